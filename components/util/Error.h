@@ -1,0 +1,56 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace util {
+
+// The run-time error of the program: a number, a description and the routine
+// or component it comes from. Database failures carry the engine's error
+// numbers (3022 duplicate key, 3146 ODBC call failed, ...). A routine that has
+// a handler catches it at its boundary and reports it; elsewhere it propagates.
+class RuntimeError : public std::runtime_error {
+ public:
+  RuntimeError(int number, std::string description, std::string source = "")
+      : std::runtime_error(description),
+        number_(number),
+        description_(std::move(description)),
+        source_(std::move(source)) {}
+
+  int number() const { return number_; }
+  const std::string& description() const { return description_; }
+  const std::string& source() const { return source_; }
+
+  // The same error raised again from another routine, as the original's
+  // Err.Raise with the same number and description did.
+  RuntimeError withSource(std::string source) const {
+    return RuntimeError(number_, description_, std::move(source));
+  }
+
+ private:
+  int number_;
+  std::string description_;
+  std::string source_;
+};
+
+// Error numbers the program relies on, as the suite's engine numbered them.
+namespace err {
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kTypeMismatch = 13;
+inline constexpr int kDuplicateKey = 3022;     // file database
+inline constexpr int kOdbcCallFailed = 3146;   // any failure reported by an ODBC source
+inline constexpr int kLoginFailed = 3059;      // ODBC login failed or cancelled
+inline constexpr int kWrongPassword = 3031;    // file database password
+inline constexpr int kNotADatabase = 3343;     // unrecognised database format
+inline constexpr int kLocked = 3218;           // locked by another user or process
+inline constexpr int kNoCurrentRecord = 3021;
+inline constexpr int kUpdateWithoutEdit = 3020;
+inline constexpr int kNotUpdatable = 3027;
+inline constexpr int kFieldNotFound = 3265;
+inline constexpr int kFieldTooSmall = 3163;
+inline constexpr int kWriteConflict = 3197;
+inline constexpr int kSyntax = 3075;           // statement the dialect cannot read or translate
+inline constexpr int kEngine = 3000;           // any other engine failure; the text is the engine's
+}  // namespace err
+
+}  // namespace util
