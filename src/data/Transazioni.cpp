@@ -1,0 +1,75 @@
+#include "src/data/Transazioni.h"
+
+namespace compensato {
+namespace {
+
+bool TipoSql(Contesto& ctx) {
+  try {
+    return ctx.db.GetSetting(ctx.conn + ":DbTipoSql").toBool();
+  } catch (...) {
+    return false;
+  }
+}
+
+void Isolamento(Contesto& ctx, const char* statement) {
+  if (!TipoSql(ctx)) return;
+  try {
+    ctx.db.Execute(ctx.conn, statement, db::kPassThrough);
+  } catch (...) {
+    // the isolation level is a courtesy to other users; the transaction stands
+  }
+}
+
+}  // namespace
+
+void IniziaTransazione(Contesto& ctx) {
+  ctx.db.BeginTrans(ctx.conn);
+  Isolamento(ctx, "SET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED");
+}
+
+void ConfermaTransazione(Contesto& ctx) {
+  ctx.db.CommitTrans(ctx.conn);
+  Isolamento(ctx, "SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
+}
+
+void AnnullaTransazione(Contesto& ctx) {
+  ctx.db.Rollback(ctx.conn);
+  Isolamento(ctx, "SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
+}
+
+Transazione::~Transazione() {
+  if (!aperta_) return;
+  try {
+    AnnullaTransazione(ctx_);
+  } catch (...) {
+    // a destructor must not throw; a lost connection has rolled back anyway
+  }
+}
+
+void Transazione::Conferma() {
+  ConfermaTransazione(ctx_);
+  aperta_ = false;
+}
+
+void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column,
+                const util::Value& value) {
+  if (value.toText() == "01/01/100")
+    cursor.SetField(key, column, util::Value(""));
+  else
+    cursor.SetField(key, column, value);
+}
+
+void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column,
+                  const util::Value& value) {
+  if (value.isNumeric() && value.toDouble() == 0)
+    cursor.SetField(key, column, util::Value(""));
+  else
+    cursor.SetField(key, column, value);
+}
+
+std::string SqlNullSe(const std::string& expression, const std::string& replacement,
+                      const std::optional<std::string>& third) {
+  return "IIF(IsNull(" + expression + "), " + replacement + ", " + third.value_or(expression) + ")";
+}
+
+}  // namespace compensato

@@ -1,0 +1,98 @@
+#include "src/extraction/Blocco.h"
+
+#include "components/db/DbCursor.h"
+#include "components/util/SqlLiteral.h"
+#include "src/data/ConversioneRun.h"
+#include "src/ui/Errori.h"
+
+namespace compensato {
+namespace {
+
+bool TabellaPrincipale(const std::string& t) {
+  if (t.size() != 8) return false;
+  static const char kNome[] = "SCADENZE";
+  for (size_t i = 0; i < 8; ++i)
+    if (std::toupper(static_cast<unsigned char>(t[i])) != kNome[i]) return false;
+  return true;
+}
+
+int32_t Conta(Contesto& ctx, const std::string& sql) {
+  db::DbCursor c;
+  const std::string key = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
+  int32_t n = 0;
+  if (!c.IsEmpty(key)) n = c.GetField(key, "Numero").toLong();
+  c.Close(key);
+  return n;
+}
+
+std::string Rilascio(const std::string& t) {
+  std::string sql = "UPDATE " + t + " SET " + t + ".Utente = " + util::SqlLiteral(" ", 8);
+  if (TabellaPrincipale(t)) sql += "," + t + ".FlStato = NULL";
+  return sql;
+}
+
+}  // namespace
+
+std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente) {
+  return " " + tabScadenze + ".Utente = " + util::SqlLiteral(utente, 8);
+}
+
+int VerificaBloccoUtente(Contesto& ctx, const std::string& utente) {
+  const std::string base = "SELECT COUNT(*) AS Numero FROM ";
+  const std::string chi = " WHERE  Utente = " + util::SqlLiteral(utente, 8);
+  if (Conta(ctx, base + ctx.run.tabScadenze + chi + " AND FlStato = " + util::SqlLiteral("0", 8)) > 0)
+    return 1;
+  if (Conta(ctx, base + ctx.run.tabScadenzeApp + chi) > 0) return 1;
+  return 0;
+}
+
+int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
+                           const std::string& condizione, int32_t numReg, const util::Date& dataReg,
+                           int32_t rigLiv, double importo, const std::string& extra) {
+  ui::Puntatore p(ctx.op);
+  try {
+    std::string sql;
+    switch (modo) {
+      case blocco::kRiserva:
+        sql = "UPDATE " + ctx.run.filtroFrom + " SET " + t + ".Utente = " + util::SqlLiteral(ctx.utente, 8);
+        if (TabellaPrincipale(t)) sql += "," + t + ".FlStato = " + util::SqlLiteral("0", 8);
+        sql += condizione;
+        break;
+      case blocco::kRilascia:
+        sql = Rilascio(t);
+        if (!condizione.empty()) sql += " WHERE " + condizione;
+        break;
+      case blocco::kConferma:
+        sql = "UPDATE " + t + " SET " + t + ".FaseElab = '1'" + extra + " WHERE " + t +
+              ".Utente = " + util::SqlLiteral(ctx.utente, 8) + condizione;
+        break;
+      case blocco::kRilasciaSelezione:
+        sql = Rilascio(t) + " WHERE " + condizione;
+        break;
+      case blocco::kSalda: {
+        sql = Rilascio(t) + "," + t + ".AnnoPag = " + util::SqlLiteral(ctx.run.par.anno, 2) + "," + t +
+              ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
+              ".DataRegPag = " + util::SqlLiteral(dataReg, 7) + "," + t +
+              ".RigLivPag = " + util::SqlLiteral(rigLiv, 3);
+        if (importo != 0) {
+          const ImportiScadenza imp = ConvertiPerScadenza(ctx, importo);
+          sql += "," + t + ".ImportoScad = " + util::SqlLiteral(importo, 5) + "," + t +
+                 ".ImportoScadLire = " + util::SqlLiteral(imp.lire, 5) + "," + t +
+                 ".ImportoScadEuro = " + util::SqlLiteral(imp.euro, 5);
+        }
+        sql += " WHERE " + condizione;
+        break;
+      }
+      default:
+        throw util::RuntimeError(5, "Modo di aggiornamento non valido: " + std::to_string(modo),
+                                 "AggiornaBloccoScadenze");
+    }
+    ctx.db.Execute(ctx.conn, sql);
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e, "", "", std::string("Aggiornamento blocco scadenze"));
+    return 1;
+  }
+}
+
+}  // namespace compensato

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "components/util/Date.h"
+#include "src/data/Contesto.h"
+
+namespace compensato {
+
+// Modes of AggiornaBloccoScadenze.
+namespace blocco {
+inline constexpr int kRiserva = 0;           // reserve the installments of the selection
+inline constexpr int kRilascia = 1;          // release (all of the user, with the user condition)
+inline constexpr int kConferma = 2;          // mark the working copy as started
+inline constexpr int kRilasciaSelezione = 3; // release one installment
+inline constexpr int kSalda = 4;             // release with the payment references
+}  // namespace blocco
+
+// 1 when the user still holds a suspended run: reserved installments or
+// working-copy rows. A failure of the count reaches the caller.
+int VerificaBloccoUtente(Contesto& ctx, const std::string& utente);
+
+// Builds one UPDATE of the reservation state and runs it. 0 done; 1 failed,
+// after showing the error titled "Aggiornamento blocco scadenze". The FlStato
+// clause is written only for the installment table itself ("SCADENZE").
+// Mode 0 writes the FROM expression of the current selection; the run year of
+// mode 4 is the run parameter Anno, and a non-zero amount is written with its
+// lira and euro equivalents at the run's currency and exchange rate.
+int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
+                           const std::string& condizione, int32_t numReg = 0,
+                           const util::Date& dataReg = util::Date(), int32_t rigLiv = 0,
+                           double importo = 0, const std::string& extra = "");
+
+// The condition that frees every installment still reserved by the user.
+std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente);
+
+}  // namespace compensato

@@ -1,0 +1,161 @@
+#include "src/extraction/CopiaScadenze.h"
+
+#include <cctype>
+#include <vector>
+
+#include "components/db/DbCursor.h"
+#include "components/util/SqlLiteral.h"
+#include "src/data/ComLock.h"
+#include "src/data/ConversioneRun.h"
+#include "src/ui/Errori.h"
+
+namespace compensato {
+namespace {
+
+struct Chiave {
+  util::Value anno, numProg;
+};
+
+// Removes exactly the rows a failed call appended, found by their keys.
+void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vector<Chiave>& chiavi) {
+  for (const Chiave& k : chiavi) {
+    try {
+      ctx.db.Execute(ctx.conn, "DELETE FROM " + tabella + " WHERE Anno = " +
+                                   util::SqlLiteral(k.anno, 2) + " AND NumProg = " +
+                                   util::SqlLiteral(k.numProg, 3));
+    } catch (...) {
+      // keep removing the others
+    }
+  }
+}
+
+bool FiniscePerApp(const std::string& t) {
+  if (t.size() < 3) return false;
+  std::string fine = t.substr(t.size() - 3);
+  for (char& c : fine) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return fine == "app";
+}
+
+}  // namespace
+
+int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) {
+  ui::Puntatore p(ctx.op);
+  db::DbCursor c;
+  std::string src, dst;
+  std::vector<Chiave> aggiunte;
+  std::unique_ptr<progress::ProgressController> avanzamento;
+  try {
+    src = c.Open(ctx.db, ctx.conn, "",
+                 "SELECT * FROM " + s + " WHERE " + s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) +
+                     " AND " + s + ".FlStato = " + util::SqlLiteral("0", 8),
+                 false, db::kSnapshot);
+    if (!c.IsEmpty(src)) {
+      avanzamento = ctx.op.NuovoProgress();
+      avanzamento->Start(c.RecordCount(src), "Estrazione scadenze", 0, true, true, 24,
+                         "Estrazione scadenze", 2, true);
+      // Opened empty: the cursor only appends, and must not read or lock the
+      // working copies of other operators.
+      dst = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + a + " WHERE false", false, db::kUpdatable);
+      int32_t conta = 0;
+      for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
+        avanzamento->Step(++conta);
+        if (c.CopyRecord(src, dst, true, false, true) != 0)
+          throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
+                                   "CopiaScadenzeApp");
+        c.SetField(dst, "FaseElab", util::Value("0"));
+        c.SetField(dst, "StatoScad", util::Value(""));
+        c.SetField(dst, "ImpPagInc", util::Value(0.0));
+        c.Update(dst);
+        aggiunte.push_back({c.FieldValue(src, "Anno"), c.FieldValue(src, "NumProg")});
+      }
+      avanzamento->End();
+      avanzamento.reset();
+    }
+    c.Close(src);
+    if (!dst.empty()) c.Close(dst);
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e);
+  } catch (const std::exception& e) {
+    ui::MsgErrfrm(ctx.op, e.what(), util::err::kEngine);
+  }
+  EliminaAggiunte(ctx, a, aggiunte);
+  if (avanzamento) {
+    try {
+      avanzamento->End();
+    } catch (...) {
+    }
+  }
+  return 1;
+}
+
+int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& a, const std::string& utente,
+                        bool guardia) {
+  if (!a) return 0;
+  ui::Puntatore p(ctx.op);
+  if (guardia && !FiniscePerApp(*a)) {
+    ctx.op.MessageBox("Nome File non valido");
+    return 1;
+  }
+  try {
+    ctx.db.Execute(ctx.conn, "DELETE FROM " + *a + " WHERE " + *a + ".Utente = " +
+                                 util::SqlLiteral(utente.empty() ? ctx.utente : utente, 8));
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e);
+    return 1;
+  }
+}
+
+int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double residuo, int16_t anno) {
+  ui::Puntatore p(ctx.op);
+  db::DbCursor c;
+  std::vector<Chiave> aggiunte;
+  try {
+    const std::string src = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE " + condizione,
+                                   false, db::kSnapshot);
+    if (!c.IsEmpty(src)) {
+      const std::string dst =
+          c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE false", false, db::kUpdatable);
+      for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
+        const ImportiScadenza imp = ConvertiPerScadenza(ctx, residuo);
+        if (c.CopyRecord(src, dst, true, false, true) != 0)
+          throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
+                                   "CreaScadenzaResiduo");
+        int32_t numero = ProssimoProgressivo(ctx, anno, "Scadenze", "NumProg");
+        if (numero == 0)
+          throw util::RuntimeError(util::err::kEngine, "Numero di scadenza non disponibile",
+                                   "CreaScadenzaResiduo");
+        c.SetField(dst, "NumProg", util::Value(numero));
+        c.SetField(dst, "ImportoScad", util::Value(residuo));
+        c.SetField(dst, "ImportoScadLire", util::Value(imp.lire));
+        c.SetField(dst, "ImportoScadEuro", util::Value(imp.euro));
+        // Another operator may take the same number between the read and the
+        // insert: move on to the next one rather than failing the whole run.
+        UpdateNoKeyDoppia(c, dst, "NumProg", numero);
+        aggiunte.push_back({c.FieldValue(src, "Anno"), util::Value(numero)});
+      }
+      c.Close(dst);
+    }
+    c.Close(src);
+    return 0;
+  } catch (const std::exception&) {
+    EliminaAggiunte(ctx, "Scadenze", aggiunte);
+    return 1;
+  }
+}
+
+int32_t ProssimoProgressivo(Contesto& ctx, int16_t anno, const std::string& t, const std::string& f) {
+  db::DbCursor c;
+  const std::string key =
+      c.Open(ctx.db, ctx.conn, "",
+             "Select top 1 * from " + t + " where anno = " + util::SqlLiteral(anno, 3) + " order by " +
+                 f + " DESC",
+             false, db::kSnapshot);
+  int32_t n = 1;
+  if (!c.IsEmpty(key)) n = c.GetField(key, f).toLong() + 1;
+  c.Close(key);
+  return n;
+}
+
+}  // namespace compensato

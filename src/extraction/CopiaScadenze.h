@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "src/data/Contesto.h"
+
+namespace compensato {
+
+// Copies every installment reserved by the user into the working copy, with
+// FaseElab "0", StatoScad "" and ImpPagInc 0. 0 done; 1 failed: the rows this
+// call appended are deleted again, nothing else.
+int CopiaScadenzeApp(Contesto& ctx, const std::string& tabScadenze, const std::string& tabApp);
+
+// Deletes the user's rows of a working-copy table (the current user when
+// utente is empty). With the guard a table whose name does not end in "app"
+// is refused with "Nome File non valido". No table: nothing to do.
+int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& tabApp,
+                        const std::string& utente, bool guardia);
+
+// Creates the residual installment of a partial payment: a copy of the
+// installment(s) selected by the condition with the next NumProg of the year
+// and the unpaid rest as amount. 0 done; 1 failed, with the rows it appended
+// deleted again.
+int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double residuo, int16_t anno);
+
+// The highest number of the field in the year plus one (1 for a year without rows).
+int32_t ProssimoProgressivo(Contesto& ctx, int16_t anno, const std::string& tabella,
+                            const std::string& campo);
+
+}  // namespace compensato
