@@ -1,0 +1,217 @@
+#include "src/recovery/Ripristino.h"
+
+#include <memory>
+
+#include "components/util/SqlLiteral.h"
+#include "src/data/AppoTemp.h"
+#include "src/extraction/Blocco.h"
+#include "src/extraction/CopiaScadenze.h"
+#include "src/settlement/Elaborazione.h"
+#include "src/settlement/TestataMovimento.h"
+
+namespace compensato {
+namespace {
+
+std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
+
+struct Fallimento {};
+
+void Riuscito(int esito) {
+  if (esito != 0) throw Fallimento{};
+}
+
+std::string FaseDi(Contesto& ctx, const std::string& utente) {
+  db::DbCursor c;
+  const std::string k = c.Open(ctx.db, ctx.conn, "",
+                               "SELECT MAX(FaseElab) AS Fase FROM " + ctx.run.tabScadenzeApp +
+                                   " WHERE Utente = " + util::SqlLiteral(utente, 8) + " GROUP BY Utente",
+                               false, db::kSnapshot);
+  std::string fase = c.IsEmpty(k) ? std::string() : Testo(c.GetField(k, "Fase"));
+  c.Close(k);
+  return fase;
+}
+
+// The LIKE pattern of every identity of the operator; a wildcard typed in the
+// operator's name stands for itself.
+std::string ModelloOperatore(const std::string& operatore) {
+  std::string m;
+  for (char ch : operatore) {
+    if (ch == '*' || ch == '?' || ch == '#' || ch == '[') {
+      m += '[';
+      m += ch;
+      m += ']';
+    } else {
+      m += ch;
+    }
+  }
+  return m + "~" + "*";
+}
+
+class Avanzamento {
+ public:
+  Avanzamento(Contesto& ctx, int32_t totale) : p_(ctx.op.NuovoProgress()) {
+    if (p_) p_->Start(totale, " Ripristino", 0, true, true, 24, "Ripristino Scadenze");
+  }
+  ~Avanzamento() {
+    if (p_) p_->End();
+  }
+  void Passo(int32_t n) {
+    if (p_) p_->Step(n);
+  }
+  void Testo(const std::string& t) {
+    if (p_) p_->SetText(t);
+  }
+
+ private:
+  std::unique_ptr<progress::ProgressController> p_;
+};
+
+void Annulla(Contesto& ctx, Avanzamento* av, const std::string& utente, bool appoggio,
+             const std::string& programma) {
+  if (av) av->Testo("Sblocco delle scadenze");
+  Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
+                                  CondizioneUtente(ctx.run.tabScadenze, utente)));
+  if (av) av->Testo("Cancellazione scadenze da file temporaneo");
+  Riuscito(CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, utente, true));
+  if (appoggio) Riuscito(CancellaAppoggio(ctx, utente, programma));
+}
+
+void Completa(Contesto& ctx, Avanzamento* av, const std::string& utente, const std::string& programma) {
+  if (av) av->Testo("Ripristino scadenze in elaborazione");
+  ElaborazioneScadenze(ctx, utente, programma, false, false, 0);
+}
+
+}  // namespace
+
+std::string TestoFase(const std::string& flag) {
+  if (flag == "10") return "Trovato scadenze bloccate: il ripristino procede allo sblocco (scadenze)";
+  if (flag == "0")
+    return "Trovato scadenze bloccate: il ripristino procede allo sblocco (scadenze + file temporaneo)";
+  return "Trovato scadenze da elaborare: il ripristino procede all'elaborazione del compensato";
+}
+
+std::vector<IdentitaBloccata> CercaLock(Contesto& ctx) {
+  const std::string& t = ctx.run.tabScadenze;
+  db::DbCursor c;
+  const std::string k = c.Open(ctx.db, ctx.conn, "",
+                               " SELECT Utente  FROM " + t + " WHERE (" + t + ".Utente IS NOT NULL AND " + t +
+                                   ".FlStato = " + util::SqlLiteral("0", 8) + ") GROUP BY Utente",
+                               false, db::kSnapshot);
+  std::vector<IdentitaBloccata> elenco;
+  for (; !c.Eof(k); c.MoveNext(k)) {
+    IdentitaBloccata id;
+    id.utente = Testo(c.GetField(k, "Utente"));
+    id.fase = FaseDi(ctx, id.utente);
+    id.flag = id.fase.empty() ? "10" : id.fase;
+    id.testo = TestoFase(id.flag);
+    elenco.push_back(std::move(id));
+  }
+  c.Close(k);
+  return elenco;
+}
+
+int Controllo_Elaborazione(Contesto& ctx) {
+  const std::string modello = util::SqlLiteral(ModelloOperatore(ctx.operatore), 8);
+  const std::string query = "SELECT MAX(FaseElab) AS Fase, Utente FROM " + ctx.run.tabScadenzeApp +
+                            " WHERE " + ctx.run.tabScadenzeApp + ".Utente LIKE " + modello + " GROUP BY Utente";
+  const bool solo = ctx.istanze < 2;
+  try {
+    db::DbCursor c;
+    const std::string k = c.Open(ctx.db, ctx.conn, "", query, false, db::kSnapshot);
+    if (!c.IsEmpty(k)) {
+      std::unique_ptr<Avanzamento> av;
+      int32_t conta = 0;
+      for (c.MoveFirst(k); !c.Eof(k); c.MoveNext(k)) {
+        if (solo)
+          ui::Avviso(ctx.op,
+                     "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
+                     "assicurarsi che nessuno utilizzi le scadenze");
+        if (!av) av = std::make_unique<Avanzamento>(ctx, c.RecordCount(k));
+        av->Passo(++conta);
+        if (!solo) continue;
+        const std::string fase = Testo(c.GetField(k, "Fase"));
+        const std::string utente = Testo(c.GetField(k, "Utente"));
+        if (fase == "0") {
+          Annulla(ctx, av.get(), utente, true, ctx.programId);
+          ui::Avviso(ctx.op, "E' stata completamente annullata l'ultima elaborazione effettuata");
+        } else if (fase == "1") {
+          Completa(ctx, av.get(), utente, ctx.programId);
+          ui::Avviso(ctx.op, "E' stata completata l'ultima elaborazione effettuata");
+        }
+      }
+      c.Close(k);
+      return 0;
+    }
+    c.Close(k);
+
+    const std::string sqlLock = "Select LockGest.* FROM LockGest Where LockGest.Gestione = " +
+                                util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
+                                util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
+    const std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
+    if (!c.IsEmpty(kl)) {
+      const int32_t numReg = c.GetField(kl, "NumReg").toLong();
+      const int16_t anno = c.GetField(kl, "Anno").toInteger();
+      if (solo) {
+        ui::Avviso(ctx.op,
+                   "ATTENZIONE: l'ultima elaborazione è stata interrotta (contab.). Si procede ora al "
+                   "ripristino: assicurarsi che nessuno utilizzi le scadenze");
+        const std::string utente = Testo(c.GetField(kl, "Utente"));
+        c.Close(kl);
+        ElaborazioneScadenze(ctx, utente, ctx.programId, false, true, numReg, anno);
+        return 0;
+      }
+      c.Close(kl);
+      return 0;
+    }
+    c.Close(kl);
+
+    // A run stopped after it reserved its installments and before it copied
+    // them, or after it posted and before it gave the rest back, leaves
+    // reservations and nothing else; only the recovery window would free
+    // them, so the check gives them back itself.
+    if (solo) {
+      const std::string& t = ctx.run.tabScadenze;
+      const std::string ks = c.Open(ctx.db, ctx.conn, "",
+                                    "SELECT Utente FROM " + t + " WHERE " + t + ".Utente LIKE " + modello +
+                                        " AND " + t + ".FlStato = " + util::SqlLiteral("0", 8) +
+                                        " GROUP BY Utente",
+                                    false, db::kSnapshot);
+      std::vector<std::string> utenti;
+      for (; !c.Eof(ks); c.MoveNext(ks)) utenti.push_back(Testo(c.GetField(ks, "Utente")));
+      c.Close(ks);
+      for (const std::string& u : utenti) {
+        Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, u)));
+        Riuscito(CancellaAppoggio(ctx, u, ctx.programId));
+      }
+    }
+    return 0;
+  } catch (...) {
+    ui::Avviso(ctx.op, "Errore durante il ripristino delle scadenze (controllo elaborazione selez.)");
+    ui::Avviso(ctx.op, ctx.operatore + "---" + query);
+    return 1;
+  }
+}
+
+int RipristinaIdentita(Contesto& ctx, const std::string& utente, const std::string& flag) {
+  const std::string programma = kProgrammaRipristino;
+  try {
+    if (flag == "10") {
+      Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
+                                      CondizioneUtente(ctx.run.tabScadenze, utente)));
+      Riuscito(CancellaAppoggio(ctx, utente, programma));
+      return 0;
+    }
+    Avanzamento av(ctx, 1);
+    av.Passo(1);
+    if (flag == "0")
+      Annulla(ctx, &av, utente, true, programma);
+    else if (flag == "1")
+      Completa(ctx, &av, utente, programma);
+    return 0;
+  } catch (...) {
+    ui::Avviso(ctx.op, "Errore durante il ripristino delle scadenze (controllo elaborazione: ripristino)");
+    return 1;
+  }
+}
+
+}  // namespace compensato

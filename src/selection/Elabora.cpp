@@ -1,0 +1,62 @@
+#include "src/selection/Elabora.h"
+
+#include "src/data/AppoTemp.h"
+#include "src/extraction/Blocco.h"
+#include "src/extraction/CopiaScadenze.h"
+#include "src/extraction/FiltroScadenze.h"
+#include "src/extraction/Selezioni.h"
+#include "src/worklist/Automatica.h"
+
+namespace compensato {
+
+int Elabora(Contesto& ctx, const SelezioneRun& selezione, ListaLavoro* lista) {
+  StatoRun& r = ctx.run;
+  r.selezione = selezione;
+  r.esitoLista = 0;
+  r.monetaRun = selezione.moneta.empty() ? ctx.azienda.monetaAzienda : selezione.moneta;
+  r.par.cambio = selezione.cambio;
+  r.par.causale = selezione.causale;
+  r.par.contoPartita = selezione.contoPartita;
+  r.par.descAggiuntiva = selezione.descAggiuntiva;
+  r.par.contoAbbAtt = selezione.contoAbbAtt;
+  r.par.contoAbbPas = selezione.contoAbbPas;
+  r.par.dataReg = selezione.dataReg;
+  r.par.anno = selezione.anno;
+  r.par.contoUtiCambio = selezione.contoUtiCambio;
+  r.par.contoPerdCambio = selezione.contoPerdCambio;
+  r.par.cdc = selezione.cdc;
+  r.par.numProt = selezione.numProt;
+  r.par.dataProt = selezione.dataProt;
+  r.par.prefProt = selezione.prefProt;
+
+  if (VerificaBloccoUtente(ctx, ctx.utente) == 1) {
+    ui::Avviso(ctx.op, "Elaborazione precedente interrotta: prima di proseguire eseguire il ripristino");
+    return 1;
+  }
+  if (CancellaAppoggio(ctx, ctx.utente, ctx.programId) != 0) return 1;
+  if (ScriviSelezioni(ctx) != 0) return 1;
+  CostruisciFiltroScadenze(ctx, r.tabScadenze);
+
+  if (selezione.automatica) {
+    const int esito = Creazione_Automatica(ctx);
+    CancellaAppoggio(ctx, ctx.utente, ctx.programId);
+    return esito;
+  }
+
+  if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0) return 1;
+  if (CopiaScadenzeApp(ctx, r.tabScadenze, r.tabScadenzeApp) != 0) return 1;
+  if (lista) lista->Prepara(ctx);
+  if (r.esitoLista == 1000) {
+    r.esitoLista = 0;
+  } else if (lista) {
+    lista->Mostra(ctx);
+  }
+  if (r.esitoLista != 1000) {
+    AggiornaBloccoScadenze(ctx, blocco::kRilascia, r.tabScadenze, CondizioneUtente(r.tabScadenze, ctx.utente));
+    CancellaAppoggio(ctx, ctx.utente, ctx.programId);
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace compensato
