@@ -81,6 +81,11 @@ struct StatoRun {
   util::Money totPagatoAzienda;     // paid total, company currency
   double totEccedenza = 0;          // overpayment total, run currency
   double totEccedenzaAzienda = 0;   // overpayment total, company currency
+  // The overpayments with the direction of the money: what the allowance
+  // counter lines have already moved on the cash account. Money in counts
+  // positive, money out negative, as in the paid totals.
+  double totEccedenzaNetta = 0;
+  double totEccedenzaNettaAzienda = 0;
 
   // The header and line sets of the run: one cursor object, two result sets.
   std::unique_ptr<db::DbCursor> tabelle;

@@ -1,0 +1,467 @@
+#include "src/settlement/Elaborazione.h"
+
+#include <cmath>
+#include <memory>
+
+#include "components/util/SqlLiteral.h"
+#include "src/data/AppoTemp.h"
+#include "src/data/ComLock.h"
+#include "src/data/Transazioni.h"
+#include "src/extraction/Blocco.h"
+#include "src/extraction/CopiaScadenze.h"
+#include "src/extraction/Selezioni.h"
+#include "src/settlement/Contabilizza.h"
+#include "src/settlement/RigheMovimento.h"
+#include "src/settlement/TestataMovimento.h"
+#include "src/ui/Errori.h"
+#include "src/worklist/QueryLista.h"
+
+namespace compensato {
+namespace {
+
+constexpr const char* kMancaParametro = "~";
+
+// A step of the run that failed: the step already told the operator what went
+// wrong; the run only has to undo and name the step.
+struct PassoFallito {
+  int passo;
+};
+
+void Passo(int esito, int passo) {
+  if (esito != 0) throw PassoFallito{passo};
+}
+
+std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const util::Value& numProg) {
+  const std::string& t = ctx.run.tabScadenze;
+  return t + ".Anno = " + util::SqlLiteral(anno, 2) + " AND " + t + ".NumProg = " +
+         util::SqlLiteral(numProg, 3);
+}
+
+std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
+bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }
+
+// Sets the state of the entry lock; does nothing when the run took none.
+void StatoLock(Contesto& ctx, const std::string& stato) {
+  ArgomentiLock a;
+  a.acquisisci = false;
+  a.stato = stato;
+  PrendiLock(ctx, a);
+}
+
+// Forgets the entry lock without deleting it: after a rollback the row is gone
+// and its number may already belong to another run's entry.
+void DimenticaLock(Contesto& ctx) {
+  try {
+    if (!ctx.lock.key.empty() && ctx.lock.cursore.IsOpen(ctx.lock.key)) ctx.lock.cursore.Close(ctx.lock.key);
+  } catch (...) {
+  }
+  ctx.lock.key.clear();
+}
+
+void PrendiLockMovimento(Contesto& ctx) {
+  ArgomentiLock a;
+  a.stato = "0";
+  a.tipo = kTipoLockMovimento;
+  a.anno = ctx.run.par.anno;
+  a.numReg = ctx.run.numReg;
+  a.acquisisci = true;
+  a.descrizione = kDescrizioneLockMovimento;
+  a.gestione = kGestioneCompensato;
+  PrendiLock(ctx, a);
+}
+
+// Gives back every installment the user still holds and empties the working copy.
+void RilasciaTutto(Contesto& ctx, const std::string& utente) {
+  AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
+                         CondizioneUtente(ctx.run.tabScadenze, utente));
+  CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, utente, true);
+}
+
+class Avanzamento {
+ public:
+  Avanzamento(Contesto& ctx, int32_t totale, const std::string& titolo) : p_(ctx.op.NuovoProgress()) {
+    if (p_) p_->Start(totale, titolo, 0, true, true, 24, "Elaborazione Scadenze");
+  }
+  ~Avanzamento() { Chiudi(); }
+  void Passo(int32_t n) {
+    if (p_) p_->Step(n);
+  }
+  void Chiudi() {
+    if (p_) p_->End();
+    p_.reset();
+  }
+
+ private:
+  std::unique_ptr<progress::ProgressController> p_;
+};
+
+std::string DescAggPersonale(Contesto& ctx) {
+  const util::Value v = ctx.host.GetParameter("Personal.Compen.\xC2\xA7" "DescAgg");
+  const std::string s = Testo(v);
+  return s == "\xC2\xA7\xC3\xA7~$!^" ? std::string() : s;
+}
+
+}  // namespace
+
+bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::string& programId) {
+  ParametriRun& p = ctx.run.par;
+  bool ok = true;
+  auto leggi = [&](const char* chiave, int tipo) {
+    const util::Value v = LeggiAppoggio(ctx, utente, programId, chiave, tipo);
+    if (v.type() == util::VType::Text && v.text() == kMancaParametro) {
+      ok = false;
+      return util::Value();
+    }
+    return v;
+  };
+  auto testo = [&](const char* chiave) { return Testo(leggi(chiave, 1)); };
+  auto numero = [&](const char* chiave) {
+    const util::Value v = leggi(chiave, 2);
+    return v.isNull() ? 0.0 : v.toDouble();
+  };
+  auto data = [&](const char* chiave) {
+    const util::Value v = leggi(chiave, 3);
+    return v.isNull() ? util::Date() : v.toDate();
+  };
+  p.cambio = numero("Cambio");
+  p.causale = testo("Causale");
+  p.contoPartita = testo("ContoPartita");
+  p.descAggiuntiva = testo("DescAggiuntiva");
+  p.contoAbbAtt = testo("ContoAbbAtt");
+  p.contoAbbPas = testo("ContoAbbPas");
+  p.dataReg = data("DataReg");
+  p.anno = static_cast<int16_t>(numero("Anno"));
+  p.contoUtiCambio = testo("ContoUtiCambio");
+  p.contoPerdCambio = testo("ContoPerdCambio");
+  p.cdc = testo("Cdc");
+  p.numProt = static_cast<int32_t>(numero("NumProt"));
+  p.dataProt = data("DataProt");
+  p.prefProt = testo("PrefProt");
+  // The run currency came later than the fourteen parameters: a run stored
+  // without it was made in the company currency.
+  const util::Value moneta = LeggiAppoggio(ctx, utente, programId, kChiaveMonetaRun, 1);
+  const std::string m = Testo(moneta);
+  ctx.run.monetaRun = (m.empty() || m == kMancaParametro) ? ctx.azienda.monetaAzienda : m;
+  return ok;
+}
+
+int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
+  StatoRun& r = ctx.run;
+  r.numRegPag = 999999;
+  r.descAggRighe = DescAggPersonale(ctx);
+  const std::string& tabApp = r.tabScadenzeApp;
+  bool transazione = false, qualcosa = false;
+  int passo = 0;
+  int numeroErrore = 0;
+  std::string descrizioneErrore;
+  std::unique_ptr<Avanzamento> avanzamento;
+  auto col = [&](int pos) { return lista.GetRecordset(key).Valore(pos); };
+  try {
+    try {
+      Passo(AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""), 1);
+      avanzamento = std::make_unique<Avanzamento>(ctx, lista.RecordCount(key), " Scadenze");
+      if (lista.IsEmpty(key)) throw PassoFallito{0};
+
+      int32_t numero = 0;
+      std::string prefisso, numDoc;
+      util::Date dataDoc;
+      lista.MoveFirst(key);
+      for (; !lista.Eof(key); lista.MoveNext(key)) {
+        const std::string stato = Testo(col(lista::kStatoScad));
+        const double pagato = std::fabs(col(lista::kImpPagInc).toDouble());
+        const double dovuto = std::fabs(col(lista::kImportoSegno).toDouble());
+        if ((stato == "A" && pagato < dovuto) || stato == "C") {
+          ++numero;
+          qualcosa = true;
+        }
+        if (stato == "A" || stato == "C") {
+          prefisso = Testo(col(lista::kPrefisso));
+          numDoc = Testo(col(lista::kNumDoc));
+          dataDoc = col(lista::kDataDoc).toDate();
+        }
+      }
+
+      if (qualcosa) ApriTabelleMovimento(ctx);
+      IniziaTransazione(ctx);
+      transazione = true;
+      if (qualcosa) Passo(CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso), 2);
+
+      ScadenzaRiferimento rif;
+      int32_t conta = 0;
+      lista.MoveFirst(key);
+      while (!lista.Eof(key)) {
+        avanzamento->Passo(++conta);
+        const std::string cond = CondizioneScadenza(ctx, col(lista::kAnno), col(lista::kNumProg));
+        const std::string stato = Testo(col(lista::kStatoScad));
+        if (StatoVuoto(stato)) {
+          lista.Delete(key);
+          Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
+        } else if (stato == "A" || stato == "C") {
+          RigaScadenza s;
+          s.entrataUscita = Testo(col(lista::kEntrataUscita));
+          s.statoScad = stato;
+          s.tipo = Testo(col(lista::kTipo));
+          s.gruppoScad = Testo(col(lista::kGruppoScad));
+          s.mastroScad = Testo(col(lista::kMastroScad));
+          s.contoScad = Testo(col(lista::kContoScad));
+          // The grid shows and takes amounts with the sign of the money; the
+          // installment stores them without it.
+          s.pagato = std::fabs(col(lista::kImpPagInc).toDouble());
+          s.dovuto = std::fabs(col(lista::kImportoScad).toDouble());
+          s.preProt = Testo(col(lista::kPreProt));
+          s.numProt = col(lista::kNumProt).toLong();
+          s.dataProt = col(lista::kDataProt).toDate();
+          s.prefisso = Testo(col(lista::kPrefisso));
+          s.numDoc = Testo(col(lista::kNumDoc));
+          s.dataDoc = col(lista::kDataDoc).toDate();
+          s.dataScad = col(lista::kDataScad).toDate();
+          rif = {s.preProt, s.numProt, s.dataProt, s.prefisso, s.numDoc, s.dataDoc,
+                 s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
+          const int16_t anno = col(lista::kAnno).toInteger();
+          int32_t rigLiv = 0;
+          if (stato == "A") {
+            if (s.pagato < std::fabs(col(lista::kImportoSegno).toDouble())) {
+              Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno), 4);
+              Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
+              Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
+                                           r.par.dataReg, rigLiv, s.pagato),
+                    6);
+            }
+          } else {
+            Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
+            Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
+                                         r.par.dataReg, rigLiv),
+                  8);
+          }
+          lista.Delete(key);
+        }
+        lista.MoveNext(key);
+      }
+
+      if (!qualcosa) {
+        ui::Avviso(ctx.op, "Attenzione: Nessuna scadenza è stata selezionata e quindi messa in compensato");
+      } else {
+        Passo(CreaRigheChiusura(ctx, numero, rif), 9);
+        StatoLock(ctx, "C");
+      }
+      avanzamento->Chiudi();
+      ConfermaTransazione(ctx);
+      transazione = false;
+    } catch (const util::RuntimeError& e) {
+      numeroErrore = e.number();
+      descrizioneErrore = e.description();
+      throw PassoFallito{passo};
+    } catch (const std::exception& e) {
+      numeroErrore = util::err::kEngine;
+      descrizioneErrore = e.what();
+      throw PassoFallito{passo};
+    }
+  } catch (const PassoFallito& f) {
+    if (avanzamento) avanzamento->Chiudi();
+    if (transazione) {
+      try {
+        AnnullaTransazione(ctx);
+      } catch (...) {
+      }
+    }
+    DimenticaLock(ctx);
+    ChiudiTabelleMovimento(ctx);
+    RilasciaTutto(ctx, ctx.utente);
+    ui::Avviso(ctx.op, "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata in " +
+                           std::to_string(f.passo) + ", Errore n." + std::to_string(numeroErrore) + " " +
+                           descrizioneErrore);
+    r.esitoLista = 1000;
+    return 1;
+  }
+
+  if (qualcosa) {
+    ContabilizzaMovimento(ctx);
+    RilasciaLock(ctx);
+    ChiudiTabelleMovimento(ctx);
+  }
+  RilasciaTutto(ctx, ctx.utente);
+  return 0;
+}
+
+int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId,
+                         bool creaTestata, bool soloContab, int32_t numReg, std::optional<int16_t> annoLock) {
+  StatoRun& r = ctx.run;
+  const std::string& tabApp = r.tabScadenzeApp;
+  r.numRegPag = 999999;
+  bool qualcosa = false, transazione = false;
+  int numeroErrore = 0;
+  std::string descrizioneErrore;
+  std::unique_ptr<Avanzamento> avanzamento;
+  db::DbCursor copia;
+  std::string kc;
+
+  auto fine = [&] {
+    CancellaAppoggio(ctx, utente, programId);
+    RilasciaTutto(ctx, utente);
+  };
+
+  bool letti = false;
+  try {
+    letti = LeggiParametriRun(ctx, utente, programId);
+  } catch (const std::exception&) {
+    letti = false;
+  }
+  // Posting an entry needs only its year and number: the lock gives both when
+  // the run's parameters went with the interrupted process.
+  if (!letti && soloContab && annoLock) {
+    r.par.anno = *annoLock;
+    letti = true;
+  }
+  if (!letti) {
+    ui::Avviso(ctx.op,
+               "Errore durante la lettura delle selezioni dal file temporaneo: l'operazione verrà annullata");
+    fine();
+    return 1;
+  }
+
+  if (soloContab) {
+    r.numReg = numReg;
+    r.numRegPag = numReg;
+    PrendiLockMovimento(ctx);
+    qualcosa = true;
+  } else {
+    int passo = 0;
+    try {
+      try {
+        IniziaTransazione(ctx);
+        transazione = true;
+        ApriTabelleMovimento(ctx);
+        kc = copia.Open(ctx.db, ctx.conn, "",
+                        "SELECT * FROM " + tabApp + " WHERE Utente = " + util::SqlLiteral(utente, 8), false,
+                        db::kUpdatable);
+        if (copia.IsEmpty(kc)) {
+          ui::Avviso(ctx.op, "Non ci sono registrazioni con i dati richiesti");
+        } else {
+          int32_t numero = 0;
+          for (copia.MoveFirst(kc); !copia.Eof(kc); copia.MoveNext(kc)) {
+            if (Testo(copia.GetField(kc, "FaseElab")) == "0") continue;
+            const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
+            const double pagato = std::fabs(copia.GetField(kc, "ImpPagInc").toDouble());
+            const double dovuto = std::fabs(copia.GetField(kc, "ImportoScad").toDouble());
+            if ((stato == "A" && pagato < dovuto) || stato == "C") {
+              ++numero;
+              qualcosa = true;
+            }
+          }
+          copia.MoveFirst(kc);
+          // A completion writes its own header as the automatic run does: the
+          // interrupted run's header went with its rolled-back transaction.
+          if ((creaTestata || !soloContab) && qualcosa) {
+            passo = 1;
+            Passo(CreaTestataMovimento(ctx, numero, ctx.azienda.monetaAzienda,
+                                       Testo(copia.GetField(kc, "NumDoc")),
+                                       copia.GetField(kc, "DataDoc").toDate(),
+                                       Testo(copia.GetField(kc, "Prefisso"))),
+                  1);
+          }
+          avanzamento = std::make_unique<Avanzamento>(ctx, copia.RecordCount(kc), " Ripristino Scadenze");
+          ScadenzaRiferimento rif{Testo(copia.GetField(kc, "PreProt")),
+                                  copia.GetField(kc, "NumProt").toLong(),
+                                  copia.GetField(kc, "DataProt").toDate(),
+                                  Testo(copia.GetField(kc, "Prefisso")),
+                                  Testo(copia.GetField(kc, "NumDoc")),
+                                  copia.GetField(kc, "DataDoc").toDate(),
+                                  Testo(copia.GetField(kc, "Tipo")),
+                                  Testo(copia.GetField(kc, "GruppoScad")),
+                                  Testo(copia.GetField(kc, "MastroScad")),
+                                  Testo(copia.GetField(kc, "ContoScad"))};
+          int32_t conta = 0;
+          while (!copia.Eof(kc)) {
+            avanzamento->Passo(++conta);
+            const std::string fase = Testo(copia.GetField(kc, "FaseElab"));
+            const util::Value anno = copia.GetField(kc, "Anno");
+            const std::string cond = CondizioneScadenza(ctx, anno, copia.GetField(kc, "NumProg"));
+            const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
+            if (fase == "0") {
+              copia.Delete(kc);
+              Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 2);
+            } else if (StatoVuoto(stato)) {
+              copia.Delete(kc);
+              Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
+            } else if (stato == "A" || stato == "C") {
+              RigaScadenza s;
+              s.entrataUscita = Testo(copia.GetField(kc, "EntrataUscita"));
+              s.statoScad = stato;
+              s.tipo = Testo(copia.GetField(kc, "Tipo"));
+              s.gruppoScad = Testo(copia.GetField(kc, "GruppoScad"));
+              s.mastroScad = Testo(copia.GetField(kc, "MastroScad"));
+              s.contoScad = Testo(copia.GetField(kc, "ContoScad"));
+              // Rows settled in the grid may carry the sign the grid showed.
+              s.pagato = std::fabs(copia.GetField(kc, "ImpPagInc").toDouble());
+              s.dovuto = std::fabs(copia.GetField(kc, "ImportoScad").toDouble());
+              s.preProt = Testo(copia.GetField(kc, "PreProt"));
+              s.numProt = copia.GetField(kc, "NumProt").toLong();
+              s.dataProt = copia.GetField(kc, "DataProt").toDate();
+              s.prefisso = Testo(copia.GetField(kc, "Prefisso"));
+              s.numDoc = Testo(copia.GetField(kc, "NumDoc"));
+              s.dataDoc = copia.GetField(kc, "DataDoc").toDate();
+              s.dataScad = copia.GetField(kc, "DataScad").toDate();
+              int32_t rigLiv = 0;
+              if (stato == "A") {
+                if (s.pagato < s.dovuto) {
+                  Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno.toInteger()), 4);
+                  Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
+                  Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
+                                               r.par.dataReg, rigLiv, s.pagato),
+                        6);
+                }
+              } else {
+                Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
+                Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
+                                             r.par.dataReg, rigLiv),
+                      8);
+              }
+              copia.Delete(kc);
+            }
+            copia.MoveNext(kc);
+          }
+          if (qualcosa) Passo(CreaRigheChiusura(ctx, numero, rif), 9);
+          avanzamento->Chiudi();
+          StatoLock(ctx, "C");
+        }
+        copia.Close(kc);
+        ConfermaTransazione(ctx);
+        transazione = false;
+      } catch (const util::RuntimeError& e) {
+        numeroErrore = e.number();
+        descrizioneErrore = e.description();
+        throw PassoFallito{passo};
+      } catch (const std::exception& e) {
+        numeroErrore = util::err::kEngine;
+        descrizioneErrore = e.what();
+        throw PassoFallito{passo};
+      }
+    } catch (const PassoFallito& f) {
+      if (avanzamento) avanzamento->Chiudi();
+      if (transazione) {
+        try {
+          AnnullaTransazione(ctx);
+        } catch (...) {
+        }
+      }
+      DimenticaLock(ctx);
+      ChiudiTabelleMovimento(ctx);
+      std::string testo = "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - " +
+                          std::to_string(f.passo);
+      ui::MsgErrfrm(ctx.op, descrizioneErrore.empty() ? testo : testo + " (" + descrizioneErrore + ")",
+                    numeroErrore);
+      fine();
+      return 1;
+    }
+    ChiudiTabelleMovimento(ctx);
+  }
+
+  if (qualcosa) {
+    ContabilizzaMovimento(ctx);
+    RilasciaLock(ctx);
+  }
+  fine();
+  return 0;
+}
+
+}  // namespace compensato

@@ -1,0 +1,107 @@
+#include "src/settlement/TestataMovimento.h"
+
+#include <cctype>
+
+#include "src/data/ComLock.h"
+#include "src/data/Transazioni.h"
+#include "src/ui/Errori.h"
+
+namespace compensato {
+namespace {
+
+bool UgualeNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+void ApriTabelleMovimento(Contesto& ctx) {
+  StatoRun& r = ctx.run;
+  if (!r.tabelle) r.tabelle = std::make_unique<db::DbCursor>();
+  r.keyTestata = r.tabelle->Open(ctx.db, ctx.conn, r.keyTestata, "Select * from MovPnTes where false",
+                                 false, db::kUpdatable);
+  r.keyRighe = r.tabelle->Open(ctx.db, ctx.conn, r.keyRighe, "Select * from MovPnDettApp where false",
+                               false, db::kUpdatable);
+}
+
+void ChiudiTabelleMovimento(Contesto& ctx) {
+  StatoRun& r = ctx.run;
+  if (!r.tabelle) return;
+  for (std::string* key : {&r.keyTestata, &r.keyRighe}) {
+    try {
+      if (!key->empty() && r.tabelle->IsOpen(*key)) r.tabelle->Close(*key);
+    } catch (...) {
+    }
+    key->clear();
+  }
+}
+
+int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& monetaMovimento,
+                         const std::string& numDoc, const util::Date& dataDoc,
+                         const std::string& prefisso) {
+  StatoRun& r = ctx.run;
+  const ParametriRun& p = r.par;
+  try {
+    r.totPagato = r.totPagatoAzienda = util::Money();
+    r.totEccedenza = r.totEccedenzaAzienda = 0;
+    r.totEccedenzaNetta = r.totEccedenzaNettaAzienda = 0;
+
+    r.numReg = ProssimoNumero(ctx, p.anno, "MovPnTes", "NumReg", false);
+    r.numRegPag = r.numReg;
+
+    const company::DatiAzienda& az = ctx.azienda;
+    const bool inValuta = !UgualeNoCase(monetaMovimento, az.monetaAzienda);
+    double cambio = 1;
+    if (inValuta && !UgualeNoCase(monetaMovimento, az.codLira) && !UgualeNoCase(monetaMovimento, az.codEuro))
+      cambio = p.cambio;
+
+    db::DbCursor& c = *r.tabelle;
+    const std::string& k = r.keyTestata;
+    c.AddNew(k);
+    c.SetField(k, "Anno", util::Value(p.anno));
+    c.SetField(k, "NumReg", util::Value(r.numReg));
+    ScriviData(c, k, "DataReg", util::Value(p.dataReg));
+    c.SetField(k, "Causale", util::Value(p.causale));
+    c.SetField(k, "InValuta", util::Value(inValuta ? "S" : "N"));
+    c.SetField(k, "DescrAgg", util::Value(p.descAggiuntiva));
+    c.SetField(k, "PreProt", util::Value(p.prefProt));
+    ScriviNumero(c, k, "NumProt", util::Value(p.numProt));
+    ScriviData(c, k, "DataProt", util::Value(p.dataProt));
+    if (numScadenze == 1) {
+      c.SetField(k, "PreDoc", util::Value(prefisso));
+      c.SetField(k, "NumDoc", util::Value(numDoc));
+      ScriviData(c, k, "DataDoc", util::Value(dataDoc));
+    }
+    c.SetField(k, "Moneta", util::Value(inValuta ? monetaMovimento : az.monetaAzienda));
+    c.SetField(k, "Cambio", util::Value(cambio));
+    UpdateNoKeyDoppia(c, k, "NumReg", r.numReg);
+    r.numRegPag = r.numReg;
+    c.GoToLastModified(k);
+
+    ArgomentiLock lock;
+    lock.stato = "0";
+    lock.tipo = kTipoLockMovimento;
+    lock.anno = p.anno;
+    lock.numReg = r.numReg;
+    lock.acquisisci = true;
+    lock.mostraMessaggi = false;
+    lock.descrizione = kDescrizioneLockMovimento;
+    lock.gestione = kGestioneCompensato;
+    PrendiLock(ctx, lock);  // a new number: no other lock can hold it
+
+    r.contaRighe = 1;
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e, "", "", std::string("Creazione testata movimento di prima nota"));
+  } catch (const std::exception& e) {
+    ui::MsgErrfrm(ctx.op, e.what(), util::err::kEngine, "", "",
+                  std::string("Creazione testata movimento di prima nota"));
+  }
+  return 1;
+}
+
+}  // namespace compensato

@@ -1,0 +1,92 @@
+#include "src/worklist/Automatica.h"
+
+#include <memory>
+
+#include "components/util/SqlLiteral.h"
+#include "src/data/Transazioni.h"
+#include "src/extraction/Blocco.h"
+#include "src/extraction/CopiaScadenze.h"
+#include "src/settlement/Elaborazione.h"
+#include "src/worklist/QueryLista.h"
+
+namespace compensato {
+
+int Creazione_Automatica(Contesto& ctx) {
+  StatoRun& r = ctx.run;
+  if (!ui::ChiediSiNo(ctx.op, "Confermi l'elaborazione automatica delle scadenze ?", "Compensato"))
+    return 0;
+
+  const std::string& app = r.tabScadenzeApp;
+  db::DbCursor cursore;
+  std::string key;
+  std::unique_ptr<progress::ProgressController> avanzamento;
+  bool fallito = false, transazione = false;
+  try {
+    if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0 ||
+        CopiaScadenzeApp(ctx, r.tabScadenze, app) != 0) {
+      fallito = true;
+    } else {
+      IniziaTransazione(ctx);
+      transazione = true;
+      key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento),
+                         false, db::kSnapshot);
+      avanzamento = ctx.op.NuovoProgress();
+      if (avanzamento)
+        avanzamento->Start(cursore.RecordCount(key), " Creazione automatica compensato", 0, true, true, 24,
+                           "Elaborazione Scadenze");
+      const double massimo = r.selezione.importoMassimo;
+      double preso = 0;
+      int32_t conta = 0;
+      auto& rs = cursore.GetRecordset(key);
+      for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
+        if (avanzamento) avanzamento->Step(++conta);
+        // The signed amount: the worklist's own column, not the stored one.
+        const double importo = rs.Valore(lista::kImportoSegno).toDouble();
+        if (preso + importo <= massimo) {
+          const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app +
+                                    ".ImportoScad";
+          const std::string cond = " AND Anno = " + util::SqlLiteral(rs.Valore(lista::kAnno), 2) +
+                                   " AND NumProg = " + util::SqlLiteral(rs.Valore(lista::kNumProg), 3);
+          if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, cond, 0, util::Date(), 0, 0, extra) != 0) {
+            fallito = true;
+            break;
+          }
+          preso += importo;
+        }
+        if (massimo == preso) break;
+      }
+      if (!fallito) {
+        cursore.Close(key);
+        key.clear();
+        if (avanzamento) avanzamento->End();
+        avanzamento.reset();
+        ConfermaTransazione(ctx);
+        transazione = false;
+        return ElaborazioneScadenze(ctx, ctx.utente, ctx.programId, true, false, 0);
+      }
+    }
+  } catch (const std::exception&) {
+    fallito = true;
+  }
+
+  ui::Avviso(ctx.op, "Errore durante l'elaborazione automatica delle scadenze: l'operazione è stata annullata");
+  if (!key.empty()) {
+    try {
+      cursore.Close(key);
+    } catch (...) {
+    }
+  }
+  if (avanzamento) avanzamento->End();
+  // Also when the cursor never opened: no transaction may outlive the run.
+  if (transazione) {
+    try {
+      AnnullaTransazione(ctx);
+    } catch (...) {
+    }
+  }
+  AggiornaBloccoScadenze(ctx, blocco::kRilascia, r.tabScadenze, CondizioneUtente(r.tabScadenze, ctx.utente));
+  CancellaScadenzeApp(ctx, app, ctx.utente, true);
+  return 1;
+}
+
+}  // namespace compensato

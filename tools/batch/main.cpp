@@ -1,0 +1,262 @@
+// compensato-batch: the settlement without screens, for unattended runs and
+// support.
+//
+//   compensato-batch auto    [connection] [selection and run parameters] [--yes]
+//   compensato-batch recover [connection] [--utente <identity> --flag <10|0|1>]
+//   compensato-batch list    [connection]
+//
+// Connection: --params <file> (the menu host's parameters file, read
+// directly), --menu <instance> (a running menu host), --db <name> (the company
+// database; default the host's "NomeDBAzie"), --operator <name>.
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "components/db/DbCursor.h"
+#include "components/db/DbExecutor.h"
+#include "components/host/SocketMenuHost.h"
+#include "components/util/Error.h"
+#include "components/util/SqlLiteral.h"
+#include "src/data/Contesto.h"
+#include "src/recovery/Ripristino.h"
+#include "src/selection/Controlli.h"
+#include "src/selection/Elabora.h"
+#include "tools/batch/BatchOperatore.h"
+#include "tools/batch/HostFile.h"
+
+namespace {
+
+constexpr const char* kUso =
+    "uso: compensato-batch auto|recover|list [--params F | --menu ISTANZA] [--db NOME] [--operator OP]\n"
+    "  auto:    --clienti|--fornitori --massimo N --causale C --conto-partita CONTO --abb-att CONTO\n"
+    "           --abb-pas CONTO --data-reg GG/MM/AAAA --anno AAAA [--moneta M --cambio N --conto-da C\n"
+    "           --conto-a C --scad-da D --scad-a D --doc-da D --doc-a D --prefisso P --numdoc-da N\n"
+    "           --numdoc-a N --pagtipo T --effetti --desc TESTO --uti-cambio C --perd-cambio C --cdc C\n"
+    "           --num-prot N --data-prot D --pref-prot P --ordine 1|2|3] [--yes]\n"
+    "  recover: [--utente IDENTITA --flag 10|0|1]\n"
+    "  list\n";
+
+struct Argomenti {
+  std::string comando;
+  std::map<std::string, std::string> valori;
+  bool Ha(const std::string& k) const { return valori.count(k) > 0; }
+  std::string Di(const std::string& k, const std::string& d = "") const {
+    auto it = valori.find(k);
+    return it == valori.end() ? d : it->second;
+  }
+};
+
+bool Leggi(int argc, char** argv, Argomenti& a) {
+  if (argc < 2) return false;
+  a.comando = argv[1];
+  const std::vector<std::string> senzaValore = {"--yes", "--clienti", "--fornitori", "--effetti"};
+  for (int i = 2; i < argc; ++i) {
+    std::string k = argv[i];
+    if (k.rfind("--", 0) != 0) return false;
+    bool flag = false;
+    for (const auto& s : senzaValore) flag = flag || s == k;
+    if (flag) {
+      a.valori[k] = "1";
+    } else {
+      if (i + 1 >= argc) return false;
+      a.valori[k] = argv[++i];
+    }
+  }
+  return a.comando == "auto" || a.comando == "recover" || a.comando == "list";
+}
+
+util::Date Data(const Argomenti& a, const std::string& k) {
+  const std::string t = a.Di(k);
+  return t.empty() ? util::Date() : util::Value(t).toDate();
+}
+
+double Numero(const Argomenti& a, const std::string& k, double d = 0) {
+  const std::string t = a.Di(k);
+  return t.empty() ? d : util::Value(t).toDouble();
+}
+
+std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
+
+compensato::SelezioneRun Selezione(const Argomenti& a, compensato::Contesto& ctx) {
+  compensato::SelezioneRun s;
+  s.automatica = true;
+  s.tipoConto = a.Ha("--fornitori") ? 2 : 3;
+  s.contoDa = a.Di("--conto-da");
+  s.contoA = a.Di("--conto-a");
+  s.dataScadDa = Data(a, "--scad-da");
+  s.dataScadA = Data(a, "--scad-a");
+  s.dataDocDa = Data(a, "--doc-da");
+  s.dataDocA = Data(a, "--doc-a");
+  s.prefissoDoc = a.Di("--prefisso");
+  s.numDocDa = a.Di("--numdoc-da");
+  s.numDocA = a.Di("--numdoc-a");
+  s.pagTipo = a.Di("--pagtipo");
+  s.effetti = a.Ha("--effetti") ? "s" : "n";
+  s.moneta = a.Di("--moneta", ctx.azienda.monetaAzienda);
+  s.cambio = Numero(a, "--cambio", 1);
+  s.importoMassimo = Numero(a, "--massimo");
+  s.causale = a.Di("--causale");
+  s.contoPartita = a.Di("--conto-partita");
+  s.descAggiuntiva = a.Di("--desc");
+  s.contoAbbAtt = a.Di("--abb-att");
+  s.contoAbbPas = a.Di("--abb-pas");
+  s.dataReg = Data(a, "--data-reg");
+  s.anno = static_cast<int16_t>(Numero(a, "--anno"));
+  s.contoUtiCambio = a.Di("--uti-cambio");
+  s.contoPerdCambio = a.Di("--perd-cambio");
+  s.cdc = a.Di("--cdc");
+  s.numProt = static_cast<int32_t>(Numero(a, "--num-prot"));
+  s.dataProt = Data(a, "--data-prot");
+  const std::string pref = a.Di("--pref-prot");
+  s.prefProt = pref.find_first_not_of(' ') == std::string::npos ? "." : pref;
+  s.ordinamento = static_cast<int>(Numero(a, "--ordine", 3));
+  return s;
+}
+
+// The company values the run needs, from the host's company parameters.
+void CaricaAzienda(compensato::Contesto& ctx) {
+  company::DatiAzienda& az = ctx.azienda;
+  auto p = [&](const char* k, const std::string& d) {
+    const std::string v = Testo(ctx.host.GetParameter(k));
+    return v.empty() ? d : v;
+  };
+  az.dataLavoro = ctx.host.WorkDate();
+  az.descrizione = p("DescAzie", "");
+  az.monetaAzienda = p("Ditta.Moneta", "Euro");
+  az.codLira = p("Ditta.CodLira", "L.");
+  az.codEuro = p("Ditta.CodEuro", "Euro");
+  az.operCambio = p("Ditta.OperCambio", "/");
+  az.cambioLiraEuro = p("Ditta.CambioLiraEuro", "1936,27");
+  auto decimali = [&](const std::string& moneta, int16_t& dec, int16_t& gest, int16_t difetto) {
+    dec = gest = difetto;
+    db::DbCursor c;
+    const std::string k = c.Open(ctx.db, ctx.conn, "",
+                                 "SELECT NumDec, NumDecGest FROM Monete WHERE Moneta = " + util::SqlLiteral(moneta, 8),
+                                 false, db::kSnapshot);
+    if (!c.IsEmpty(k)) {
+      dec = c.GetField(k, "NumDec").toInteger();
+      gest = c.GetField(k, "NumDecGest").toInteger();
+    }
+    c.Close(k);
+  };
+  decimali(az.codLira, az.decLire, az.decGestLire, 0);
+  decimali(az.codEuro, az.decEuro, az.decGestEuro, 2);
+  const bool lira = az.monetaAzienda.size() == az.codLira.size() &&
+                    std::equal(az.monetaAzienda.begin(), az.monetaAzienda.end(), az.codLira.begin(),
+                               [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+  az.decAzienda = lira ? az.decLire : az.decEuro;
+  az.decGestAzienda = lira ? az.decGestLire : az.decGestEuro;
+}
+
+void Riepilogo(compensato::Contesto& ctx, int32_t numRegPrima) {
+  db::DbCursor c;
+  const std::string k = c.Open(
+      ctx.db, ctx.conn, "",
+      "SELECT Anno, NumReg FROM MovPnTes WHERE NumReg > " + util::SqlLiteral(numRegPrima, 3) +
+          " AND Anno = " + util::SqlLiteral(ctx.run.par.anno, 2) + " ORDER BY NumReg",
+      false, db::kSnapshot);
+  if (c.IsEmpty(k)) std::cout << "Nessun movimento registrato.\n";
+  for (; !c.Eof(k); c.MoveNext(k)) {
+    const std::string anno = Testo(c.GetField(k, "Anno")), num = Testo(c.GetField(k, "NumReg"));
+    db::DbCursor r;
+    const std::string kr = r.Open(
+        ctx.db, ctx.conn, "",
+        "SELECT COUNT(*) AS Righe, SUM(IIF(DareAvere = 'D', Importo, 0)) AS Dare, "
+        "SUM(IIF(DareAvere = 'A', Importo, 0)) AS Avere FROM MovPnDett WHERE Anno = " + anno + " AND NumReg = " + num,
+        false, db::kSnapshot);
+    std::printf("Movimento %s/%s: %d righe, dare %.2f, avere %.2f\n", anno.c_str(), num.c_str(),
+                r.GetField(kr, "Righe").toLong(), r.GetField(kr, "Dare").toDouble(),
+                r.GetField(kr, "Avere").toDouble());
+    r.Close(kr);
+  }
+  c.Close(k);
+}
+
+int32_t UltimoNumero(compensato::Contesto& ctx, int16_t anno) {
+  db::DbCursor c;
+  const std::string k = c.Open(ctx.db, ctx.conn, "",
+                               "SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = " + util::SqlLiteral(anno, 2),
+                               false, db::kSnapshot);
+  const int32_t n = c.IsEmpty(k) ? 0 : c.GetField(k, "N").toLong();
+  c.Close(k);
+  return n;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Argomenti a;
+  if (!Leggi(argc, argv, a)) {
+    std::cerr << kUso;
+    return 2;
+  }
+  std::unique_ptr<host::MenuHost> host;
+  try {
+    if (a.Ha("--menu")) {
+      auto h = std::make_unique<host::SocketMenuHost>();
+      if (h->Attach(a.Di("--menu"), "", "") != 0) {
+        std::cerr << "compensato-batch: il menu " << a.Di("--menu") << " non risponde\n";
+        return 1;
+      }
+      host = std::move(h);
+    } else if (a.Ha("--params")) {
+      host = std::make_unique<batch::HostFile>(a.Di("--params"), a.Di("--operator"));
+    } else {
+      std::cerr << "compensato-batch: indicare --params o --menu\n" << kUso;
+      return 2;
+    }
+
+    batch::BatchOperatore op(std::cout, a.Ha("--yes"));
+    db::DbExecutor db;
+    std::string nome = a.Di("--db");
+    if (nome.empty()) nome = Testo(host->GetParameter("NomeDBAzie"));
+    if (nome.empty()) {
+      std::cerr << "compensato-batch: nessun database (--db o NomeDBAzie)\n";
+      return 2;
+    }
+    db.SetSetting("DbSqlPubUID", host->GetParameter("SqlLogin"));
+    db.SetSetting("DbSqlPubPWD", host->GetParameter("SqlPwd"));
+    db.SetSetting("DbAccPWD", host->GetParameter("PwdDbAzie"));
+    const std::string conn = db.OpenDatabase(nome);
+    compensato::Contesto ctx(*host, db, conn, op);
+    compensato::LeggiIdentita(ctx);
+    if (a.Ha("--operator")) ctx.operatore = a.Di("--operator");
+    ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12);
+    CaricaAzienda(ctx);
+
+    if (a.comando == "list") {
+      for (const compensato::IdentitaBloccata& id : compensato::CercaLock(ctx))
+        std::cout << id.utente << "\t" << (id.fase.empty() ? "-" : id.fase) << "\t" << id.flag << "\t" << id.testo
+                  << "\n";
+      return 0;
+    }
+    if (a.comando == "recover") {
+      int esito = 0;
+      if (a.Ha("--utente"))
+        esito = compensato::RipristinaIdentita(ctx, a.Di("--utente"), a.Di("--flag", "10"));
+      else
+        esito = compensato::Controllo_Elaborazione(ctx);
+      return esito == 0 && !op.erroriMostrati() ? 0 : 1;
+    }
+
+    const compensato::SelezioneRun s = Selezione(a, ctx);
+    const std::vector<std::string> errori = compensato::ControllaSelezione(ctx, s);
+    for (const std::string& e : errori) std::cout << e << "\n";
+    if (!errori.empty()) return 1;
+    // An interrupted run of this operator is dealt with first, as the
+    // selection screen does when it opens.
+    if (compensato::Controllo_Elaborazione(ctx) != 0) return 1;
+    const int32_t prima = UltimoNumero(ctx, s.anno);
+    const int esito = compensato::Elabora(ctx, s, nullptr);
+    Riepilogo(ctx, prima);
+    return esito == 0 && !op.erroriMostrati() ? 0 : 1;
+  } catch (const util::RuntimeError& e) {
+    std::cerr << "compensato-batch: errore " << e.number() << ": " << e.description() << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "compensato-batch: " << e.what() << "\n";
+  }
+  return 1;
+}
