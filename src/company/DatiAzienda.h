@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "components/util/Date.h"
+#include "src/company/Valute.h"
 
 namespace company {
 
@@ -33,6 +35,17 @@ struct DatiAzienda {
   std::string decodHelpAbil = "N";
   bool decodHelpPersKey = false;
   std::string formatData = "dd/mm/yyyy";
+
+  // The rounding tables of the run, read on first use. CaricaDatiAzienda
+  // gives them the company database; a context without one reads them empty.
+  std::shared_ptr<TabelleArrotondamento> arrotondamenti =
+      std::make_shared<TabelleArrotondamento>();
+
+  // The currency context of the conversions.
+  ContestoValuta Valuta() const {
+    return ContestoValuta{monetaAzienda, codLira, codEuro, operCambio, cambioLiraEuro, decLire,
+                          decEuro};
+  }
 };
 
 }  // namespace company

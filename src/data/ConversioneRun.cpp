@@ -1,0 +1,29 @@
+#include "src/data/ConversioneRun.h"
+
+#include "components/util/Text.h"
+#include "src/company/Valute.h"
+
+namespace compensato {
+
+ImportiScadenza ConvertiPerScadenza(Contesto& ctx, double importo) {
+  const SelezioneRun& s = ctx.run.selezione;
+  std::string moneta = util::Trim(ctx.run.monetaRun);
+  if (moneta.empty()) moneta = util::Trim(s.moneta);
+  if (moneta.empty()) moneta = ctx.azienda.monetaAzienda;
+
+  company::ArgomentiConversione a;
+  a.importo = importo;
+  a.cambio = util::Value(s.cambio);
+  a.operatore = s.operatoreMoneta;
+  a.moneta = moneta;
+  a.arrotLire = a.arrotEuro = a.arrotTerza = true;
+  a.modo = "E";
+  a.tipo = "E";
+  a.catena = 0;
+  const company::ContestoValuta cv = ctx.azienda.Valuta();
+  const company::ImportiConvertiti r =
+      company::ConvertiImporto(cv, ctx.azienda.arrotondamenti.get(), a);
+  return ImportiScadenza{r.lire, r.euro, r.moneta, r.azienda};
+}
+
+}  // namespace compensato
