@@ -13,6 +13,20 @@ namespace host {
 // A value passed to or returned by the host: a single value or an array.
 using HostValue = std::variant<util::Value, std::vector<util::Value>>;
 
+// The error number of a host that is not there (or stopped answering).
+inline constexpr int kHostNonDisponibile = 5;
+
+struct HostCommand;
+using HostReply = util::Value;
+
+// Receives the host's command event `EseguiComando` (scMenuComandiClie).
+class RicevitoreComandi {
+ public:
+  virtual ~RicevitoreComandi() = default;
+  // A util::RuntimeError thrown here goes back to the host as the event's error.
+  virtual HostReply EseguiComando(const HostCommand& command) = 0;
+};
+
 // The launch information of the host (`LaunchInfo`), read by member name.
 struct LaunchInfo {
   std::string osParam;         // launch parameter text with switches such as F (form) and H (help file)
@@ -52,6 +66,18 @@ class MenuHost {
   // answers "§ç~$!^".
   virtual util::Value GetParameter(const std::string& key) = 0;
   virtual int CountRunning(const std::string& request, int typeCode) = 0;
+
+  // Who gets the host's commands; nullptr stops the delivery.
+  virtual void SetReceiver(RicevitoreComandi* receiver) { receiver_ = receiver; }
+  RicevitoreComandi* receiver() const { return receiver_; }
+  // Hands the commands that arrived to the receiver, one after the other and
+  // each only after the previous one was answered. The event loop calls it
+  // between events; a call made while a command is being handled (a modal
+  // window's own loop) delivers nothing. Returns how many were delivered.
+  virtual int DeliverPending() { return 0; }
+
+ private:
+  RicevitoreComandi* receiver_ = nullptr;
 };
 
 // The host's command event `EseguiComando`, delivered to the program between
@@ -62,8 +88,5 @@ struct HostCommand {
   std::string command;
   HostValue parameter;
 };
-
-// What the program answers to a command (the event's reply by reference).
-using HostReply = util::Value;
 
 }  // namespace host
