@@ -19,6 +19,9 @@ __extension__ typedef __int128 Int;
 // with room for one addition.
 constexpr int kMaxDigits = 36;
 
+// Significant digits of a value that are taken as meant; see Round.
+constexpr int kSignificant = 15;
+
 // A finite non-zero double as its shortest decimal writing:
 // (-1)^negative × digits × 10^exponent.
 struct Decimal {
@@ -94,7 +97,22 @@ double Round(double value, std::string_view mode, double step, std::optional<int
     return value;
   if (value == 0) return 0.0;
 
-  const Decimal v = Decompose(value);
+  Decimal v = Decompose(value);
+  // Arithmetic on doubles leaves noise in the 16th and 17th significant digit
+  // (0.1 + 0.2 is 0.30000000000000004, 1.15 × 100 is 114.99999999999999).
+  // No amount or rate anyone wrote has that many digits, so the value is first
+  // taken to 15 significant digits: by excess the noise would otherwise turn
+  // 0.3 into 0.4, by defect 115 into 114.
+  if (v.count > kSignificant) {
+    const int drop = v.count - kSignificant;
+    uint64_t p10 = 1;
+    for (int i = 0; i < drop; ++i) p10 *= 10;
+    const uint64_t rest = v.digits % p10;
+    v.digits = v.digits / p10 + (rest * 2 >= p10 ? 1 : 0);
+    v.exponent += drop;
+    v.count = kSignificant;
+    if (v.digits >= 1000000000000000ULL) ++v.count;  // 999..9 carried into a 16th digit
+  }
   Decimal u = Decompose(std::fabs(step));
   u.exponent += power.value_or(0);
 
