@@ -10,7 +10,7 @@
 #include "components/util/SqlLiteral.h"
 #include "src/data/ComLock.h"
 #include "src/data/Transazioni.h"
-#include "src/posting/Equivalenti.h"
+#include "src/company/Valute.h"
 #include "src/schedule/CalcolaScadenze.h"
 #include "src/ui/Operatore.h"
 
@@ -302,7 +302,14 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
     }
     c.SetField(key, "RagRB", ragRbRata);
     c.SetField(key, "EntrataUscita", util::Value(entrataUscita));
-    const Equivalente eq = ConvertiRata(ctx.azienda, importo, monetaRate, cambio, operatore);
+    company::ArgomentiConversione conv;
+    conv.importo = importo;
+    conv.cambio = util::Value(cambio);
+    conv.operatore = operatore;
+    conv.moneta = monetaRate;
+    conv.arrotLire = conv.arrotEuro = conv.arrotTerza = true;
+    const company::ImportiConvertiti eq =
+        company::ConvertiImporto(ctx.azienda.Valuta(), ctx.azienda.arrotondamenti.get(), conv);
     c.SetField(key, "ImportoScad", util::Value(util::Money::FromDouble(importo)));
     c.SetField(key, "ImportoScadLire", util::Value(util::Money::FromDouble(eq.lire)));
     c.SetField(key, "ImportoScadEuro", util::Value(util::Money::FromDouble(eq.euro)));
