@@ -28,6 +28,8 @@ function(compensato_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
   compensato_options(${name})
+  # Test fixtures name only the fields a case changes.
+  target_compile_options(${name} PRIVATE -Wno-missing-field-initializers)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
   endif()

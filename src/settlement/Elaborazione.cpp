@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
 #include "src/data/AppoTemp.h"
 #include "src/data/ComLock.h"
@@ -155,7 +156,10 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   int numeroErrore = 0;
   std::string descrizioneErrore;
   std::unique_ptr<Avanzamento> avanzamento;
-  auto col = [&](int pos) { return lista.GetRecordset(key).Valore(pos); };
+  auto col = [&](int pos) {
+    const db::Recordset& rs = lista.GetRecordset(key);
+    return rs.field(rs.position(), pos);
+  };
   try {
     try {
       Passo(AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""), 1);

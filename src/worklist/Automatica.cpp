@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
 #include "src/data/Transazioni.h"
 #include "src/extraction/Blocco.h"
@@ -41,12 +42,12 @@ int Creazione_Automatica(Contesto& ctx) {
       for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
         if (avanzamento) avanzamento->Step(++conta);
         // The signed amount: the worklist's own column, not the stored one.
-        const double importo = rs.Valore(lista::kImportoSegno).toDouble();
+        const double importo = rs.field(rs.position(), lista::kImportoSegno).toDouble();
         if (preso + importo <= massimo) {
           const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app +
                                     ".ImportoScad";
-          const std::string cond = " AND Anno = " + util::SqlLiteral(rs.Valore(lista::kAnno), 2) +
-                                   " AND NumProg = " + util::SqlLiteral(rs.Valore(lista::kNumProg), 3);
+          const std::string cond = " AND Anno = " + util::SqlLiteral(rs.field(rs.position(), lista::kAnno), 2) +
+                                   " AND NumProg = " + util::SqlLiteral(rs.field(rs.position(), lista::kNumProg), 3);
           if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, cond, 0, util::Date(), 0, 0, extra) != 0) {
             fallito = true;
             break;
