@@ -8,6 +8,7 @@
 #include "src/extraction/CopiaScadenze.h"
 #include "src/settlement/Elaborazione.h"
 #include "src/worklist/QueryLista.h"
+#include "tests/support/Invarianti.h"
 
 namespace testsupport {
 namespace {
@@ -107,38 +108,11 @@ double AziendaProva::Numero(const std::string& sql) {
 }
 
 std::string AziendaProva::Invarianti() {
-  std::string errori;
-  for (const std::string& r :
-       Righe("SELECT Anno, NumReg, SUM(IIF(DareAvere = 'D', Importo, -Importo)) AS Saldo, "
-             "SUM(IIF(DareAvere = 'D', ImportoMon, -ImportoMon)) AS SaldoMon FROM MovPnDett "
-             "GROUP BY Anno, NumReg")) {
-    const auto p1 = r.find('|'), p2 = r.find('|', p1 + 1), p3 = r.find('|', p2 + 1);
-    util::Value saldo(r.substr(p2 + 1, p3 - p2 - 1)), saldoMon(r.substr(p3 + 1));
-    if (std::fabs(saldo.toDouble()) > 0.00001 || std::fabs(saldoMon.toDouble()) > 0.00001)
-      errori += "registrazione non bilanciata " + r + "\n";
-  }
-  const std::vector<std::string> totali = Righe(
-      "SELECT D.Anno, D.GruppoPartita, D.MastroPartita, D.ContoPartita, "
-      "SUM(IIF(D.DareAvere = 'D', D.Importo, 0)) AS Dare, SUM(IIF(D.DareAvere = 'A', D.Importo, 0)) AS Avere "
-      "FROM MovPnDett D GROUP BY D.Anno, D.GruppoPartita, D.MastroPartita, D.ContoPartita");
-  for (const std::string& r : totali) {
-    std::vector<std::string> v;
-    size_t a = 0;
-    for (size_t b; (b = r.find('|', a)) != std::string::npos; a = b + 1) v.push_back(r.substr(a, b - a));
-    v.push_back(r.substr(a));
-    const double dare = Numero("SELECT SUM(ProgrDare) FROM PdcProg WHERE Anno = " + v[0] +
-                               " AND CoPartGruppo = " + L(v[1], 8) + " AND CoPartMastro = " + L(v[2], 8) +
-                               " AND CoPartConto = " + L(v[3], 8));
-    const double avere = Numero("SELECT SUM(ProgrAvere) FROM PdcProg WHERE Anno = " + v[0] +
-                                " AND CoPartGruppo = " + L(v[1], 8) + " AND CoPartMastro = " + L(v[2], 8) +
-                                " AND CoPartConto = " + L(v[3], 8));
-    if (std::fabs(dare - util::Value(v[4]).toDouble()) > 0.00001 ||
-        std::fabs(avere - util::Value(v[5]).toDouble()) > 0.00001)
-      errori += "progressivi diversi dalle righe per " + r + "\n";
-  }
-  if (Numero("SELECT COUNT(*) FROM MovPnDettApp D INNER JOIN MovPnDett P ON P.Anno = D.Anno AND "
-             "P.NumReg = D.NumReg") > 0)
-    errori += "righe di appoggio rimaste per registrazioni contabilizzate\n";
+  std::string errori = VerificaInvarianti(ctx_->db, ctx_->conn);
+  // A settlement entry balances in the run's currency as well.
+  for (const std::string& r : Righe("SELECT Anno, NumReg FROM MovPnDett GROUP BY Anno, NumReg "
+                                    "HAVING ABS(SUM(IIF(DareAvere = 'D', ImportoMon, -ImportoMon))) > 0.00001"))
+    errori += "registrazione non bilanciata in moneta " + r + "\n";
   return errori;
 }
 
