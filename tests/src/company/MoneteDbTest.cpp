@@ -2,6 +2,7 @@
 
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
+#include "src/company/Cambi.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/company/Valute.h"
 #include "tests/support/FakeHost.h"
@@ -107,6 +108,32 @@ TEST_P(MoneteDb, CompanyDecimalsFromTheCurrencyRecords) {
     EXPECT_EQ(d.decAzienda, c.decAzienda) << c.name;
     EXPECT_EQ(d.decGestAzienda, c.decGestAzienda) << c.name;
   }
+}
+
+TEST_P(MoneteDb, ExchangeRateOfADate) {
+  for (const auto& [data, cambio] : {std::pair{"#01/01/2024#", "1.08"}, {"#03/01/2024#", "1.0834"}})
+    ex().Execute(conn(), std::string("INSERT INTO Cambi (Moneta, Data, Cambio) VALUES ('USD', ") +
+                             data + ", " + cambio + ")");
+  ContestoValuta cv;
+  auto d = [](int y, int m, int g) { return *util::Date::Make(y, m, g); };
+  struct Case {
+    const char* name;
+    const char* moneta;
+    util::Date data;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"rate of the day", "USD", d(2024, 1, 1), "1,080000"},
+      {"latest rate before the day", "USD", d(2024, 2, 29), "1,080000"},
+      {"new rate from its day", "usd", d(2024, 3, 1), "1,083400"},
+      {"empty date: latest", "USD", util::Date(), "1,083400"},
+      {"before the first rate", "USD", d(2023, 12, 31), ""},
+      {"unknown currency", "CHF", d(2024, 3, 1), ""},
+      {"euro", "Euro", d(2024, 3, 1), "1,000000"},
+      {"lira: the fixed rate", "L.", d(2024, 3, 1), "1.936,270000"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LeggiCambio(ex(), conn(), cv, c.moneta, c.data), c.shown) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, MoneteDb, ::testing::ValuesIn(testsupport::Engines()),
