@@ -1,0 +1,186 @@
+#include "src/startup/Avvio.h"
+
+#include "components/lookup/Lookdex.h"
+#include "components/util/CommandLine.h"
+#include "components/util/Error.h"
+#include "components/util/Text.h"
+#include "components/util/Value.h"
+#include "src/company/ParametriAzienda.h"
+#include "src/startup/ApriConfigurazione.h"
+#include "src/startup/Chiusura.h"
+#include "src/startup/ComandiMenu.h"
+#include "src/startup/Connessione.h"
+#include "src/startup/Programma.h"
+#include "src/startup/Schermi.h"
+
+namespace startup {
+namespace {
+
+const char* const kMenuAssente =
+    "Il menu principale non \xC3\xA8 in esecuzione\nQuesto programma non pu\xC3\xB2 essere eseguito autonomamente";
+
+void MessaggioAvvio(Programma& p, const std::string& testo) {
+  ui::RichiestaMsg r;
+  r.psLabel = testo;
+  r.psCom1 = "&Ok";
+  r.piLargForm = 80;
+  r.pbSuona = false;
+  r.piLatiForm = 600;
+  r.piComDefault = 1;
+  r.pbSempreTxt = false;
+  p.ctx.op.msgCom(r);
+}
+
+double Fattore(Programma& p, const std::string& chiave, double predefinito) {
+  std::string valore;
+  company::LeggiChiaveIni(p.config, "Risoluzione Video", chiave, "", valore);
+  double v = 0;
+  if (util::Trim(valore).empty() || !util::ParseItalianNumber(valore, v)) return predefinito;
+  return v;
+}
+
+void LeggiRisoluzione(Programma& p) {
+  RisoluzioneVideo& r = p.risoluzione;
+  r.generale = Fattore(p, "Generale", 0);
+  r.persBase = r.generale == -2 ? Fattore(p, "PersBase", 0) : r.generale;
+  r.staVid = Fattore(p, "StaVid", -2);
+  r.help = Fattore(p, "Help", -2);
+  r.msgCom = Fattore(p, "MsgCom", -2);
+}
+
+// Hosts from version 1.07 take the program's registration with the
+// procedure it continues; older ones only the program number.
+void Registra(Programma& p, int32_t numero, const std::string& chiave) {
+  double versione = 0;
+  const util::Value v = p.ctx.host.GetParameter("VersMenu");
+  if (v.isNumeric())
+    versione = v.toDouble();
+  else
+    util::ParseItalianNumber(v.toText(), versione);
+  if (versione >= 1.07 - 1e-9) {
+    std::vector<util::Value> arr;
+    arr.push_back(numero == -1 ? util::Value(chiave) : util::Value::Long(numero));
+    arr.push_back(util::Value(p.prepProcCorr));
+    p.prepProcCorr = p.ctx.host.ProgramValue("AddSeg", "Tutti", host::HostValue(arr));
+  } else {
+    p.ctx.host.ProgramValue("AddSeg", "Tutti", host::HostValue(util::Value::Long(numero)));
+  }
+}
+
+void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
+  compensato::Contesto& ctx = p.ctx;
+  // 6
+  p.config.principale = ctx.host.IniFile();
+  p.nomeDb = ctx.host.GetParameter("NomeDBAzie").toText();
+  p.connectDb = ctx.host.GetParameter("ConnectDBAzie").toText();
+  // 7, 8
+  if (ApriConfigurazione(p, "torvel.ini", FileInstallazione()) != 0) {
+    RichiediChiusura(p);
+    return;
+  }
+  if (ctx.conn.empty() || ctx.conn.rfind("Err:", 0) == 0) {
+    RichiediChiusura(p);
+    return;
+  }
+  // 9
+  company::CaricaDatiAzienda(ctx.host, ctx.db, ctx.conn, ctx.azienda, false, &p.config);
+  compensato::LeggiIdentita(ctx);
+  p.connDiretta = ApriDatabaseDiretto(p.diretto, p.nomeDb, ctx.host.GetParameter("SqlLogin").toText(),
+                                      ctx.host.GetParameter("SqlPwd").toText(),
+                                      ctx.db.GetSetting("DbAccPWD").toText());
+  ctx.chiusuraDaHost = false;
+  // 10
+  LeggiRisoluzione(p);
+  // 11, 12
+  p.lookup = std::make_unique<lookup::Lookdex>(ctx.db, ctx.conn);
+  ctx.lookup = p.lookup.get();
+  // 13
+  p.hlpSpost = company::LeggiParPers(ctx.host, "Help", "HlpSpost", "");
+  // 14
+  p.formRichiesta = util::Trim(util::SwitchValue(p.rigaComando, 'F'));
+  // 15
+  Registra(p, numero, chiave);
+  // 16
+  company::LeggiChiaveIni(p.config, "Parametri Generali", "BeepCome", "", p.beepCome);
+  p.pf.ImpostaSegnale(p.beepCome);
+  // 17
+  ctx.dataMinima = company::LeggiParPers(ctx.host, "Tutti", "DataMinima", "01/01/1900");
+  // 18
+  const host::LaunchInfo li = ctx.host.GetLaunchInfo();
+  ApriFormRichiesta(p, p.formRichiesta, true, p.parametriProgramma, li.osChiLancia, li.osKeySecLancia,
+                    li.osParamLancia);
+}
+
+}  // namespace
+
+void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
+  // 1
+  p.ctx.motivoRifiuto.clear();
+  p.lookupInit = "p";
+  // 2
+  p.istanzaMenu = util::Trim(util::SwitchValue(p.rigaComando, 'M'));
+  const std::string valoreP = util::Trim(util::SwitchValue(p.rigaComando, 'P'));
+  const auto blank = valoreP.find(' ');
+  if (blank == std::string::npos) {
+    p.chiaveProgramma = valoreP;
+    p.parametriProgramma.clear();
+  } else {
+    p.chiaveProgramma = valoreP.substr(0, blank);
+    p.parametriProgramma = valoreP.substr(blank + 1);
+  }
+  // 3
+  CreaFormPrincipale(p);
+  // 4
+  try {
+    p.client = std::make_unique<scMenuComandiClie>(p);
+    p.ctx.host.Attach(p.istanzaMenu, p.chiaveProgramma, p.parametriProgramma);
+    p.prepProcCorr = p.ctx.host.ProgramValue("PrepProcCorr", "Tutti");
+  } catch (const std::exception&) {
+    MessaggioAvvio(p, kMenuAssente);
+    RichiediChiusura(p);
+    return;
+  }
+  // 5
+  try {
+    const host::LaunchInfo li = p.ctx.host.GetLaunchInfo();
+    p.ctx.fileAiuto = util::Trim(util::SwitchValue(li.osParam, 'H'));
+  } catch (const std::exception&) {
+    MessaggioAvvio(p,
+                   "Problemi col collegamento col men\xC3\xB9\nForse questo programma non \xC3\xA8 stato lanciato "
+                   "correttamente");
+    RichiediChiusura(p);
+    return;
+  }
+  // 6 to 18
+  int numeroErrore = 0;
+  std::string descrizione;
+  try {
+    Passi6a18(p, numero, chiave);
+    return;
+  } catch (const util::RuntimeError& e) {
+    numeroErrore = e.number();
+    descrizione = e.description();
+  } catch (const std::bad_alloc&) {
+    numeroErrore = util::err::kOutOfMemory;
+  } catch (const std::exception& e) {
+    numeroErrore = util::err::kTypeMismatch;
+    descrizione = e.what();
+  }
+  try {
+    p.pf.ChiudiSplash();
+  } catch (...) {
+  }
+  if (numeroErrore == host::kHostNonDisponibile)
+    p.ctx.op.MessageBox(kMenuAssente, ui::box::kCritical);
+  else if (numeroErrore == util::err::kOutOfMemory)
+    p.ctx.op.MessageBox("Memoria esaurita\nChiudere qualche programma e riprovare", ui::box::kCritical);
+  else
+    p.ctx.op.MessageBox("Errore (" + std::to_string(numeroErrore) + "): " + descrizione +
+                            "\nProbabilmente il men\xC3\xB9 non \xC3\xA8 stato avviato correttamente",
+                        ui::box::kOkOnly);
+  RichiediChiusura(p);
+}
+
+void Main(Programma& p) { AvvioProgramma(p, kNumeroProgramma, ""); }
+
+}  // namespace startup
