@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (!opzioni.odbc && std::filesystem::path(nome).has_parent_path())
       std::filesystem::create_directories(std::filesystem::path(nome).parent_path());
     db::DbExecutor db;
-    const std::string conn = db.OpenDatabase(nome);
+    const std::string conn = opzioni.odbc ? db.OpenDatabase(nome) : db.CreateDatabase(nome);
     demo::CreaAzienda(db, conn, opzioni);
     if (!parametri.empty()) {
       std::ofstream f(parametri, std::ios::trunc);

@@ -1,0 +1,148 @@
+// The demo company builder and the batch front, as an operator runs them:
+// build the demo company, settle a range of customers automatically, list and
+// recover interrupted runs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "components/db/DbCursor.h"
+#include "tests/support/Invarianti.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/democompany/DemoCompany.h"
+
+namespace {
+
+struct Uscita {
+  int codice;
+  std::string testo;
+};
+
+Uscita Esegui(const std::string& comando) {
+  Uscita u{-1, ""};
+  FILE* p = popen((comando + " 2>&1").c_str(), "r");
+  if (!p) return u;
+  char buf[512];
+  while (size_t n = fread(buf, 1, sizeof buf, p)) u.testo.append(buf, n);
+  const int stato = pclose(p);
+  u.codice = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+  return u;
+}
+
+std::string Virgolette(const std::string& s) { return "'" + s + "'"; }
+
+class Batch : public ::testing::TestWithParam<testsupport::Engine> {
+ protected:
+  void SetUp() override {
+    database_ = std::make_unique<testsupport::TestDatabase>(GetParam(), false);
+    demo::Opzioni o;
+    o.odbc = GetParam() == testsupport::Engine::Postgres;
+    demo::CreaAzienda(database_->executor(), database_->conn(), o);
+    params_ = std::filesystem::temp_directory_path() /
+              ("compensato-batch-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini");
+    std::ofstream(params_) << demo::FileParametri(database_->name(), o);
+  }
+  void TearDown() override { std::filesystem::remove(params_); }
+
+  std::string Batch_(const std::string& argomenti) {
+    return std::string(COMPENSATO_BATCH) + " " + argomenti + " --params " + Virgolette(params_.string()) +
+           " --db " + Virgolette(database_->name());
+  }
+  double Numero(const std::string& sql) {
+    db::DbCursor c;
+    const std::string k = c.Open(database_->executor(), database_->conn(), "", sql, false, db::kSnapshot);
+    const double n = c.IsEmpty(k) ? 0 : c.GetField(k, "N").toDouble();
+    c.Close(k);
+    return n;
+  }
+
+  std::unique_ptr<testsupport::TestDatabase> database_;
+  std::filesystem::path params_;
+};
+
+constexpr const char* kRun =
+    "auto --clienti --massimo 5000 --causale INC --conto-partita 1801000001 --abb-att 7005000001 "
+    "--abb-pas 6205000001 --data-reg 10/12/2026 --anno 2026 --conto-da 1401000001 --conto-a 1401000005";
+
+TEST_P(Batch, DemoHaLeScadenzeAperte) {
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE NumRegPag IS NULL"), 500);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM PianoConti WHERE Tipo = 3"), 20);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM PianoConti WHERE Tipo = 2"), 10);
+  EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
+}
+
+TEST_P(Batch, AutomaticaConfermataScriveUnMovimento) {
+  const Uscita u = Esegui(Batch_(std::string(kRun) + " --yes"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  EXPECT_NE(u.testo.find("Movimento 2026/1:"), std::string::npos) << u.testo;
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), 1);
+  EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE NumRegPag = 1"), 0);
+  EXPECT_LE(Numero("SELECT SUM(Importo) AS N FROM MovPnDett WHERE RigReg = 1"), 5000);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE Utente <> ' '"), 0);
+  EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
+}
+
+TEST_P(Batch, SenzaConfermaNonScriveNulla) {
+  const Uscita u = Esegui(Batch_(kRun));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  EXPECT_NE(u.testo.find("--yes"), std::string::npos) << u.testo;
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), 0);
+}
+
+TEST_P(Batch, ControlliDellaConferma) {
+  struct Caso {
+    const char* nome;
+    std::string argomenti;
+    const char* messaggio;
+  };
+  const Caso casi[] = {
+      {"massimo zero",
+       "auto --clienti --massimo 0 --causale INC --conto-partita 1801000001 --abb-att 7005000001 "
+       "--abb-pas 6205000001 --data-reg 10/12/2026 --anno 2026 --yes",
+       "Indicare l'importo massimo per il compensato."},
+      {"conto di contropartita mancante",
+       "auto --clienti --massimo 10 --causale INC --abb-att 7005000001 --abb-pas 6205000001 "
+       "--data-reg 10/12/2026 --anno 2026 --yes",
+       "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"},
+      {"date di scadenza invertite",
+       std::string(kRun) + " --scad-da 31/12/2024 --scad-a 01/01/2024 --yes",
+       "Si prega di inserire le date di scadenza in ordine crescente"},
+      {"causale inesistente",
+       "auto --clienti --massimo 10 --causale ZZZ --conto-partita 1801000001 --abb-att 7005000001 "
+       "--abb-pas 6205000001 --data-reg 10/12/2026 --anno 2026 --yes",
+       "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const Uscita u = Esegui(Batch_(c.argomenti));
+    EXPECT_EQ(u.codice, 1) << u.testo;
+    EXPECT_NE(u.testo.find(c.messaggio), std::string::npos) << u.testo;
+  }
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), 0);
+}
+
+TEST_P(Batch, ElencoERipristino) {
+  database_->executor().Execute(database_->conn(),
+                                "UPDATE Scadenze SET Utente = 'Rossi~X1', FlStato = '0' WHERE NumProg <= 3");
+  Uscita u = Esegui(Batch_("list"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  EXPECT_NE(u.testo.find("Rossi~X1\t-\t10\t"), std::string::npos) << u.testo;
+  u = Esegui(Batch_("recover --utente Rossi~X1 --flag 10"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"), 0);
+  u = Esegui(Batch_("list"));
+  EXPECT_EQ(u.testo, "");
+}
+
+TEST_P(Batch, ArgomentiSbagliati) {
+  EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " sconosciuto").codice, 2);
+  EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " auto --massimo").codice, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, Batch, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
