@@ -48,13 +48,20 @@ class DbExecutor {
   std::string OpenDatabase(const std::string& name, int options = 0, bool exclusive = false,
                            bool readOnly = false,
                            const std::optional<std::string>& connect = std::nullopt);
+  // Creates an empty file database at `path` (which must not hold another
+  // kind of file) and opens it; for tools and tests that build a company.
+  std::string CreateDatabase(const std::string& path);
+  // The password a file database asks for from now on ("" removes it). The
+  // file keeps a salted hash: this is access control, not encryption.
+  void SetDatabasePassword(const std::string& conn, const std::string& password);
   void CloseDatabase(const std::string& conn);
   bool IsOpen(const std::string& conn) const;
 
   // Runs one statement. Returns the number of rows it changed.
   int64_t Execute(const std::string& conn, const std::string& sql, int options = 0);
 
-  // Named settings: "DbAccPWD", "DbSqlPubUID", "DbSqlPubPWD", and, read only,
+  // Named settings: "DbAccPWD", "DbSqlPubUID", "DbSqlPubPWD", "DbAttesaBlocco"
+  // (milliseconds a file database waits for a lock, 30000 by default), and, read only,
   // conn + ":DbTipoSql" (true only on a SQL Server connection). Unknown keys
   // read as null.
   util::Value GetSetting(const std::string& key) const;

@@ -1,0 +1,29 @@
+#include "components/db/KillHook.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+
+namespace db {
+namespace {
+
+long KillAt() {
+  const char* v = std::getenv("COMPENSATO_DB_KILL_AT");
+  return v ? std::atol(v) : 0;
+}
+
+// Process-wide on purpose: the hook counts what the process does, whatever
+// executor or connection it goes through.
+std::atomic<long> count{0};
+
+}  // namespace
+
+void CountStatement() {
+  static const long killAt = KillAt();
+  if (killAt <= 0) return;
+  if (++count == killAt) std::raise(SIGKILL);
+}
+
+long StatementCount() { return count.load(); }
+
+}  // namespace db

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "components/db/Catalog.h"
+#include "components/db/Connection.h"
+#include "components/util/Value.h"
+
+namespace db {
+
+// The rows of one cursor, read in full when it opens: the count is exact and
+// the rows stay put while the program changes the table through another
+// cursor or a statement. Row and column access by position serves a grid
+// model; the cursor operations of DbCursor work on the current row.
+class Recordset {
+ public:
+  Recordset(Connection& connection, ResultSet rows, const TableInfo* firstTable, bool updatable);
+
+  int rowCount() const { return static_cast<int>(rows_.size()); }
+  int columnCount() const { return static_cast<int>(columns_.size()); }
+  const std::string& columnName(int column) const { return columns_.at(static_cast<size_t>(column)).name; }
+  ColumnType columnType(int column) const { return columns_.at(static_cast<size_t>(column)).type; }
+  bool columnWritable(int column) const { return writable_.at(static_cast<size_t>(column)); }
+  // -1 when there is no such column. "Table.Field" names a column of a join.
+  int columnIndex(std::string_view name) const;
+  // The raw value, null included.
+  const util::Value& value(int row, int column) const;
+  // A null as the empty value of the column's type.
+  util::Value field(int row, int column) const;
+
+  // The current row; rowCount() when past the last.
+  int position() const { return pos_; }
+  void moveTo(int row);
+  bool updatable() const { return updatable_; }
+
+ private:
+  friend class DbCursor;
+  enum class Mode { None, Edit, AddNew };
+
+  int column(std::string_view name) const;  // raises 3265
+  void requireCurrent() const;              // raises 3021
+  util::Value read(int column, bool raw) const;
+  void set(std::string_view name, const util::Value& value);
+  void addNew();
+  void edit();
+  void update();
+  void remove();
+  void cancel() { mode_ = Mode::None, pending_.clear(); }
+  std::vector<util::Value> keyValues(int row) const;
+
+  Connection& connection_;
+  std::vector<ResultColumn> columns_;
+  std::vector<std::vector<util::Value>> rows_;
+  std::optional<TableInfo> table_;           // the table written to
+  std::vector<const ColumnDescription*> target_;  // per column: its column in table_, or null
+  std::vector<bool> writable_;
+  std::vector<int> keyColumns_;  // result column of each key column of table_, -1 when absent
+  bool updatable_ = false;
+
+  int pos_ = 0;
+  bool currentDeleted_ = false;
+  int lastModified_ = -1;
+  Mode mode_ = Mode::None;
+  std::vector<std::optional<util::Value>> pending_;
+};
+
+}  // namespace db

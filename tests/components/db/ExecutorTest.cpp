@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "components/db/DbCursor.h"
+#include "components/util/Error.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testsupport::DbTest;
+using util::Value;
+
+TEST(ENomeOdbc, TellsOdbcNamesFromFilePaths) {
+  const struct {
+    const char* name;
+    bool odbc;
+  } cases[] = {
+      {"ODBC;DSN=ditta", true}, {"odbc;Driver=x", true}, {"ditta.DSN", true}, {"ditta", true},
+      {"/srv/ditta/azienda.db", false}, {"C:\\dati\\azienda.mdb", false}, {"odbc", true}, {"ODBC.db", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(db::ENomeOdbc(c.name), c.odbc) << c.name;
+}
+
+class ExecutorTest : public DbTest {
+ protected:
+  int Count(const std::string& sql) {
+    db::DbCursor c;
+    const std::string k = c.Open(ex(), conn(), "", sql, false, db::kSnapshot);
+    return c.GetField(k, "n").toLong();
+  }
+};
+
+TEST_P(ExecutorTest, ExecuteReturnsTheRowsChanged) {
+  EXPECT_EQ(ex().Execute(conn(), "INSERT INTO Monete (Moneta, Descrizione) VALUES ('EUR', 'Euro')"), 1);
+  EXPECT_EQ(ex().Execute(conn(), "INSERT INTO Monete (Moneta, Descrizione) VALUES ('USD', 'Dollaro')"), 1);
+  EXPECT_EQ(ex().Execute(conn(), "UPDATE Monete SET Descrizione = ucase(Descrizione)"), 2);
+  EXPECT_EQ(ex().Execute(conn(), "Delete * from Monete where Moneta = 'eur'"), 1);  // text ignores case
+  EXPECT_EQ(Count("Select count(*) as n from Monete"), 1);
+}
+
+TEST_P(ExecutorTest, DuplicateKeyNumberDependsOnTheKindOfDatabase) {
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
+  try {
+    ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
+    FAIL();
+  } catch (const util::RuntimeError& e) {
+    EXPECT_EQ(e.number(), GetParam() == testsupport::Engine::Sqlite ? 3022 : 3146);
+    EXPECT_FALSE(e.description().empty());
+  }
+}
+
+TEST_P(ExecutorTest, EngineErrorsCarryTheEngineText) {
+  try {
+    ex().Execute(conn(), "UPDATE Monete SET NonEsiste = 1");
+    FAIL();
+  } catch (const util::RuntimeError& e) {
+    EXPECT_NE(e.description().find("NonEsiste"), std::string::npos) << e.description();
+  }
+}
+
+TEST_P(ExecutorTest, NestedTransactionsCommitOnlyAtTheOutermost) {
+  ex().BeginTrans(conn());
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('A')");
+  ex().BeginTrans(conn());
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('B')");
+  ex().Rollback(conn());  // only B goes
+  ex().BeginTrans(conn());
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('C')");
+  ex().CommitTrans(conn());
+  EXPECT_EQ(ex().TransactionDepth(conn()), 1);
+
+  // Another operator sees nothing until the outer commit.
+  db::DbExecutor other;
+  const std::string oc = db().OpenAnother(other);
+  auto countOther = [&] {
+    db::DbCursor c;
+    const std::string k = c.Open(other, oc, "", "Select count(*) as n from Monete", false, db::kSnapshot);
+    return c.GetField(k, "n").toLong();
+  };
+  EXPECT_EQ(countOther(), 0);
+  ex().CommitTrans(conn());
+  EXPECT_EQ(countOther(), 2);
+  EXPECT_EQ(Count("Select count(*) as n from Monete where Moneta = 'B'"), 0);
+  EXPECT_THROW(ex().CommitTrans(conn()), util::RuntimeError);
+}
+
+TEST_P(ExecutorTest, FailedStatementInsideATransactionLeavesTheRestStanding) {
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
+  ex().BeginTrans(conn());
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('USD')");
+  EXPECT_THROW(ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')"), util::RuntimeError);
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('CHF')");
+  ex().CommitTrans(conn());
+  EXPECT_EQ(Count("Select count(*) as n from Monete"), 3);
+}
+
+TEST_P(ExecutorTest, SettingsAndColumnInfo) {
+  EXPECT_EQ(ex().GetSetting(conn() + ":DbTipoSql"), Value(false));
+  EXPECT_TRUE(ex().GetSetting("Sconosciuta").isNull());
+  ex().SetSetting("DbSqlPubUID", Value("mario"));
+  EXPECT_EQ(ex().GetSetting("dbsqlpubuid"), Value("mario"));
+  EXPECT_EQ(ex().ColumnInfo(conn(), "scadenze", "contoscad").size, 6);
+  EXPECT_EQ(ex().ColumnInfo(conn(), "Scadenze", "ImportoScad").type, db::ColumnType::Currency);
+  EXPECT_EQ(ex().ColumnInfo(conn(), "Scadenze", "DataScad").type, db::ColumnType::Date);
+  try {
+    ex().ColumnInfo(conn(), "Scadenze", "Nessuno");
+    FAIL();
+  } catch (const util::RuntimeError& e) {
+    EXPECT_EQ(e.number(), util::err::kFieldNotFound);
+  }
+}
+
+TEST_P(ExecutorTest, PassThroughGoesToTheServerUntranslated) {
+  // Native syntax the dialect would refuse.
+  ex().Execute(conn(), "INSERT INTO \"Monete\" (\"Moneta\") VALUES ('EUR')", db::kPassThrough);
+  EXPECT_THROW(ex().Execute(conn(), "SELECT 1 FROM \"Monete\" WHERE 1 = 1 LIMIT 1 OFFSET 0 ;;; x"), util::RuntimeError);
+  EXPECT_EQ(Count("Select count(*) as n from Monete"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, ExecutorTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
