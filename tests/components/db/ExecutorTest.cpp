@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
 #include "components/db/DbCursor.h"
 #include "components/util/Error.h"
 #include "tests/support/TestDatabase.h"
@@ -117,5 +121,82 @@ TEST_P(ExecutorTest, PassThroughGoesToTheServerUntranslated) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ExecutorTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
+
+namespace {
+
+int ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const util::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(FileDatabase, PasswordIsCheckedAtOpen) {
+  testsupport::TestDatabase t(testsupport::Engine::Sqlite, false);
+  t.executor().SetDatabasePassword(t.conn(), "Segreta1");
+  const struct {
+    const char* given;
+    int number;
+  } cases[] = {{"Segreta1", 0}, {"segreta1", util::err::kWrongPassword}, {"", util::err::kWrongPassword}};
+  for (const auto& c : cases) {
+    db::DbExecutor ex;
+    ex.SetSetting("DbAccPWD", Value(c.given));
+    EXPECT_EQ(ErrorOf([&] { ex.OpenDatabase(t.name()); }), c.number) << c.given;
+  }
+  t.executor().SetDatabasePassword(t.conn(), "");
+  db::DbExecutor ex;
+  EXPECT_EQ(ErrorOf([&] { ex.OpenDatabase(t.name()); }), 0);
+  // The password table is the component's, not the company's.
+  t.executor().SetDatabasePassword(t.conn(), "Altra");
+  EXPECT_EQ(ErrorOf([&] { t.executor().ColumnInfo(t.conn(), "DbAccessoFile", "Sale"); }), util::err::kFieldNotFound);
+}
+
+TEST(FileDatabase, OpenFailuresHaveTheirNumbers) {
+  testsupport::TestDatabase t(testsupport::Engine::Sqlite, false);
+  const std::string dir = t.name().substr(0, t.name().rfind('/'));
+  const std::string text = dir + "/note.txt";
+  {
+    FILE* f = std::fopen(text.c_str(), "w");
+    std::fputs("questo non è un database, ma un testo abbastanza lungo da avere una intestazione\n", f);
+    std::fclose(f);
+  }
+  db::DbExecutor ex;
+  EXPECT_EQ(ErrorOf([&] { ex.OpenDatabase(text); }), util::err::kNotADatabase);
+  EXPECT_EQ(ErrorOf([&] { ex.OpenDatabase(dir + "/manca.db"); }), 3024);
+}
+
+TEST(FileDatabase, AWriterWaitsForTheOtherAndGivesUpWithLocked) {
+  testsupport::TestDatabase t(testsupport::Engine::Sqlite);
+  t.executor().BeginTrans(t.conn());
+  t.executor().Execute(t.conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
+  db::DbExecutor other;
+  other.SetSetting("DbAttesaBlocco", Value(int32_t{200}));
+  const std::string oc = t.OpenAnother(other);
+  EXPECT_EQ(ErrorOf([&] { other.BeginTrans(oc); }), util::err::kLocked);
+  EXPECT_EQ(other.TransactionDepth(oc), 0);
+  // Readers are not blocked by the writer in WAL mode.
+  db::DbCursor c;
+  EXPECT_EQ(c.RecordCount(c.Open(other, oc, "", "Select * from Monete", false, db::kSnapshot)), 0);
+  t.executor().CommitTrans(t.conn());
+  other.BeginTrans(oc);
+  other.Execute(oc, "INSERT INTO Monete (Moneta) VALUES ('USD')");
+  other.CommitTrans(oc);
+}
+
+TEST(OdbcSource, RefusedLoginIs3059) {
+  const char* pg = std::getenv("COMPENSATO_TEST_PG");
+  if (!pg) GTEST_SKIP() << "no PostgreSQL test cluster";
+  db::DbExecutor ex;
+  ex.SetSetting("DbSqlPubUID", Value("nessuno_utente"));
+  ex.SetSetting("DbSqlPubPWD", Value("x"));
+  EXPECT_EQ(ErrorOf([&] { ex.OpenDatabase("compensato_test"); }), util::err::kLoginFailed);
+  db::DbExecutor ok;
+  const std::string c = ok.OpenDatabase("compensato_test");
+  EXPECT_EQ(ok.GetSetting(c + ":DbTipoSql"), Value(false));
+}
 
 }  // namespace

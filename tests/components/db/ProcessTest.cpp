@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "components/db/DbCursor.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testsupport::DbTest;
+
+struct Child {
+  pid_t pid = -1;
+  int out = -1;
+};
+
+// Runs db_reserve_child with its output on a pipe; `killAt` arms the kill hook.
+Child Start(const std::vector<std::string>& args, int killAt = 0) {
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    if (killAt > 0) setenv("COMPENSATO_DB_KILL_AT", std::to_string(killAt).c_str(), 1);
+    std::vector<char*> argv;
+    std::string exe = COMPENSATO_RESERVE_CHILD;
+    argv.push_back(exe.data());
+    std::vector<std::string> copy = args;
+    for (std::string& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  return {pid, fds[0]};
+}
+
+// Exit status and printed output.
+std::pair<int, std::string> Wait(const Child& c) {
+  std::string out;
+  char buf[256];
+  ssize_t n;
+  while ((n = read(c.out, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  close(c.out);
+  int status = 0;
+  waitpid(c.pid, &status, 0);
+  return {status, out};
+}
+
+class ProcessTest : public DbTest {
+ protected:
+  void Fixture(int rows) {
+    ex().Execute(conn(), "INSERT INTO PagTipi (PagTipo, EmissEffetti) VALUES ('RB', 'S')");
+    ex().Execute(conn(), "INSERT INTO Monete (Moneta, Descrizione) VALUES ('EUR', 'Euro')");
+    ex().BeginTrans(conn());
+    for (int i = 1; i <= rows; ++i)
+      ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, Tipo, PagTipo, Moneta, ImportoScad) VALUES (2024, " +
+                               std::to_string(i) + ", 3, 'RB', 'EUR', 10)");
+    ex().CommitTrans(conn());
+  }
+  long Reserved(const std::string& user) {
+    db::DbCursor c;
+    const std::string k = c.Open(ex(), conn(), "", "Select count(*) as n from Scadenze where Utente = '" + user +
+                                                       "' and FlStato = '0'", false, db::kSnapshot);
+    return c.GetField(k, "n").toLong();
+  }
+};
+
+TEST_P(ProcessTest, TwoOperatorsReservingOverlappingInstallmentsGetDisjointSets) {
+  Fixture(200);
+  for (int round = 0; round < 2; ++round) {
+    ex().Execute(conn(), "UPDATE Scadenze SET Utente = Null, FlStato = Null");
+    // A walks 1..150 and B 51..200 at the same time; rows 51..150 are wanted by both.
+    const bool tx = round == 1;
+    std::vector<std::string> a = {db().name(), "anna~1", "1", "150"}, b = {db().name(), "bruno~2", "51", "200"};
+    if (tx) a.push_back("tx"), b.push_back("tx");
+    const Child ca = Start(a), cb = Start(b);
+    const auto [sa, outA] = Wait(ca);
+    const auto [sb, outB] = Wait(cb);
+    ASSERT_TRUE(WIFEXITED(sa) && WEXITSTATUS(sa) == 0) << outA;
+    ASSERT_TRUE(WIFEXITED(sb) && WEXITSTATUS(sb) == 0) << outB;
+    const long gotA = std::atol(outA.c_str()), gotB = std::atol(outB.c_str());
+    // Each row went to exactly one of them: nobody overwrote the other's reservation.
+    EXPECT_EQ(gotA + gotB, 200) << "round " << round;
+    EXPECT_EQ(Reserved("anna~1"), gotA);
+    EXPECT_EQ(Reserved("bruno~2"), gotB);
+    EXPECT_GE(gotA, 50);
+    EXPECT_GE(gotB, 50);
+  }
+}
+
+TEST_P(ProcessTest, KillHookStopsTheProcessBeforeTheNthStatementAndNothingHalfDoneRemains) {
+  Fixture(20);
+  // Statements of the child inside its transaction: BEGIN, then one reserve per
+  // block of five. Killed before the third: BEGIN and one reserve ran, uncommitted.
+  const Child c = Start({db().name(), "carla~3", "1", "20", "tx"}, 3);
+  const auto [status, out] = Wait(c);
+  ASSERT_TRUE(WIFSIGNALED(status)) << out;
+  EXPECT_EQ(WTERMSIG(status), SIGKILL);
+  EXPECT_EQ(Reserved("carla~3"), 0);
+  // The file or the server took no harm: the same work completes afterwards.
+  const auto [status2, out2] = Wait(Start({db().name(), "carla~3", "1", "20", "tx"}));
+  ASSERT_TRUE(WIFEXITED(status2) && WEXITSTATUS(status2) == 0);
+  EXPECT_EQ(std::atol(out2.c_str()), 20);
+  EXPECT_EQ(Reserved("carla~3"), 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, ProcessTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
