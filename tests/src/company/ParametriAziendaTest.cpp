@@ -2,55 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 #include "components/db/DbExecutor.h"
-#include "components/host/MenuHost.h"
 #include "components/util/Error.h"
+#include "tests/support/FakeHost.h"
 
 namespace company {
 namespace {
 
-// Answers parameters from a map: a missing company key answers "", a missing
-// personal key the marker, as the menu host does.
-class HostParametri : public host::MenuHost {
- public:
-  std::map<std::string, util::Value> parametri;
-  std::vector<std::string> chieste;
-  std::string operatore = "ADA";
-  util::Date dataLavoro = *util::Date::Make(2024, 3, 15);
-  bool guasto = false;
-
-  void Personale(const std::string& sezione, const std::string& nome, util::Value v) {
-    parametri["Personal." + sezione + ".\xC2\xA7" + nome] = std::move(v);
+// The shared fake host, as ADA on 15/03/2024.
+struct HostParametri : testsupport::FakeHost {
+  HostParametri() {
+    operatore = "ADA";
+    dataLavoro = *util::Date::Make(2024, 3, 15);
   }
-
-  util::Value GetParameter(const std::string& key) override {
-    if (guasto) throw util::RuntimeError(5, "host gone");
-    chieste.push_back(key);
-    const auto it = parametri.find(key);
-    if (it != parametri.end()) return it->second;
-    return key.rfind("Personal.", 0) == 0 ? util::Value(kParametroMancante) : util::Value("");
+  void Personale(const std::string& sezione, const std::string& nome, const util::Value& v) {
+    ImpostaPersonale(sezione, nome, v);
   }
-  std::string OperatorName() override { return operatore; }
-  util::Date WorkDate() override { return dataLavoro; }
-
-  std::string ProgramId() override { return "Compensa"; }
-  void ShowMenu(const std::string&) override {}
-  void Detach() override {}
-  int Attach(const std::string&, const std::string&, const std::string&) override { return 0; }
-  int ReturnTo(const std::string&, const std::string&, const std::string&) override { return 0; }
-  std::string ProgramValue(const std::string&, const std::string&,
-                           const std::optional<host::HostValue>&) override {
-    return "";
-  }
-  void RegisterWindow(const std::string&, const std::string&, const std::string&) override {}
-  std::string IniFile() override { return ""; }
-  host::LaunchInfo GetLaunchInfo() override { return {}; }
-  std::string UserIdentity() override { return operatore + "~T1"; }
-  int SetActiveKey(const std::string&) override { return 0; }
-  int ReleaseKey(const std::string&) override { return 0; }
-  int CountRunning(const std::string&, int) override { return 1; }
 };
 
 TEST(LeggiParPers, FallsBackToSecondKeyThenDefault) {
@@ -82,7 +50,7 @@ TEST(LeggiParPers, FallsBackToSecondKeyThenDefault) {
         << c.name;
     EXPECT_EQ(trovato, c.trovato) << c.name;
   }
-  EXPECT_EQ(h.chieste.front(), "Personal.Tutti.\xC2\xA7" "DataMinima");
+  EXPECT_EQ(h.Di("GetParameter").front().args.at(0), "Personal.Tutti.\xC2\xA7" "DataMinima");
 }
 
 TEST(OperatoreMassimizzato, Lists) {
@@ -157,7 +125,7 @@ TEST(CaricaDatiAzienda, ValuesFromTheHost) {
 
 TEST(CaricaDatiAzienda, HostFailurePropagates) {
   HostParametri h;
-  h.guasto = true;
+  h.spento = true;
   db::DbExecutor e;
   DatiAzienda d;
   EXPECT_THROW(CaricaDatiAzienda(h, e, "", d, true), util::RuntimeError);
@@ -240,7 +208,7 @@ TEST_F(AnnoContabileTest, ErrorsGiveStatus3) {
     EXPECT_EQ(anno, 0) << c.name;
   }
   SetUp();
-  h.guasto = true;
+  h.spento = true;
   int16_t anno = -1;
   EXPECT_EQ(AnnoContabile(h, D(2024, 5, 5), anno), 3) << "host gone";
   EXPECT_EQ(anno, 0);
