@@ -145,6 +145,8 @@ SqliteConnection::SqliteConnection(const std::string& path, const SqliteOptions&
     if (options.exclusive) runRaw("PRAGMA locking_mode=EXCLUSIVE");
     checkPassword(options.password);
   } catch (...) {
+    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    statements_.clear();
     sqlite3_close(db_);
     db_ = nullptr;
     throw;
