@@ -20,8 +20,7 @@
 #include "components/util/SqlLiteral.h"
 #include "schema/Schema.h"
 #include "src/selection/Elabora.h"
-#include "tests/support/FakeHost.h"
-#include "tests/support/FakeOperatore.h"
+#include "tests/src/settlement/AziendaProva.h"
 
 namespace {
 
@@ -60,21 +59,7 @@ void Azienda(const std::string& percorso, int n) {
   db.CommitTrans(c);
 }
 
-compensato::SelezioneRun Selezione() {
-  compensato::SelezioneRun s;
-  s.automatica = true;
-  s.tipoConto = 3;
-  s.moneta = "Euro";
-  s.cambio = 1;
-  s.importoMassimo = 1e12;
-  s.causale = "INC";
-  s.contoPartita = "1801000001";
-  s.contoAbbAtt = "1801000001";
-  s.contoAbbPas = "1801000001";
-  s.dataReg = util::Date::Carry(2026, 12, 10);
-  s.anno = 2026;
-  return s;
-}
+compensato::SelezioneRun Selezione() { return testsupport::SelezioneProva(true, 3, 1e12); }
 
 double PiccoMemoriaMb() {
   rusage u{};

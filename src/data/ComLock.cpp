@@ -1,20 +1,11 @@
 #include "src/data/ComLock.h"
 
-#include <cctype>
-
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
 namespace {
-
-bool UgualeNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 bool ChiaveDuplicata(int numero) {
   return numero == util::err::kDuplicateKey || numero == util::err::kOdbcCallFailed;
@@ -89,7 +80,7 @@ int PrendiLock(Contesto& ctx, ArgomentiLock& a) {
         a.varie = c.GetField(key, "Varie").toText();
         a.statoEsistente = c.GetField(key, "Stato").toText();
         a.gestione = c.GetField(key, "Gestione").toText();
-        if (UgualeNoCase(ctx.utente, a.utente) && a.accettaPropri > 0) {
+        if (util::EqualsIgnoreCase(ctx.utente, a.utente) && a.accettaPropri > 0) {
           risultato = a.soloVerifica ? lock::kPreso : lock::kProprio;
         } else if (a.soloVerifica) {
           risultato = lock::kPreso;

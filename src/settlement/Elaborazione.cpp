@@ -96,6 +96,36 @@ class Avanzamento {
   std::unique_ptr<progress::ProgressController> p_;
 };
 
+// The installment as the lines need it, from a source that gives each field
+// by its worklist position or by its name. The grid shows and takes amounts
+// with the sign of the money, the installment stores them without it: the
+// paid and due amounts are taken as magnitudes.
+template <class Campo>
+RigaScadenza LeggiRiga(Campo campo, const std::string& stato) {
+  RigaScadenza s;
+  s.entrataUscita = Testo(campo(lista::kEntrataUscita, "EntrataUscita"));
+  s.statoScad = stato;
+  s.tipo = Testo(campo(lista::kTipo, "Tipo"));
+  s.gruppoScad = Testo(campo(lista::kGruppoScad, "GruppoScad"));
+  s.mastroScad = Testo(campo(lista::kMastroScad, "MastroScad"));
+  s.contoScad = Testo(campo(lista::kContoScad, "ContoScad"));
+  s.pagato = std::fabs(campo(lista::kImpPagInc, "ImpPagInc").toDouble());
+  s.dovuto = std::fabs(campo(lista::kImportoScad, "ImportoScad").toDouble());
+  s.preProt = Testo(campo(lista::kPreProt, "PreProt"));
+  s.numProt = campo(lista::kNumProt, "NumProt").toLong();
+  s.dataProt = campo(lista::kDataProt, "DataProt").toDate();
+  s.prefisso = Testo(campo(lista::kPrefisso, "Prefisso"));
+  s.numDoc = Testo(campo(lista::kNumDoc, "NumDoc"));
+  s.dataDoc = campo(lista::kDataDoc, "DataDoc").toDate();
+  s.dataScad = campo(lista::kDataScad, "DataScad").toDate();
+  return s;
+}
+
+ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
+  return {s.preProt, s.numProt, s.dataProt, s.prefisso, s.numDoc,
+          s.dataDoc, s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
+}
+
 std::string DescAggPersonale(Contesto& ctx) {
   const util::Value v = ctx.host.GetParameter("Personal.Compen.\xC2\xA7" "DescAgg");
   const std::string s = Testo(v);
@@ -201,26 +231,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
           lista.Delete(key);
           Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
         } else if (stato == "A" || stato == "C") {
-          RigaScadenza s;
-          s.entrataUscita = Testo(col(lista::kEntrataUscita));
-          s.statoScad = stato;
-          s.tipo = Testo(col(lista::kTipo));
-          s.gruppoScad = Testo(col(lista::kGruppoScad));
-          s.mastroScad = Testo(col(lista::kMastroScad));
-          s.contoScad = Testo(col(lista::kContoScad));
-          // The grid shows and takes amounts with the sign of the money; the
-          // installment stores them without it.
-          s.pagato = std::fabs(col(lista::kImpPagInc).toDouble());
-          s.dovuto = std::fabs(col(lista::kImportoScad).toDouble());
-          s.preProt = Testo(col(lista::kPreProt));
-          s.numProt = col(lista::kNumProt).toLong();
-          s.dataProt = col(lista::kDataProt).toDate();
-          s.prefisso = Testo(col(lista::kPrefisso));
-          s.numDoc = Testo(col(lista::kNumDoc));
-          s.dataDoc = col(lista::kDataDoc).toDate();
-          s.dataScad = col(lista::kDataScad).toDate();
-          rif = {s.preProt, s.numProt, s.dataProt, s.prefisso, s.numDoc, s.dataDoc,
-                 s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
+          const RigaScadenza s = LeggiRiga([&](int pos, const char*) { return col(pos); }, stato);
+          rif = Riferimento(s);
           const int16_t anno = col(lista::kAnno).toInteger();
           int32_t rigLiv = 0;
           if (stato == "A") {
@@ -338,6 +350,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
         kc = copia.Open(ctx.db, ctx.conn, "",
                         "SELECT * FROM " + tabApp + " WHERE Utente = " + util::SqlLiteral(utente, 8), false,
                         db::kUpdatable);
+        auto campoCopia = [&](int, const char* nome) { return copia.GetField(kc, nome); };
         if (copia.IsEmpty(kc)) {
           ui::Avviso(ctx.op, "Non ci sono registrazioni con i dati richiesti");
         } else {
@@ -364,16 +377,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
                   1);
           }
           avanzamento = std::make_unique<Avanzamento>(ctx, copia.RecordCount(kc), " Ripristino Scadenze");
-          ScadenzaRiferimento rif{Testo(copia.GetField(kc, "PreProt")),
-                                  copia.GetField(kc, "NumProt").toLong(),
-                                  copia.GetField(kc, "DataProt").toDate(),
-                                  Testo(copia.GetField(kc, "Prefisso")),
-                                  Testo(copia.GetField(kc, "NumDoc")),
-                                  copia.GetField(kc, "DataDoc").toDate(),
-                                  Testo(copia.GetField(kc, "Tipo")),
-                                  Testo(copia.GetField(kc, "GruppoScad")),
-                                  Testo(copia.GetField(kc, "MastroScad")),
-                                  Testo(copia.GetField(kc, "ContoScad"))};
+          const ScadenzaRiferimento rif = Riferimento(LeggiRiga(campoCopia, ""));
           int32_t conta = 0;
           while (!copia.Eof(kc)) {
             avanzamento->Passo(++conta);
@@ -388,23 +392,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
               copia.Delete(kc);
               Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
             } else if (stato == "A" || stato == "C") {
-              RigaScadenza s;
-              s.entrataUscita = Testo(copia.GetField(kc, "EntrataUscita"));
-              s.statoScad = stato;
-              s.tipo = Testo(copia.GetField(kc, "Tipo"));
-              s.gruppoScad = Testo(copia.GetField(kc, "GruppoScad"));
-              s.mastroScad = Testo(copia.GetField(kc, "MastroScad"));
-              s.contoScad = Testo(copia.GetField(kc, "ContoScad"));
-              // Rows settled in the grid may carry the sign the grid showed.
-              s.pagato = std::fabs(copia.GetField(kc, "ImpPagInc").toDouble());
-              s.dovuto = std::fabs(copia.GetField(kc, "ImportoScad").toDouble());
-              s.preProt = Testo(copia.GetField(kc, "PreProt"));
-              s.numProt = copia.GetField(kc, "NumProt").toLong();
-              s.dataProt = copia.GetField(kc, "DataProt").toDate();
-              s.prefisso = Testo(copia.GetField(kc, "Prefisso"));
-              s.numDoc = Testo(copia.GetField(kc, "NumDoc"));
-              s.dataDoc = copia.GetField(kc, "DataDoc").toDate();
-              s.dataScad = copia.GetField(kc, "DataScad").toDate();
+              const RigaScadenza s = LeggiRiga(campoCopia, stato);
               int32_t rigLiv = 0;
               if (stato == "A") {
                 if (s.pagato < s.dovuto) {

@@ -1,11 +1,11 @@
 #include "src/settlement/RigheMovimento.h"
 
-#include <cctype>
 #include <cmath>
 
 #include "components/db/DbCursor.h"
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/data/ConversioneRun.h"
 #include "src/data/Transazioni.h"
 #include "src/extraction/FiltroScadenze.h"
@@ -16,26 +16,19 @@ namespace {
 
 constexpr const char* kTitoloRighe = "Creazione dettagli movimento di prima nota";
 
-bool UgualeNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 double ArrotondaAzienda(const Contesto& ctx, double v) {
   return util::Round(v, "A", 1, -static_cast<int>(ctx.azienda.decAzienda));
 }
 
 bool RunInValuta(const Contesto& ctx) {
-  return !ctx.run.monetaRun.empty() && !UgualeNoCase(ctx.run.monetaRun, ctx.azienda.monetaAzienda);
+  return !ctx.run.monetaRun.empty() && !util::EqualsIgnoreCase(ctx.run.monetaRun, ctx.azienda.monetaAzienda);
 }
 
 // The company-currency equivalent of an amount of the run's currency.
 double InAzienda(Contesto& ctx, double importo) {
   const ImportiScadenza imp = ConvertiPerScadenza(ctx, importo);
-  return UgualeNoCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire : imp.euro;
+  return util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire : imp.euro;
 }
 
 // A new row of the line set with the fields every line of the run carries.
@@ -106,7 +99,7 @@ void Importi(Contesto& ctx, double mon, double azienda) {
 
 // Whether the invoice's own entry is kept on a cash basis for VAT.
 std::string IvaPerCassa(Contesto& ctx, const RigaScadenza& s) {
-  if (UgualeNoCase(ctx.host.GetParameter("CoGe.IvaCassaAttiva").toText(), "N")) return "N";
+  if (util::EqualsIgnoreCase(ctx.host.GetParameter("CoGe.IvaCassaAttiva").toText(), "N")) return "N";
   const std::string sql =
       "Select MovPnTes.IvaPerCassa from MovPnTes" + std::string(" INNER JOIN MovPnDett") +
       " ON MovPnDett.Anno = MovPnTes.Anno" + " AND MovPnDett.NumReg = MovPnTes.NumReg" +
@@ -119,7 +112,7 @@ std::string IvaPerCassa(Contesto& ctx, const RigaScadenza& s) {
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
   std::string esito = "N";
-  if (!c.IsEmpty(k) && UgualeNoCase(c.GetField(k, "IvaPerCassa").toText(), "S")) esito = "S";
+  if (!c.IsEmpty(k) && util::EqualsIgnoreCase(c.GetField(k, "IvaPerCassa").toText(), "S")) esito = "S";
   c.Close(k);
   return esito;
 }
@@ -137,7 +130,7 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
   StatoRun& r = ctx.run;
   try {
     const double p = s.pagato;
-    const bool entrata = UgualeNoCase(s.entrataUscita, "E");
+    const bool entrata = util::EqualsIgnoreCase(s.entrataUscita, "E");
     double resto = s.dovuto - p;
     double pAzienda = p, restoAzienda = 0;
     if (RunInValuta(ctx)) {
@@ -187,7 +180,7 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
       r.totPagatoAzienda -= pam;
     }
 
-    if (UgualeNoCase(s.statoScad, "C") && resto != 0) {
+    if (util::EqualsIgnoreCase(s.statoScad, "C") && resto != 0) {
       const bool abbAtt = (!entrata && resto > 0) || (entrata && resto < 0);
       r.contaRighe += 1;
       NuovaRiga(ctx, r.contaRighe);

@@ -1,23 +1,11 @@
 #include "src/settlement/TestataMovimento.h"
 
-#include <cctype>
-
+#include "components/util/Text.h"
 #include "src/data/ComLock.h"
 #include "src/data/Transazioni.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
-namespace {
-
-bool UgualeNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-}  // namespace
 
 void ApriTabelleMovimento(Contesto& ctx) {
   StatoRun& r = ctx.run;
@@ -54,9 +42,9 @@ int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& 
     r.numRegPag = r.numReg;
 
     const company::DatiAzienda& az = ctx.azienda;
-    const bool inValuta = !UgualeNoCase(monetaMovimento, az.monetaAzienda);
+    const bool inValuta = !util::EqualsIgnoreCase(monetaMovimento, az.monetaAzienda);
     double cambio = 1;
-    if (inValuta && !UgualeNoCase(monetaMovimento, az.codLira) && !UgualeNoCase(monetaMovimento, az.codEuro))
+    if (inValuta && !util::EqualsIgnoreCase(monetaMovimento, az.codLira) && !util::EqualsIgnoreCase(monetaMovimento, az.codEuro))
       cambio = p.cambio;
 
     db::DbCursor& c = *r.tabelle;

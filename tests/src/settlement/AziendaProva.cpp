@@ -63,7 +63,15 @@ void AziendaProva::Inserisci(const NuovaScadenza& s) {
           L(s.importo, 5) + "," + L(s.importo, 5) + "," + L(std::round(s.importo * 1936.27), 5) + ",0,'',' ')");
 }
 
-compensato::SelezioneRun AziendaProva::Selezione(bool automatica, int tipo, double massimo) const {
+std::vector<std::string> Campi(const std::string& riga) {
+  std::vector<std::string> v;
+  size_t a = 0;
+  for (size_t b; (b = riga.find('|', a)) != std::string::npos; a = b + 1) v.push_back(riga.substr(a, b - a));
+  v.push_back(riga.substr(a));
+  return v;
+}
+
+compensato::SelezioneRun SelezioneProva(bool automatica, int tipo, double massimo) {
   compensato::SelezioneRun s;
   s.automatica = automatica;
   s.tipoConto = static_cast<int16_t>(tipo);

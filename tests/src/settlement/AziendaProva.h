@@ -27,6 +27,13 @@ struct NuovaScadenza {
   int16_t anno = 2026;
 };
 
+// A run selection of the fixture company: all customers (or suppliers),
+// receipts on cash, allowances on the two discount accounts.
+compensato::SelezioneRun SelezioneProva(bool automatica, int tipo = 3, double massimo = 1e9);
+
+// The columns of a row of AziendaProva::Righe.
+std::vector<std::string> Campi(const std::string& riga);
+
 // A small company on one engine, with a context as the program makes it at
 // startup: a fake host, a scripted operator and the main connection. The
 // accounts: cash 18-01-000001, discounts received 70-05-000001, granted
@@ -43,8 +50,9 @@ class AziendaProva {
   compensato::Contesto& ctx() { return *ctx_; }
 
   void Inserisci(const NuovaScadenza& s);
-  // A run selection of the fixture: all customers (or suppliers), receipts on cash.
-  compensato::SelezioneRun Selezione(bool automatica, int tipo = 3, double massimo = 1e9) const;
+  compensato::SelezioneRun Selezione(bool automatica, int tipo = 3, double massimo = 1e9) const {
+    return SelezioneProva(automatica, tipo, massimo);
+  }
 
   // A query's rows, every value as text, columns separated by "|".
   std::vector<std::string> Righe(const std::string& sql);

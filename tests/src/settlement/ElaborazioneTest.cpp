@@ -17,16 +17,9 @@ namespace {
 
 using compensato::Elabora;
 using testsupport::AziendaProva;
+using testsupport::Campi;
 using testsupport::GrigliaProva;
 using testsupport::NuovaScadenza;
-
-std::vector<std::string> Campi(const std::string& riga) {
-  std::vector<std::string> v;
-  size_t a = 0;
-  for (size_t b; (b = riga.find('|', a)) != std::string::npos; a = b + 1) v.push_back(riga.substr(a, b - a));
-  v.push_back(riga.substr(a));
-  return v;
-}
 
 std::string Importo(const std::string& testo) {
   char s[32];

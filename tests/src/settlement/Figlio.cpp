@@ -21,21 +21,7 @@
 
 namespace {
 
-compensato::SelezioneRun Selezione(bool automatica) {
-  compensato::SelezioneRun s;
-  s.automatica = automatica;
-  s.tipoConto = 3;
-  s.moneta = "Euro";
-  s.cambio = 1;
-  s.importoMassimo = 1e12;
-  s.causale = "INC";
-  s.contoPartita = "1801000001";
-  s.contoAbbAtt = "7005000001";
-  s.contoAbbPas = "6205000001";
-  s.dataReg = util::Date::Carry(2026, 12, 10);
-  s.anno = 2026;
-  return s;
-}
+compensato::SelezioneRun Selezione(bool automatica) { return testsupport::SelezioneProva(automatica, 3, 1e12); }
 
 }  // namespace
 

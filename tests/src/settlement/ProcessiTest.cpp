@@ -16,6 +16,7 @@
 namespace {
 
 using testsupport::AziendaProva;
+using testsupport::Campi;
 
 // How a child ended: its exit code, or minus the signal that killed it.
 int Esegui(const std::vector<std::string>& argomenti, long uccidiAl = 0, std::string* uscita = nullptr) {
@@ -59,14 +60,6 @@ void Riempi(AziendaProva& a) {
                  .importo = 100.0 + n,
                  .dataDoc = util::Date::Carry(2026, 1, 1).addDays(n)});
   }
-}
-
-std::vector<std::string> Campi(const std::string& riga) {
-  std::vector<std::string> v;
-  size_t a = 0;
-  for (size_t b; (b = riga.find('|', a)) != std::string::npos; a = b + 1) v.push_back(riga.substr(a, b - a));
-  v.push_back(riga.substr(a));
-  return v;
 }
 
 // What must hold after any run and recovery: nothing reserved or staged, every
