@@ -41,6 +41,9 @@ class Connection {
   const Dialect& dialect() const { return *dialect_; }
   virtual bool isOdbc() const = 0;
   virtual bool isSqlServer() const { return false; }
+  // Whether results say which table and column each of their columns comes
+  // from (ResultColumn::table, origin); expressions then have no table.
+  virtual bool reportsOrigins() const { return true; }
 
   // Statements of the program's dialect.
   int64_t execute(std::string_view sql);

@@ -20,12 +20,12 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
   target_.assign(columns_.size(), nullptr);
   writable_.assign(columns_.size(), false);
   if (!table_) return;
-  // A column is the first table's when the engine says so; an engine that
-  // does not say gets the first result column of the same name.
+  // A column is the first table's when the engine says so; with a driver
+  // that does not say, the first result column of the same name is.
   for (size_t c = 0; c < columns_.size(); ++c) {
     const ResultColumn& col = columns_[c];
     const ColumnDescription* target = nullptr;
-    if (!col.table.empty()) {
+    if (connection_.reportsOrigins()) {
       if (SameName(col.table, table_->name)) target = table_->find(col.origin.empty() ? col.name : col.origin);
     } else {
       target = table_->find(col.name);

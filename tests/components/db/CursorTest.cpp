@@ -169,6 +169,23 @@ TEST_P(CursorTest, JoinCursorWritesOnlyTheFirstTable) {
   EXPECT_EQ(r.GetField(q, "ImpPagInc").toDouble(), 50.5);
 }
 
+TEST_P(CursorTest, ExpressionNamedLikeAColumnIsReadOnly) {
+  ex().Execute(conn(), "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, ImportoScad) VALUES (2024, 1, 2, 10)");
+  const std::string k = c.Open(ex(), conn(), "",
+                               "SELECT IIF(ScadenzeApp.Tipo = '3', ScadenzeApp.ImportoScad, -ScadenzeApp.ImportoScad) AS ImportoScad,"
+                               " ScadenzeApp.Anno, ScadenzeApp.NumProg, ScadenzeApp.ImportoScad AS Importo FROM ScadenzeApp",
+                               false, db::kUpdatable);
+  db::Recordset& rs = c.GetRecordset(k);
+  EXPECT_EQ(rs.field(0, 0).toDouble(), -10);
+  EXPECT_FALSE(rs.columnWritable(0));
+  // An aliased column of the table stays writable under its alias.
+  c.SetField(k, "Importo", Value(12.5));
+  c.Update(k);
+  db::DbCursor r;
+  const std::string q = r.Open(ex(), conn(), "", "Select ImportoScad from ScadenzeApp", false, db::kSnapshot);
+  EXPECT_EQ(r.GetField(q, "ImportoScad").toDouble(), 12.5);
+}
+
 TEST_P(CursorTest, CopyRecordTakesEverySameNamedField) {
   AddScadenza(2024, 5, "u~1", 75.25);
   const std::string src = c.Open(ex(), conn(), "", "Select * from Scadenze", false, db::kSnapshot);
