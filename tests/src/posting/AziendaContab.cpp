@@ -49,7 +49,7 @@ AziendaContab::AziendaContab(Engine engine) : database(engine) {
   Esegui("INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) VALUES "
          "('Euro', 'Euro', 2, 2, '/', 'S')");
   Esegui("INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) VALUES "
-         "('USD', 'Dollaro', 2, 2, '*', 'N')");
+         "('USD', 'Dollaro', 2, 2, '/', 'N')");
   Esegui("INSERT INTO Tabiva (Iva, Descrizione, Aliquota, Indetraibile, RevCharge) VALUES "
          "('22', 'Aliquota 22', 22, 0, 'N')");
   Esegui("INSERT INTO Tabiva (Iva, Descrizione, Aliquota, Indetraibile, RevCharge) VALUES "
