@@ -2,6 +2,7 @@
 
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
+#include "src/company/ParametriAzienda.h"
 #include "src/extraction/FiltroScadenze.h"
 
 namespace compensato {
@@ -93,8 +94,8 @@ std::vector<std::string> ControllaSelezione(Contesto& ctx, const SelezioneRun& s
     m.push_back("Si prega di inserire i numeri di documento in ordine crescente");
   if (!m.empty()) return m;
 
-  const util::Value partVis = ctx.host.GetParameter("Personal.DATAOP.\xC2\xA7PartVis");
-  if (util::EqualsIgnoreCase(obbProtocollo, "S") || (partVis.type() == util::VType::Text && partVis.text() == "S")) {
+  const std::string partVis = company::LeggiParPers(ctx.host, "DATAOP", "PartVis", "");
+  if (util::EqualsIgnoreCase(obbProtocollo, "S") || partVis == "S") {
     if (s.dataProt.isEmpty()) m.push_back("Si prega di inserire la data di protocollo");
     else if (s.numProt == 0) m.push_back("Si prega di inserire il nr.protocollo");
   }

@@ -5,6 +5,7 @@
 
 #include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
+#include "src/company/ParametriAzienda.h"
 #include "src/data/AppoTemp.h"
 #include "src/data/ComLock.h"
 #include "src/data/Transazioni.h"
@@ -126,12 +127,6 @@ ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
           s.dataDoc, s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
 }
 
-std::string DescAggPersonale(Contesto& ctx) {
-  const util::Value v = ctx.host.GetParameter("Personal.Compen.\xC2\xA7" "DescAgg");
-  const std::string s = Testo(v);
-  return s == "\xC2\xA7\xC3\xA7~$!^" ? std::string() : s;
-}
-
 }  // namespace
 
 bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::string& programId) {
@@ -179,7 +174,7 @@ bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::stri
 int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   StatoRun& r = ctx.run;
   r.numRegPag = 999999;
-  r.descAggRighe = DescAggPersonale(ctx);
+  r.descAggRighe = company::LeggiParPers(ctx.host, "Compen", "DescAgg", "");
   const std::string& tabApp = r.tabScadenzeApp;
   bool transazione = false, qualcosa = false;
   int passo = 0;

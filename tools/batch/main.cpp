@@ -20,6 +20,7 @@
 #include "components/host/SocketMenuHost.h"
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
+#include "src/company/ParametriAzienda.h"
 #include "src/data/Contesto.h"
 #include "src/recovery/Ripristino.h"
 #include "src/selection/Controlli.h"
@@ -116,41 +117,6 @@ compensato::SelezioneRun Selezione(const Argomenti& a, compensato::Contesto& ctx
   return s;
 }
 
-// The company values the run needs, from the host's company parameters.
-void CaricaAzienda(compensato::Contesto& ctx) {
-  company::DatiAzienda& az = ctx.azienda;
-  auto p = [&](const char* k, const std::string& d) {
-    const std::string v = Testo(ctx.host.GetParameter(k));
-    return v.empty() ? d : v;
-  };
-  az.dataLavoro = ctx.host.WorkDate();
-  az.descrizione = p("DescAzie", "");
-  az.monetaAzienda = p("Ditta.Moneta", "Euro");
-  az.codLira = p("Ditta.CodLira", "L.");
-  az.codEuro = p("Ditta.CodEuro", "Euro");
-  az.operCambio = p("Ditta.OperCambio", "/");
-  az.cambioLiraEuro = p("Ditta.CambioLiraEuro", "1936,27");
-  auto decimali = [&](const std::string& moneta, int16_t& dec, int16_t& gest, int16_t difetto) {
-    dec = gest = difetto;
-    db::DbCursor c;
-    const std::string k = c.Open(ctx.db, ctx.conn, "",
-                                 "SELECT NumDec, NumDecGest FROM Monete WHERE Moneta = " + util::SqlLiteral(moneta, 8),
-                                 false, db::kSnapshot);
-    if (!c.IsEmpty(k)) {
-      dec = c.GetField(k, "NumDec").toInteger();
-      gest = c.GetField(k, "NumDecGest").toInteger();
-    }
-    c.Close(k);
-  };
-  decimali(az.codLira, az.decLire, az.decGestLire, 0);
-  decimali(az.codEuro, az.decEuro, az.decGestEuro, 2);
-  const bool lira = az.monetaAzienda.size() == az.codLira.size() &&
-                    std::equal(az.monetaAzienda.begin(), az.monetaAzienda.end(), az.codLira.begin(),
-                               [](char x, char y) { return std::tolower(x) == std::tolower(y); });
-  az.decAzienda = lira ? az.decLire : az.decEuro;
-  az.decGestAzienda = lira ? az.decGestLire : az.decGestEuro;
-}
-
 void Riepilogo(compensato::Contesto& ctx, int32_t numRegPrima) {
   db::DbCursor c;
   const std::string k = c.Open(
@@ -225,7 +191,7 @@ int main(int argc, char** argv) {
     compensato::LeggiIdentita(ctx);
     if (a.Ha("--operator")) ctx.operatore = a.Di("--operator");
     ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12);
-    CaricaAzienda(ctx);
+    company::CaricaDatiAzienda(*host, db, conn, ctx.azienda);
 
     if (a.comando == "list") {
       for (const compensato::IdentitaBloccata& id : compensato::CercaLock(ctx))
