@@ -8,6 +8,7 @@
 #include <set>
 
 #include "components/db/Lexer.h"
+#include "components/util/Decimal.h"
 #include "components/util/Error.h"
 
 namespace db {
@@ -130,6 +131,7 @@ class Writer {
       st.kind = Statement::Kind::Insert;
       if (t_.size() < 2 || !t_[1].isWord("INTO")) Fail("INSERT senza INTO", sql_);
       if (t_.size() > 2) st.firstTable = TableName(t_[2]);
+      MarkInsertCurrency();
       out_.add("INSERT");
       Emit({1, t_.size()});
     } else {
@@ -255,6 +257,7 @@ class Writer {
 
   void Literal(size_t i, int conv) {
     const Token& tk = t_[i];
+    if (tk.kind == Token::Number && roundTo4_.count(i)) conv = 3;
     if (litIndex_[i] != SIZE_MAX) {
       out_.add("?");
       slots.emplace_back(litIndex_[i], conv);
@@ -551,6 +554,7 @@ class Writer {
       if (b >= item.e || !IsName(t_[b]) || b + 1 >= item.e || !t_[b + 1].isSymbol("="))
         Fail("Elemento di SET non riconosciuto", sql_);
       out_.add(qualifier ? ColumnOf(*qualifier, t_[b]) : Name(t_[b]));
+      MarkCurrency(st.firstTable, t_[b], {b + 2, item.e});
       Emit({b + 1, item.e});
     }
     if (parts.size() > 1) {
@@ -576,6 +580,31 @@ class Writer {
     }
   }
 
+  // A number written straight into a currency column is rounded to the
+  // column's four decimals, as the column itself does on engines with a
+  // fixed-point type; an expression is left to the engine.
+  void MarkCurrency(const std::string& table, const Token& column, Range value) {
+    const TableInfo* ti = c_.table(table);
+    const ColumnDescription* col = ti ? ti->find(column.text) : nullptr;
+    if (!col || col->type != ColumnType::Currency) return;
+    size_t b = value.b;
+    if (b < value.e && (t_[b].isSymbol("-") || t_[b].isSymbol("+"))) ++b;
+    if (b + 1 == value.e && t_[b].kind == Token::Number) roundTo4_.insert(b);
+  }
+
+  // INSERT INTO T (a, b) VALUES (x, y)
+  void MarkInsertCurrency() {
+    if (t_.size() < 5 || !t_[3].isSymbol("(")) return;
+    const size_t close = Matching(3);
+    if (close + 2 >= t_.size() || !t_[close + 1].isWord("VALUES") || !t_[close + 2].isSymbol("(")) return;
+    const std::vector<Range> cols = SplitTop({4, close});
+    const std::vector<Range> vals = SplitTop({close + 3, Matching(close + 2)});
+    if (cols.size() != vals.size()) return;
+    for (size_t i = 0; i < cols.size(); ++i)
+      if (cols[i].e == cols[i].b + 1) MarkCurrency(t_[2].text, t_[cols[i].b], vals[i]);
+  }
+
+  std::set<size_t> roundTo4_;
   const Dialect& d_;
   Catalog& c_;
   const std::vector<Token>& t_;
@@ -673,7 +702,15 @@ Statement Translator::translate(std::string_view sql, const TranslateOptions& op
       case Token::String:
         st.params.emplace_back(s.conv == Slot::Like ? LikePattern(tk.text) : tk.text);
         break;
-      case Token::Number: st.params.push_back(NumberParam(tk.text)); break;
+      case Token::Number:
+        if (s.conv == Slot::Round4) {
+          const SqlParam p = NumberParam(tk.text);
+          const double d = std::holds_alternative<double>(p) ? std::get<double>(p) : static_cast<double>(std::get<int64_t>(p));
+          st.params.emplace_back(util::RoundDecimal(d, 4));
+        } else {
+          st.params.push_back(NumberParam(tk.text));
+        }
+        break;
       default: {
         const auto date = ParseDateLiteral(tk.text);
         if (!date) Fail("Data non valida #" + tk.text + "#", sql);

@@ -51,7 +51,7 @@ class Translator {
  private:
   struct Slot {
     size_t literal;  // index among the statement's lifted literals
-    enum Conv { Plain, Like, Date } conv;
+    enum Conv { Plain, Like, Date, Round4 } conv;
   };
   struct Template {
     Statement statement;

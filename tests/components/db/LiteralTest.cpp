@@ -111,6 +111,19 @@ TEST_P(LiteralRoundTrip, DatesAndAmountsKeepTheirValue) {
   EXPECT_EQ(c.GetField(k, "Cambio"), Value(1936.27));
 }
 
+TEST_P(LiteralRoundTrip, AmountsWrittenByStatementsKeepFourDecimalsOnEveryEngine) {
+  ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, ImportoScad, Cambio) VALUES (2024, 1, 0.00005, 0.00005)");
+  ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, ImportoScad) VALUES (2024, 2, 1)");
+  ex().Execute(conn(), "UPDATE Scadenze SET Scadenze.ImportoScad = -12.345649 WHERE NumProg = 2");
+  db::DbCursor c;
+  const std::string k = c.Open(ex(), conn(), "",
+                               "Select sum(ImportoScad) as Totale, sum(Cambio) as Cambi from Scadenze", false,
+                               db::kSnapshot);
+  // Stored as 0.0001 and -12.3456: the sum sees the stored amounts, not the typed ones.
+  EXPECT_DOUBLE_EQ(c.GetField(k, "Totale").toDouble(), -12.3455);
+  EXPECT_DOUBLE_EQ(c.GetField(k, "Cambi").toDouble(), 0.00005);  // a double column keeps its value
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, LiteralRoundTrip, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
