@@ -13,7 +13,9 @@ ImportiScadenza ConvertiPerScadenza(Contesto& ctx, double importo) {
 
   company::ArgomentiConversione a;
   a.importo = importo;
-  a.cambio = util::Value(s.cambio);
+  // The run parameter: what the run was started with, also when recovery
+  // completes it in another process that never saw the selection.
+  a.cambio = util::Value(ctx.run.par.cambio != 0 ? ctx.run.par.cambio : s.cambio);
   a.operatore = s.operatoreMoneta;
   a.moneta = moneta;
   a.arrotLire = a.arrotEuro = a.arrotTerza = true;
