@@ -2,7 +2,10 @@
 // automatic run and the run engine's checks, on every engine.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <future>
+#include <thread>
 
 #include "src/data/AppoTemp.h"
 #include "src/extraction/Blocco.h"
@@ -249,6 +252,35 @@ TEST_P(Elaborazione, ParametroMancanteFermaIlRun) {
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM AppoggioTemp"), 0);
   NessunaTraccia();
+}
+
+// Another operator's entry takes the number between its allocation and the
+// header's insertion: the header moves to the next number and every settled
+// installment carries that one. Only a server lets two writers overlap; a
+// file database serializes them, so the number read is always free.
+TEST_P(Elaborazione, NumeroDoppioAllInserimentoPassaAlSuccessivo) {
+  if (GetParam() != testsupport::Engine::Postgres) GTEST_SKIP() << "a file database has one writer at a time";
+  az.Inserisci({.numProg = 1, .importo = 100});
+  az.Inserisci({.numProg = 2, .conto = "000002", .importo = 200});
+  std::promise<void> pronto;
+  std::thread altro([&] {
+    db::DbExecutor ex;
+    const std::string c = az.database.OpenAnother(ex);
+    ex.BeginTrans(c);
+    ex.Execute(c, "INSERT INTO MovPnTes (Anno, NumReg, Causale) VALUES (2026, 1, 'ALT')");
+    pronto.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ex.CommitTrans(c);
+  });
+  pronto.get_future().wait();
+  GrigliaProva griglia;
+  griglia.scelte = {{1, "C", 100}, {2, "C", 200}};
+  const int esito = Elabora(az.ctx(), az.Selezione(false), &griglia);
+  altro.join();
+  ASSERT_EQ(esito, 0) << az.op.Elenco();
+  EXPECT_EQ(az.Righe("SELECT NumReg FROM MovPnTes WHERE Causale = 'INC'"), std::vector<std::string>{"2"});
+  EXPECT_EQ(az.Righe("SELECT DISTINCT NumRegPag FROM Scadenze"), std::vector<std::string>{"2"});
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnDett WHERE NumReg = 2"), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Elaborazione, ::testing::ValuesIn(testsupport::Engines()),
