@@ -69,6 +69,10 @@ std::string Connection::where(const TableInfo& table) const {
 
 void Connection::insertRow(const TableInfo& table, const std::vector<std::string>& columns,
                            const std::vector<util::Value>& values) {
+  runValues(insertSql(table, columns), values);
+}
+
+std::string Connection::insertSql(const TableInfo& table, const std::vector<std::string>& columns) const {
   std::string sql = "INSERT INTO " + dialect_->quoteName(table.name);
   if (columns.empty()) {
     sql += " DEFAULT VALUES";
@@ -81,7 +85,7 @@ void Connection::insertRow(const TableInfo& table, const std::vector<std::string
     }
     sql += " (" + names + ") VALUES (" + marks + ")";
   }
-  runValues(sql, values);
+  return sql;
 }
 
 int64_t Connection::updateRow(const TableInfo& table, const std::vector<std::string>& columns,

@@ -57,6 +57,9 @@ class Connection {
   // types (ToColumnValue); rows are found by `keys`, the key columns' values.
   void insertRow(const TableInfo& table, const std::vector<std::string>& columns,
                  const std::vector<util::Value>& values);
+  // The statement insertRow runs, for a caller that runs it many times (write).
+  std::string insertSql(const TableInfo& table, const std::vector<std::string>& columns) const;
+  int64_t write(const std::string& sql, const std::vector<util::Value>& values) { return runValues(sql, values); }
   int64_t updateRow(const TableInfo& table, const std::vector<std::string>& columns,
                     const std::vector<util::Value>& values, const std::vector<util::Value>& keys);
   int64_t deleteRow(const TableInfo& table, const std::vector<util::Value>& keys);

@@ -7,8 +7,12 @@
 namespace db {
 namespace {
 
-bool WordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool WordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+// ASCII classes, whatever the process locale says.
+bool Digit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool Alpha(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool Space(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool WordStart(unsigned char c) { return Alpha(c) || c == '_' || c >= 0x80; }
+bool WordChar(unsigned char c) { return Alpha(c) || Digit(c) || c == '_' || c >= 0x80; }
 
 [[noreturn]] void Fail(const std::string& what, std::string_view sql) {
   throw util::RuntimeError(util::err::kSyntax, what + " nell'istruzione: " + std::string(sql),
@@ -30,7 +34,7 @@ std::vector<Token> Lex(std::string_view sql) {
   const size_t n = sql.size();
   while (i < n) {
     const unsigned char c = static_cast<unsigned char>(sql[i]);
-    if (std::isspace(c)) {
+    if (Space(c)) {
       ++i;
       continue;
     }
@@ -41,19 +45,19 @@ std::vector<Token> Lex(std::string_view sql) {
       t.kind = Token::Word;
       t.text = std::string(sql.substr(i, j - i));
       i = j;
-    } else if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
+    } else if (Digit(c) || (c == '.' && i + 1 < n && Digit(static_cast<unsigned char>(sql[i + 1])))) {
       size_t j = i;
-      while (j < n && std::isdigit(static_cast<unsigned char>(sql[j]))) ++j;
+      while (j < n && Digit(static_cast<unsigned char>(sql[j]))) ++j;
       if (j < n && sql[j] == '.') {
         ++j;
-        while (j < n && std::isdigit(static_cast<unsigned char>(sql[j]))) ++j;
+        while (j < n && Digit(static_cast<unsigned char>(sql[j]))) ++j;
       }
       if (j < n && (sql[j] == 'e' || sql[j] == 'E')) {
         size_t k = j + 1;
         if (k < n && (sql[k] == '+' || sql[k] == '-')) ++k;
-        if (k < n && std::isdigit(static_cast<unsigned char>(sql[k]))) {
+        if (k < n && Digit(static_cast<unsigned char>(sql[k]))) {
           j = k;
-          while (j < n && std::isdigit(static_cast<unsigned char>(sql[j]))) ++j;
+          while (j < n && Digit(static_cast<unsigned char>(sql[j]))) ++j;
         }
       }
       if (j < n && WordChar(static_cast<unsigned char>(sql[j]))) Fail("Numero non valido", sql);

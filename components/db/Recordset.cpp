@@ -1,5 +1,7 @@
 #include "components/db/Recordset.h"
 
+#include <stdexcept>
+
 #include "components/util/Error.h"
 
 namespace db {
@@ -14,9 +16,11 @@ constexpr int kRecordDeleted = 3167;
 Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* firstTable, bool updatable)
     : connection_(connection),
       columns_(std::move(rows.columns)),
-      rows_(std::move(rows.rows)),
       updatable_(updatable) {
+  rows_.reserve(rows.rows.size());
+  for (auto& r : rows.rows) rows_.emplace_back(std::move(r));
   if (firstTable) table_ = *firstTable;
+  for (size_t c = 0; c < columns_.size(); ++c) byName_.emplace(Lower(columns_[c].name), static_cast<int>(c));
   target_.assign(columns_.size(), nullptr);
   writable_.assign(columns_.size(), false);
   if (!table_) return;
@@ -47,9 +51,29 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
   }
 }
 
+const util::Value& Recordset::Row::get(size_t column) const {
+  static const util::Value kNull;
+  if (!dense_.empty()) return dense_[column];
+  for (const auto& [c, v] : sparse_)
+    if (c == column) return v;
+  return kNull;
+}
+
+void Recordset::Row::set(size_t column, util::Value value) {
+  if (!dense_.empty()) {
+    dense_[column] = std::move(value);
+    return;
+  }
+  for (auto& [c, v] : sparse_)
+    if (c == column) {
+      v = std::move(value);
+      return;
+    }
+  sparse_.emplace_back(column, std::move(value));
+}
+
 int Recordset::columnIndex(std::string_view name) const {
-  for (size_t c = 0; c < columns_.size(); ++c)
-    if (SameName(columns_[c].name, name)) return static_cast<int>(c);
+  if (const auto it = byName_.find(Lower(name)); it != byName_.end()) return it->second;
   const size_t dot = name.find('.');
   if (dot != std::string_view::npos) {
     const std::string_view table = name.substr(0, dot), field = name.substr(dot + 1);
@@ -70,7 +94,8 @@ int Recordset::column(std::string_view name) const {
 }
 
 const util::Value& Recordset::value(int row, int column) const {
-  return rows_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
+  if (column < 0 || column >= columnCount()) throw std::out_of_range("column");
+  return rows_.at(static_cast<size_t>(row)).get(static_cast<size_t>(column));
 }
 
 util::Value Recordset::field(int row, int column) const {
@@ -140,20 +165,30 @@ std::vector<util::Value> Recordset::keyValues(int row) const {
 void Recordset::update() {
   if (mode_ == Mode::None)
     throw RuntimeError(err::kUpdateWithoutEdit, "Aggiornamento senza AddNew o Edit", "DbCursor");
-  std::vector<std::string> names;
-  std::vector<util::Value> values;
+  std::vector<size_t>& set = scratchColumns_;
+  std::vector<util::Value>& values = scratchValues_;
+  set.clear();
+  values.clear();
   for (size_t c = 0; c < columns_.size(); ++c) {
     if (!pending_[c]) continue;
-    names.push_back(target_[c]->name);
+    set.push_back(c);
     values.push_back(*pending_[c]);
   }
+  std::vector<std::string> names;
+  if (mode_ == Mode::Edit || set != insertColumns_)
+    for (size_t c : set) names.push_back(target_[c]->name);
   // On failure the row stays open with its values, so the caller can change
   // a field (a key that turned out to be taken, say) and store it again.
   if (mode_ == Mode::AddNew) {
-    connection_.insertRow(*table_, names, values);
-    std::vector<util::Value> row(columns_.size());
+    if (set != insertColumns_ || insertSql_.empty()) {
+      insertSql_ = connection_.insertSql(*table_, names);
+      insertColumns_ = set;
+    }
+    connection_.write(insertSql_, values);
+    Row row;
+    row.reserve(set.size());
     for (size_t c = 0; c < columns_.size(); ++c)
-      if (pending_[c]) row[c] = *pending_[c];
+      if (pending_[c] && !pending_[c]->isNull()) row.set(c, std::move(*pending_[c]));
     rows_.push_back(std::move(row));
     lastModified_ = rowCount() - 1;
     if (pos_ == rowCount() - 1 && !currentDeleted_) pos_ = rowCount();  // an EOF cursor stays at EOF
@@ -166,7 +201,7 @@ void Recordset::update() {
                            "Il record di " + table_->name + " è stato eliminato o cambiato da un altro utente",
                            "DbCursor");
       for (size_t c = 0; c < columns_.size(); ++c)
-        if (pending_[c]) rows_[static_cast<size_t>(pos_)][c] = *pending_[c];
+        if (pending_[c]) rows_[static_cast<size_t>(pos_)].set(c, *pending_[c]);
     }
     lastModified_ = pos_;
   }

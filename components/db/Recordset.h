@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "components/db/Catalog.h"
@@ -53,7 +54,22 @@ class Recordset {
 
   Connection& connection_;
   std::vector<ResultColumn> columns_;
-  std::vector<std::vector<util::Value>> rows_;
+  // A row read from the engine holds every column; a row added through the
+  // cursor holds only the fields that were set (a template cursor may add
+  // many thousands of rows, and most of their fields are null).
+  class Row {
+   public:
+    explicit Row(std::vector<util::Value> dense) : dense_(std::move(dense)) {}
+    Row() = default;
+    const util::Value& get(size_t column) const;
+    void set(size_t column, util::Value value);
+    void reserve(size_t fields) { sparse_.reserve(fields); }
+
+   private:
+    std::vector<util::Value> dense_;
+    std::vector<std::pair<size_t, util::Value>> sparse_;
+  };
+  std::vector<Row> rows_;
   std::optional<TableInfo> table_;           // the table written to
   std::vector<const ColumnDescription*> target_;  // per column: its column in table_, or null
   std::vector<bool> writable_;
@@ -65,6 +81,11 @@ class Recordset {
   int lastModified_ = -1;
   Mode mode_ = Mode::None;
   std::vector<std::optional<util::Value>> pending_;
+  std::unordered_map<std::string, int> byName_;
+  std::vector<size_t> insertColumns_;  // the columns of insertSql_, which rows added one by one share
+  std::string insertSql_;
+  std::vector<size_t> scratchColumns_;  // reused by update, which runs once per row added
+  std::vector<util::Value> scratchValues_;  // lower-case column name -> first column of that name
 };
 
 }  // namespace db

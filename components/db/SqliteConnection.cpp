@@ -41,7 +41,8 @@ int ErrorNumber(int rc, int extended) {
   }
 }
 
-// Stored as ISO text: it sorts and compares as the dates do.
+// Values outlive the step that uses them, so text is bound without a copy.
+// Dates are stored as ISO text: it sorts and compares as the dates do.
 void Bind(sqlite3_stmt* s, int i, const util::Value& v) {
   using util::VType;
   switch (v.type()) {
@@ -57,7 +58,7 @@ void Bind(sqlite3_stmt* s, int i, const util::Value& v) {
       break;
     }
     case VType::Text:
-      sqlite3_bind_text(s, i, v.text().c_str(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(s, i, v.text().c_str(), static_cast<int>(v.text().size()), SQLITE_STATIC);
       break;
   }
 }
@@ -66,7 +67,7 @@ void Bind(sqlite3_stmt* s, int i, const SqlParam& p) {
   if (const auto* n = std::get_if<int64_t>(&p)) sqlite3_bind_int64(s, i, *n);
   else if (const auto* d = std::get_if<double>(&p)) sqlite3_bind_double(s, i, *d);
   else if (const auto* t = std::get_if<std::string>(&p))
-    sqlite3_bind_text(s, i, t->c_str(), static_cast<int>(t->size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(s, i, t->c_str(), static_cast<int>(t->size()), SQLITE_STATIC);
   else sqlite3_bind_null(s, i);
 }
 

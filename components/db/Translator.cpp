@@ -680,7 +680,7 @@ Statement Translator::translate(std::string_view sql, const TranslateOptions& op
           continue;
         }
       }
-      key += tk.kind == Token::Word ? Upper(tk.text) : tk.text;
+      key += tk.text;
     }
   }
 
