@@ -120,6 +120,30 @@ TEST_P(ExecutorTest, PassThroughGoesToTheServerUntranslated) {
   EXPECT_EQ(Count("Select count(*) as n from Monete"), 1);
 }
 
+TEST_P(ExecutorTest, RowsReadForUpdateInsideATransactionAreLockedAgainstOtherOperators) {
+  if (GetParam() != testsupport::Engine::Postgres) GTEST_SKIP() << "a file database locks the whole file instead";
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('USD')");
+  db::DbExecutor other;
+  const std::string oc = db().OpenAnother(other);
+  other.Execute(oc, "SET lock_timeout = '300ms'", db::kPassThrough);
+
+  ex().BeginTrans(conn());
+  db::DbCursor c;
+  c.Open(ex(), conn(), "", "Select * from Monete where Moneta = 'EUR'", false, db::kUpdatable);
+  try {
+    other.Execute(oc, "UPDATE Monete SET Descrizione = 'altro' WHERE Moneta = 'EUR'");
+    FAIL() << "the row read for update was not locked";
+  } catch (const util::RuntimeError& e) {
+    EXPECT_EQ(e.number(), util::err::kLocked) << e.description();
+  }
+  // Other rows, and snapshot reads, are free.
+  EXPECT_EQ(other.Execute(oc, "UPDATE Monete SET Descrizione = 'altro' WHERE Moneta = 'USD'"), 1);
+  c.Open(ex(), conn(), "", "Select count(*) as n from Monete", false, db::kUpdatable);  // aggregates are not locked
+  ex().CommitTrans(conn());
+  EXPECT_EQ(other.Execute(oc, "UPDATE Monete SET Descrizione = 'altro' WHERE Moneta = 'EUR'"), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, ExecutorTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
