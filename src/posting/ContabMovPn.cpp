@@ -1,6 +1,8 @@
 #include "src/posting/ContabMovPn.h"
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "components/db/DbCursor.h"
 #include "components/util/Error.h"
@@ -109,6 +111,191 @@ void ChiudiRegistrazione(db::DbCursor& c) {
     if (c.IsOpen(k)) c.Close(k);
 }
 
+// The state of one call: what every registration of the range shares.
+class Contabilizzazione {
+ public:
+  Contabilizzazione(Contesto& ctx, ArgomentiContab& a)
+      : ctx_(ctx), a_(a), dest_(Destinazione(a.modo)), tabelle_{a.tabTestata, a.tabRighe, dest_.righe},
+        parametri_(LeggiParametri(ctx)), causali_(ctx) {}
+
+  void Esegui();
+  // Rolls back what the engine began; never throws.
+  void Annulla() {
+    try {
+      Termina(false);
+    } catch (...) {
+      // a connection that is gone has rolled back by itself
+    }
+  }
+  db::DbCursor& Cursore() { return c_; }
+
+ private:
+  // Posts the registration the header cursor stands on; false when it was
+  // held back by its schedule.
+  bool Registrazione(const TestataDocumento& testata);
+  void Inizia() {
+    if (a_.transazioneChiamante) return;
+    IniziaTransazione(ctx_);
+    aperta_ = true;
+  }
+  void Termina(bool conferma) {
+    if (!aperta_) return;
+    aperta_ = false;
+    if (conferma)
+      ConfermaTransazione(ctx_);
+    else
+      AnnullaTransazione(ctx_);
+  }
+  static bool Conflitto(const util::RuntimeError& e) {
+    return e.number() == util::err::kDuplicateKey || e.number() == util::err::kOdbcCallFailed ||
+           e.number() == util::err::kLocked || e.number() == util::err::kWriteConflict;
+  }
+
+  Contesto& ctx_;
+  ArgomentiContab& a_;
+  const TabelleDestinazione dest_;
+  const TabelleContab tabelle_;
+  const ParametriContab parametri_;
+  CausaliLette causali_;
+  db::DbCursor c_;
+  bool aperta_ = false;
+  bool primaRigaCopiata_ = false;
+  // Registrations whose schedule failed keep their source rows, header included.
+  std::vector<int32_t> falliti_;
+};
+
+// Another operator posting to the same accounts at the same moment can make
+// a registration collide on a new totals row or deadlock on an existing one.
+// The registration is rolled back whole, so taking it again from its staged
+// rows is safe.
+constexpr int kTentativi = 5;
+
+void Contabilizzazione::Esegui() {
+  c_.Open(ctx_.db, ctx_.conn, kTestate,
+          "Select * from " + a_.tabTestata + " where" + Intervallo(a_, "And") + " Order by Anno, Numreg",
+          false, db::kSnapshot);
+  if (c_.IsEmpty(kTestate)) {
+    a_.messaggio = "Non ci sono movimenti nell'intervallo";
+    return;
+  }
+  for (c_.MoveFirst(kTestate); !c_.Eof(kTestate); c_.MoveNext(kTestate)) {
+    const TestataDocumento testata = LeggiTestata(c_);
+    for (int tentativo = 1;; ++tentativo) {
+      try {
+        if (!Registrazione(testata)) falliti_.push_back(testata.numReg);
+        break;
+      } catch (const util::RuntimeError& e) {
+        if (a_.transazioneChiamante || !Conflitto(e) || tentativo == kTentativi) throw;
+        Annulla();
+        ChiudiRegistrazione(c_);
+      }
+    }
+  }
+  if (a_.rinumera && !a_.inLinea) {
+    // The headers of the range go once their registrations are posted; a
+    // header whose schedule failed stays with its lines for a rerun.
+    std::string sql = "Delete * from " + a_.tabTestata + " where" + Intervallo(a_, "and");
+    for (int32_t n : falliti_) sql += " and NumReg <> " + util::SqlLiteral(n, 3);
+    ctx_.db.Execute(ctx_.conn, sql);
+  }
+}
+
+bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
+  db::DbCursor& c = c_;
+  const ArgomentiContab& a = a_;
+  const std::string& L = a.tabRighe;
+  const std::string anno = util::SqlLiteral(a.anno, 2);
+  const std::string numero = util::SqlLiteral(testata.numReg, 3);
+  c.Open(ctx_.db, ctx_.conn, kRighe,
+         "Select " + L + ".*, Tabiva.RevCharge" + " from " + L + " Left Join Tabiva" + " On " + L +
+             ".Iva = Tabiva.Iva" + " where " + L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero +
+             " Order by " + L + ".Anno, " + L + ".Numreg, " + L + ".Rigreg",
+         false, db::kSnapshot);
+  if (c.IsEmpty(kRighe)) {
+    ChiudiRegistrazione(c);
+    return true;
+  }
+  if (!a.inLinea) {
+    c.Open(ctx_.db, ctx_.conn, kIva,
+           "Select * from " + a.tabIva + " where " + a.tabIva + ".Anno=" + anno + " and " + a.tabIva +
+               ".NumReg=" + numero,
+           false, db::kSnapshot);
+    if (a.rinumera)
+      c.Open(ctx_.db, ctx_.conn, kDestTestata, "Select * from " + dest_.testata + " where False", false,
+             db::kUpdatable);
+    c.Open(ctx_.db, ctx_.conn, kDestRighe, "Select * from " + dest_.righe + " where False", false,
+           db::kUpdatable);
+    c.Open(ctx_.db, ctx_.conn, kDestIva, "Select * from " + dest_.iva + " where False", false,
+           db::kUpdatable);
+  }
+  const AttributiCausale& causale = causali_.Leggi(testata.causale);
+  Inizia();
+
+  int32_t numReg = testata.numReg;
+  if (a.rinumera && !a.inLinea) {
+    numReg = ProssimoNumero(ctx_, a.anno, dest_.testata, "NumReg", !Uguale(parametri_.azzera, "S"));
+    if (a.mantieniNumero && numReg < testata.numReg) numReg = testata.numReg;
+    c.CopyRecord(kTestate, kDestTestata, true, false, true);
+    c.SetField(kDestTestata, "NumReg", util::Value(numReg));
+    UpdateNoKeyDoppia(c, kDestTestata, "NumReg", numReg);
+  }
+  a_.numRegContab = numReg;
+
+  // One pass over the lines: gather the document's figures, copy the line,
+  // then add it to the running totals.
+  FigureDocumento figure;
+  const util::Date dataReg = c.GetField(kTestate, "DataReg").toDate();
+  Contesto& ctx = ctx_;
+  const auto merci = [&ctx](const RigaMovimento& r) { return EContoMerci(ctx, r); };
+  for (c.MoveFirst(kRighe); !c.Eof(kRighe); c.MoveNext(kRighe)) {
+    const RigaMovimento riga = LeggiRiga(c);
+    AccumulaRiga(figure, causale, riga, a.creaScadenze && !testata.pagamento.empty(), merci);
+    if (!a.inLinea) {
+      c.CopyRecord(kRighe, kDestRighe, true, false, true);
+      if (a.rinumera) {
+        c.SetField(kDestRighe, "NumReg", util::Value(numReg));
+        if (!primaRigaCopiata_) {
+          a_.annoPrimaRiga = c.GetField(kRighe, "Anno").toInteger();
+          primaRigaCopiata_ = true;
+        }
+      }
+      c.Update(kDestRighe);
+    }
+    if (dest_.progressivi) {
+      RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(), riga.tipoPartita, riga.gruppoPartita,
+                        riga.mastroPartita, riga.contoPartita, riga.dareAvere, riga.importo};
+      AggiornaPdcProg(ctx_, c, p, dataReg, causale.Apertura(), ctx_.azienda.decAzienda);
+    }
+  }
+  if (!a.inLinea) {
+    for (c.MoveFirst(kIva); !c.Eof(kIva); c.MoveNext(kIva)) {
+      c.CopyRecord(kIva, kDestIva, true, false, true);
+      if (a.rinumera) c.SetField(kDestIva, "NumReg", util::Value(numReg));
+      c.Update(kDestIva);
+    }
+  }
+
+  std::string testoScadenze;
+  // Judged per registration: a failed schedule holds back its own
+  // registration only, not the ones after it.
+  const int erroriReg =
+      RateRegistrazione(ctx_, a, parametri_, tabelle_, testata, causale, figure, numReg, testoScadenze);
+  ChiudiRegistrazione(c);
+  if (!a.inLinea && erroriReg == 0) {
+    ctx_.db.Execute(ctx_.conn, "Delete " + L + ".*" + " From " + L + " where " + L + ".Anno=" + anno +
+                                   " and " + L + ".NumReg=" + numero);
+    const std::string& V = a.tabIva;
+    ctx_.db.Execute(ctx_.conn, "Delete " + V + ".*" + " From " + V + " where " + V + ".Anno=" + anno +
+                                   " and " + V + ".NumReg=" + numero);
+  }
+  Termina(erroriReg == 0);
+  if (erroriReg > 0) {
+    a_.numErrori = static_cast<int16_t>(a_.numErrori + erroriReg);
+    a_.testoErrori += testoScadenze;
+  }
+  return erroriReg == 0;
+}
+
 }  // namespace
 
 TabelleDestinazione Destinazione(const std::string& modo) {
@@ -119,135 +306,10 @@ TabelleDestinazione Destinazione(const std::string& modo) {
 
 void ContabMovPn(Contesto& ctx, ArgomentiContab& a) {
   a.numErrori = 0;
-  const TabelleDestinazione dest = Destinazione(a.modo);
-  const TabelleContab tabelle{a.tabTestata, a.tabRighe, dest.righe};
-  db::DbCursor c;
-  bool transazioneAperta = false;
-  bool primaRigaCopiata = false;
-  // Registrations whose schedule failed keep their source rows, header included.
-  std::vector<int32_t> falliti;
+  std::unique_ptr<Contabilizzazione> lavoro;
   try {
-    const ParametriContab parametri = LeggiParametri(ctx);
-    CausaliLette causali(ctx);
-    c.Open(ctx.db, ctx.conn, kTestate,
-           "Select * from " + a.tabTestata + " where" + Intervallo(a, "And") + " Order by Anno, Numreg",
-           false, db::kSnapshot);
-    if (c.IsEmpty(kTestate)) {
-      a.messaggio = "Non ci sono movimenti nell'intervallo";
-      ChiudiTutto(c);
-      return;
-    }
-    const std::string& L = a.tabRighe;
-    for (c.MoveFirst(kTestate); !c.Eof(kTestate); c.MoveNext(kTestate)) {
-      const TestataDocumento testata = LeggiTestata(c);
-      const std::string anno = util::SqlLiteral(a.anno, 2);
-      const std::string numero = util::SqlLiteral(testata.numReg, 3);
-      c.Open(ctx.db, ctx.conn, kRighe,
-             "Select " + L + ".*, Tabiva.RevCharge" + " from " + L + " Left Join Tabiva" + " On " + L +
-                 ".Iva = Tabiva.Iva" + " where " + L + ".Anno=" + anno + " and " + L + ".NumReg=" +
-                 numero + " Order by " + L + ".Anno, " + L + ".Numreg, " + L + ".Rigreg",
-             false, db::kSnapshot);
-      if (c.IsEmpty(kRighe)) {
-        ChiudiRegistrazione(c);
-        continue;
-      }
-      if (!a.inLinea) {
-        c.Open(ctx.db, ctx.conn, kIva,
-               "Select * from " + a.tabIva + " where " + a.tabIva + ".Anno=" + anno + " and " +
-                   a.tabIva + ".NumReg=" + numero,
-               false, db::kSnapshot);
-        if (a.rinumera)
-          c.Open(ctx.db, ctx.conn, kDestTestata, "Select * from " + dest.testata + " where False",
-                 false, db::kUpdatable);
-        c.Open(ctx.db, ctx.conn, kDestRighe, "Select * from " + dest.righe + " where False", false,
-               db::kUpdatable);
-        c.Open(ctx.db, ctx.conn, kDestIva, "Select * from " + dest.iva + " where False", false,
-               db::kUpdatable);
-      }
-      const AttributiCausale& causale = causali.Leggi(testata.causale);
-
-      if (!a.transazioneChiamante) {
-        IniziaTransazione(ctx);
-        transazioneAperta = true;
-      }
-
-      int32_t numReg = testata.numReg;
-      if (a.rinumera && !a.inLinea) {
-        numReg = ProssimoNumero(ctx, a.anno, dest.testata, "NumReg", !Uguale(parametri.azzera, "S"));
-        if (a.mantieniNumero && numReg < testata.numReg) numReg = testata.numReg;
-        c.CopyRecord(kTestate, kDestTestata, true, false, true);
-        c.SetField(kDestTestata, "NumReg", util::Value(numReg));
-        UpdateNoKeyDoppia(c, kDestTestata, "NumReg", numReg);
-      }
-      a.numRegContab = numReg;
-
-      // One pass over the lines: gather the document's figures, copy the
-      // line, then add it to the running totals.
-      FigureDocumento figure;
-      const util::Date dataReg = c.GetField(kTestate, "DataReg").toDate();
-      const auto merci = [&ctx](const RigaMovimento& r) { return EContoMerci(ctx, r); };
-      for (c.MoveFirst(kRighe); !c.Eof(kRighe); c.MoveNext(kRighe)) {
-        const RigaMovimento riga = LeggiRiga(c);
-        AccumulaRiga(figure, causale, riga, a.creaScadenze && !testata.pagamento.empty(), merci);
-        if (!a.inLinea) {
-          c.CopyRecord(kRighe, kDestRighe, true, false, true);
-          if (a.rinumera) {
-            c.SetField(kDestRighe, "NumReg", util::Value(numReg));
-            if (!primaRigaCopiata) {
-              a.annoPrimaRiga = c.GetField(kRighe, "Anno").toInteger();
-              primaRigaCopiata = true;
-            }
-          }
-          c.Update(kDestRighe);
-        }
-        if (dest.progressivi) {
-          RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(), riga.tipoPartita,
-                            riga.gruppoPartita, riga.mastroPartita, riga.contoPartita,
-                            riga.dareAvere, riga.importo};
-          AggiornaPdcProg(ctx, c, p, dataReg, causale.Apertura(), ctx.azienda.decAzienda);
-        }
-      }
-      if (!a.inLinea) {
-        for (c.MoveFirst(kIva); !c.Eof(kIva); c.MoveNext(kIva)) {
-          c.CopyRecord(kIva, kDestIva, true, false, true);
-          if (a.rinumera) c.SetField(kDestIva, "NumReg", util::Value(numReg));
-          c.Update(kDestIva);
-        }
-      }
-
-      std::string testoScadenze;
-      // Judged per registration: a failed schedule holds back its own
-      // registration only, not the ones after it.
-      const int erroriReg =
-          RateRegistrazione(ctx, a, parametri, tabelle, testata, causale, figure, numReg, testoScadenze);
-      if (erroriReg > 0) {
-        a.numErrori = static_cast<int16_t>(a.numErrori + erroriReg);
-        a.testoErrori += testoScadenze;
-        falliti.push_back(testata.numReg);
-      }
-      ChiudiRegistrazione(c);
-      if (!a.inLinea && erroriReg == 0) {
-        ctx.db.Execute(ctx.conn, "Delete " + L + ".*" + " From " + L + " where " + L + ".Anno=" +
-                                     anno + " and " + L + ".NumReg=" + numero);
-        const std::string& V = a.tabIva;
-        ctx.db.Execute(ctx.conn, "Delete " + V + ".*" + " From " + V + " where " + V + ".Anno=" +
-                                     anno + " and " + V + ".NumReg=" + numero);
-      }
-      if (!a.transazioneChiamante) {
-        transazioneAperta = false;
-        if (erroriReg > 0)
-          AnnullaTransazione(ctx);
-        else
-          ConfermaTransazione(ctx);
-      }
-    }
-    if (a.rinumera && !a.inLinea) {
-      // The headers of the range go once their registrations are posted; a
-      // header whose schedule failed stays with its lines for a rerun.
-      std::string sql = "Delete * from " + a.tabTestata + " where" + Intervallo(a, "and");
-      for (int32_t n : falliti) sql += " and NumReg <> " + util::SqlLiteral(n, 3);
-      ctx.db.Execute(ctx.conn, sql);
-    }
+    lavoro = std::make_unique<Contabilizzazione>(ctx, a);
+    lavoro->Esegui();
   } catch (const std::exception& e) {
     const auto* re = dynamic_cast<const util::RuntimeError*>(&e);
     const int numeroErrore = re ? re->number()
@@ -257,15 +319,9 @@ void ContabMovPn(Contesto& ctx, ArgomentiContab& a) {
     a.numErrori = static_cast<int16_t>(a.numErrori + 1);
     a.testoErrori += " (ContabMovPn) Errore n°" + std::to_string(numeroErrore) + " " +
                      (re ? re->description() : std::string(e.what()));
-    if (transazioneAperta) {
-      try {
-        AnnullaTransazione(ctx);
-      } catch (...) {
-        // a connection that is gone has rolled back by itself
-      }
-    }
+    if (lavoro) lavoro->Annulla();
   }
-  ChiudiTutto(c);
+  if (lavoro) ChiudiTutto(lavoro->Cursore());
 }
 
 }  // namespace compensato::posting
