@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "components/db/KillHook.h"
 #include "components/util/Error.h"
 
 namespace db {
@@ -107,19 +108,23 @@ int64_t Connection::deleteRow(const TableInfo& table, const std::vector<util::Va
 }
 
 void Connection::begin() {
-  if (depth_ == 0)
+  if (depth_ == 0) {
     beginOuter();
-  else
+  } else {
+    CountStatement();
     runRaw("SAVEPOINT livello_" + std::to_string(depth_));
+  }
   ++depth_;
 }
 
 void Connection::commit() {
   if (depth_ == 0) throw RuntimeError(kNoTransaction, "Conferma senza una transazione aperta", "DbExecutor");
-  if (depth_ == 1)
+  if (depth_ == 1) {
     commitOuter();
-  else
+  } else {
+    CountStatement();
     runRaw("RELEASE SAVEPOINT livello_" + std::to_string(depth_ - 1));
+  }
   --depth_;
 }
 
@@ -132,6 +137,7 @@ void Connection::rollback() {
     rollbackOuter();
   } else {
     const std::string sp = "livello_" + std::to_string(level - 1);
+    CountStatement();
     runRaw("ROLLBACK TO SAVEPOINT " + sp);
     runRaw("RELEASE SAVEPOINT " + sp);
   }
