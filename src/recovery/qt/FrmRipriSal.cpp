@@ -1,0 +1,1 @@
+#include "src/recovery/qt/FrmRipriSal.h"

@@ -1,0 +1,1 @@
+#include "src/selection/qt/FrmSaldaSelezioni.h"

@@ -1,0 +1,41 @@
+// The program `compensato`: started by the menu host with its switches.
+#include <QApplication>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+
+#include "components/db/DbExecutor.h"
+#include "components/host/SocketMenuHost.h"
+#include "components/util/CommandLine.h"
+#include "src/data/Contesto.h"
+#include "src/recovery/qt/FrmRipriSal.h"
+#include "src/selection/qt/FrmSaldaSelezioni.h"
+#include "src/startup/Avvio.h"
+#include "src/startup/Programma.h"
+#include "src/startup/Schermi.h"
+#include "src/ui/qt/QtOperatore.h"
+#include "src/ui/qt/QtPiattaforma.h"
+
+int main(int argc, char** argv) {
+  std::signal(SIGPIPE, SIG_IGN);
+  QApplication app(argc, argv);
+  app.setApplicationName("Compensato");
+  app.setQuitOnLastWindowClosed(false);
+
+  host::SocketMenuHost menu;
+  db::DbExecutor executor;
+  ui::QtOperatore op("Compensato");
+  compensato::Contesto ctx(menu, executor, "", op);
+  ui::QtPiattaforma pf(op, &menu);
+  startup::Programma programma(ctx, pf);
+  programma.rigaComando = util::JoinCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  std::error_code ec;
+  programma.cartellaProgramma = std::filesystem::canonical("/proc/self/exe", ec).parent_path().string();
+  pf.Registra(startup::kFormSelezione, [](startup::Programma& p) { return std::make_unique<selection::FrmSaldaSelezioni>(p); });
+  pf.Registra(startup::kFormRipristino, [](startup::Programma& p) { return std::make_unique<recovery::frmRipriSal>(p); });
+
+  // Startup runs as the first event, so that its messages and the host's
+  // commands already go through the event loop.
+  QTimer::singleShot(0, &app, [&programma] { startup::Main(programma); });
+  return app.exec();
+}

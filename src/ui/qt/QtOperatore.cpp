@@ -1,0 +1,167 @@
+#include "src/ui/qt/QtOperatore.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "src/ui/Suono.h"
+#include "src/ui/qt/FrmMsgCom.h"
+
+namespace ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The progress window frmInElab.
+class FrmInElab final : public progress::ProgressController {
+ public:
+  void Start(int32_t total, const std::string& heading, int, bool, bool, int, const std::string& message, int,
+             bool) override {
+    w_ = new QDialog(QApplication::activeWindow());
+    w_->setObjectName("frmInElab");
+    w_->setWindowTitle("In Elaborazione");
+    auto* lay = new QVBoxLayout(w_);
+    titolo_ = new QLabel(Q(heading), w_);
+    msg_ = new QLabel(Q(message.empty() ? "in Elaborazione" : message), w_);
+    msg_->setObjectName("LabMsgElab");
+    conta_ = new QLabel(w_);
+    bar_ = new QProgressBar(w_);
+    bar_->setObjectName("proDaFare");
+    bar_->setRange(0, std::max(total, 1));
+    total_ = total;
+    for (QWidget* x : {static_cast<QWidget*>(titolo_), static_cast<QWidget*>(msg_), static_cast<QWidget*>(conta_),
+                       static_cast<QWidget*>(bar_)})
+      lay->addWidget(x);
+    Step(0);
+    w_->show();
+    QApplication::processEvents();
+  }
+  void Step(int32_t counter) override {
+    if (!w_) return;
+    conta_->setText(QString("%1 di %2").arg(counter).arg(total_));
+    bar_->setValue(std::min(counter, std::max(total_, 1)));
+    QApplication::processEvents();
+  }
+  void SetText(const std::string& message) override {
+    if (msg_) msg_->setText(Q(message));
+  }
+  void End() override {
+    delete w_;
+    w_ = nullptr;
+  }
+  ~FrmInElab() override { End(); }
+
+ private:
+  QDialog* w_ = nullptr;
+  QLabel *titolo_ = nullptr, *msg_ = nullptr, *conta_ = nullptr;
+  QProgressBar* bar_ = nullptr;
+  int32_t total_ = 0;
+};
+
+bool HaAudio() {
+  return QFileInfo::exists("/dev/snd") && !QStandardPaths::findExecutable("aplay").isEmpty();
+}
+
+}  // namespace
+
+QtOperatore::QtOperatore(std::string titolo) : titolo_(std::move(titolo)) {}
+
+int QtOperatore::msgCom(const RichiestaMsg& r) {
+  if (aperta_) return 0;
+  aperta_ = true;
+  FrmMsgCom w(r, Q(titolo_), QApplication::activeWindow());
+  if (r.pbSuona) Suona();
+  const bool cursore = QApplication::overrideCursor() != nullptr;
+  if (cursore) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  if (allApertura) QTimer::singleShot(0, &w, [this, &w] { allApertura(&w); });
+  w.exec();
+  if (cursore) QApplication::restoreOverrideCursor();
+  aperta_ = false;
+  return w.risposta();
+}
+
+int QtOperatore::MessageBox(const std::string& text, int style, const std::string& title) {
+  QMessageBox b(QApplication::activeWindow());
+  b.setObjectName("MsgBox");
+  b.setWindowTitle(Q(title.empty() ? titolo_ : title));
+  b.setText(Q(text));
+  const int icona = style & 0x70;
+  if (icona == box::kCritical) b.setIcon(QMessageBox::Critical);
+  if (icona == box::kQuestion) b.setIcon(QMessageBox::Question);
+  if (icona == box::kExclamation) b.setIcon(QMessageBox::Warning);
+  if (icona == box::kInformation) b.setIcon(QMessageBox::Information);
+  switch (style & 0x0F) {
+    case box::kOkCancel: b.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case box::kYesNoCancel: b.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case box::kYesNo: b.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: b.setStandardButtons(QMessageBox::Ok); break;
+  }
+  if (allApertura) QTimer::singleShot(0, &b, [this, &b] { allApertura(&b); });
+  const int r = b.exec();
+  switch (r) {
+    case QMessageBox::Ok: return box::kOk;
+    case QMessageBox::Yes: return box::kYes;
+    case QMessageBox::No: return box::kNo;
+    default: return box::kCancel;
+  }
+}
+
+std::optional<std::string> QtOperatore::InputBox(const std::string& prompt, const std::string& title,
+                                                 const std::string& def) {
+  bool ok = false;
+  const QString s = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal, Q(def), &ok);
+  if (!ok) return std::nullopt;
+  return s.toStdString();
+}
+
+void QtOperatore::Clessidra(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++clessidra_;
+  } else if (clessidra_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --clessidra_;
+  }
+}
+
+std::unique_ptr<progress::ProgressController> QtOperatore::NuovoProgress() { return std::make_unique<FrmInElab>(); }
+
+void QtOperatore::Suona() {
+  const Segnale s = InterpretaBeepCome(beepCome_);
+  switch (s.tipo) {
+    case Segnale::Tipo::Beep: QApplication::beep(); break;
+    case Segnale::Tipo::Tono: RiproduciSuono(CreaTono(static_cast<float>(s.frequenza), s.durata), false); break;
+    case Segnale::Tipo::ToneGenerato: RiproduciSuono(CreaTono(static_cast<float>(s.frequenza), s.durata), true); break;
+    case Segnale::Tipo::File: RiproduciFile(s.file); break;
+  }
+}
+
+void RiproduciSuono(const std::vector<uint8_t>& wave, bool attendi) {
+  if (!HaAudio()) return;
+  QTemporaryFile f;
+  f.setAutoRemove(attendi);
+  if (!f.open()) return;
+  f.write(reinterpret_cast<const char*>(wave.data()), static_cast<qint64>(wave.size()));
+  f.close();
+  if (attendi)
+    QProcess::execute("aplay", {"-q", f.fileName()});
+  else
+    QProcess::startDetached("sh", {"-c", "aplay -q \"$0\"; rm -f \"$0\"", f.fileName()});
+}
+
+void RiproduciFile(const std::string& file) {
+  if (!HaAudio() || !QFileInfo::exists(Q(file))) return;
+  QProcess::startDetached("aplay", {"-q", Q(file)});
+}
+
+}  // namespace ui

@@ -1,0 +1,86 @@
+#include "src/ui/qt/QtPiattaforma.h"
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+#include "components/host/SocketMenuHost.h"
+#include "src/ui/qt/FormQt.h"
+#include "src/ui/qt/QtOperatore.h"
+
+namespace ui {
+namespace {
+
+class TimerQt final : public startup::Timer {
+ public:
+  explicit TimerQt(std::function<void()> f) {
+    t_.setInterval(1);
+    QObject::connect(&t_, &QTimer::timeout, [f = std::move(f)] { f(); });
+  }
+  void Abilita(bool on) override {
+    if (on && !t_.isActive()) t_.start();
+    if (!on) t_.stop();
+  }
+  bool Abilitato() const override { return t_.isActive(); }
+  void Intervallo(int ms) override { t_.setInterval(ms); }
+  int Intervallo() const override { return t_.interval(); }
+
+ private:
+  QTimer t_;
+};
+
+}  // namespace
+
+QtPiattaforma::QtPiattaforma(QtOperatore& op, host::SocketMenuHost* host) : op_(op), host_(host) {
+  op_.chiudiSplash = [this] { ChiudiSplash(); };
+  // Commands from the host are taken between events, in modal loops too; one
+  // command is never delivered inside another (DeliverPending sees to that).
+  ascolto_.setInterval(20);
+  connect(&ascolto_, &QTimer::timeout, this, [this] {
+    if (host_ && host_->collegato()) host_->DeliverPending();
+  });
+  ascolto_.start();
+}
+
+QtPiattaforma::~QtPiattaforma() { op_.chiudiSplash = nullptr; }
+
+std::unique_ptr<startup::Schermo> QtPiattaforma::CreaFormPrincipale() { return std::make_unique<FrmPrincipaleQt>(); }
+
+std::unique_ptr<startup::Schermo> QtPiattaforma::CreaSchermo(const std::string& nome, startup::Programma& p) {
+  const auto it = fabbriche_.find(nome);
+  if (it == fabbriche_.end()) return nullptr;
+  return it->second(p);
+}
+
+std::unique_ptr<startup::Timer> QtPiattaforma::CreaTimer(std::function<void()> scatto) {
+  return std::make_unique<TimerQt>(std::move(scatto));
+}
+
+startup::Schermo* QtPiattaforma::Attivo() { return dynamic_cast<FormQt*>(QApplication::activeWindow()); }
+
+void QtPiattaforma::DoEvents() { QApplication::processEvents(); }
+
+void QtPiattaforma::MostraSplash(const std::string& didascalia, const std::string& testo) {
+  if (!splash_) {
+    splash_ = std::make_unique<QWidget>(nullptr, Qt::SplashScreen);
+    splash_->setObjectName("frmConn");
+    auto* lay = new QVBoxLayout(splash_.get());
+    splashTesto_ = new QLabel(splash_.get());
+    lay->addWidget(splashTesto_);
+  }
+  splash_->setWindowTitle(QString::fromStdString(didascalia));
+  splashTesto_->setText(QString::fromStdString(didascalia + "\n" + testo));
+  splash_->show();
+  splash_->repaint();
+}
+
+void QtPiattaforma::ChiudiSplash() { splash_.reset(); }
+
+void QtPiattaforma::Termina() {
+  ascolto_.stop();
+  ChiudiSplash();
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+void QtPiattaforma::ImpostaSegnale(const std::string& beepCome) { op_.ImpostaBeepCome(beepCome); }
+
+}  // namespace ui
