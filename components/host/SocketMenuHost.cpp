@@ -85,6 +85,12 @@ int SocketMenuHost::DeliverPending() {
     ++delivered;
     // The host may be gone by now; its commands die with it.
     canale_.Invia(answer, attese_.chiamataMs);
+    if (chiudiDopoRisposta_) {
+      chiudiDopoRisposta_ = false;
+      canale_.Chiudi();
+      comandi_.clear();
+      break;
+    }
     LeggiDisponibili();
   }
   consegnando_ = false;
@@ -102,7 +108,11 @@ void SocketMenuHost::Detach() {
   } catch (const util::RuntimeError&) {
     // a host that went first has nothing left to detach from
   }
-  canale_.Chiudi();
+  // Detaching while answering a command ("fine"): the reply still has to go out.
+  if (consegnando_)
+    chiudiDopoRisposta_ = true;
+  else
+    canale_.Chiudi();
 }
 
 int SocketMenuHost::Attach(const std::string& menuInstance, const std::string& programKey,

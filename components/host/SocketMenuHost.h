@@ -28,7 +28,7 @@ class SocketMenuHost final : public MenuHost {
 
   // The descriptor an event loop watches for commands; -1 when not linked.
   int fd() const { return canale_.aperto() ? canale_.fd() : -1; }
-  bool collegato() const { return canale_.aperto(); }
+  bool collegato() const { return canale_.aperto() && !chiudiDopoRisposta_; }
   // Reads what the host sent without waiting and keeps its commands.
   void LeggiDisponibili();
   size_t comandiInAttesa() const { return comandi_.size(); }
@@ -69,6 +69,7 @@ class SocketMenuHost final : public MenuHost {
   std::deque<wire::json> comandi_;
   std::deque<wire::json> risposte_;
   bool consegnando_ = false;
+  bool chiudiDopoRisposta_ = false;
 };
 
 }  // namespace host

@@ -157,6 +157,7 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args) {
   const std::string operatore = par_.Host("OperatorName", "OPERATORE");
   if (op == "Attach") {
     c.programma = true;
+    c.eraProgramma = true;
     return 0;
   }
   if (op == "Detach") {
@@ -205,7 +206,11 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args) {
   if (op == "CountRunning") {
     return static_cast<int>(std::count_if(clienti_.begin(), clienti_.end(), [](const auto& x) { return x->programma; }));
   }
-  if (op == "ShowMenu" || op == "RegisterWindow") return nullptr;
+  if (op == "RegisterWindow") {
+    std::cerr << "menuhost: finestra attiva \"" << Arg(args, 0) << "\" (" << Arg(args, 1) << ")\n";
+    return nullptr;
+  }
+  if (op == "ShowMenu") return nullptr;
   if (op == "ReturnTo" || op == "SetActiveKey" || op == "ReleaseKey") return 0;
   throw util::RuntimeError(438, "Operazione non supportata dal menu: " + op);
 }
@@ -262,7 +267,9 @@ int Server::Servi() {
         esito_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
     }
-    const bool attaccati = std::any_of(clienti_.begin(), clienti_.end(), [](const auto& x) { return x->programma; });
+    // A program that detached may still be sending its last reply: wait for its socket to close.
+    const bool attaccati =
+        std::any_of(clienti_.begin(), clienti_.end(), [](const auto& x) { return x->programma || x->eraProgramma; });
     if (!figlioVivo && !attaccati) return esito_;
 
     std::vector<pollfd> fds{{ascolto_, POLLIN, 0}};
@@ -308,7 +315,8 @@ int Invia(const std::string& istanza, const std::string& comando, const std::str
                   << (*m)["error"].value("description", "") << "\n";
         return 1;
       }
-      std::cout << TestoValore((*m)["reply"]) << "\n";
+      const json& r = (*m)["reply"];
+      std::cout << (r.is_string() ? r.get<std::string>() : r.is_null() ? std::string() : r.dump()) << "\n";
       return 0;
     }
   }

@@ -41,6 +41,7 @@ class Server {
   struct Cliente {
     host::wire::Canale canale;
     bool programma = false;  // attached program (else a command-line client)
+    bool eraProgramma = false;
   };
   void Accetta();
   void Gestisci(Cliente& c, const host::wire::json& m);
