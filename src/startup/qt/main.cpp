@@ -1,7 +1,10 @@
 // The program `compensato`: started by the menu host with its switches.
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "components/db/DbExecutor.h"
@@ -37,5 +40,14 @@ int main(int argc, char** argv) {
   // Startup runs as the first event, so that its messages and the host's
   // commands already go through the event loop.
   QTimer::singleShot(0, &app, [&programma] { startup::Main(programma); });
+
+  // scripts/demo on a machine without a display: a picture of the screen
+  // once the first window is up.
+  if (const char* foto = std::getenv("COMPENSATO_SCREENSHOT"); foto && *foto) {
+    const QString file = QString::fromLocal8Bit(foto);
+    QTimer::singleShot(2500, &app, [file] {
+      if (QScreen* s = QGuiApplication::primaryScreen()) s->grabWindow(0).save(file, "PNG");
+    });
+  }
   return app.exec();
 }

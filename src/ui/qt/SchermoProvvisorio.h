@@ -19,6 +19,14 @@ class SchermoProvvisorio : public FormQt {
     const std::string desc = p.ctx.azienda.descrizione;
     ImpostaDidascalia(didascalia + " - " + desc);
     auto* lay = new QVBoxLayout(this);
+    // The caption inside the window too: without a window manager it has no title bar.
+    auto* titolo = new QLabel(QString::fromStdString(Didascalia()), this);
+    titolo->setObjectName("labDidascalia");
+    QFont f = titolo->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    titolo->setFont(f);
+    lay->addWidget(titolo);
     auto* l = new QLabel("Questa maschera non \xC3\xA8 ancora stata realizzata.", this);
     l->setObjectName("labProvvisoria");
     lay->addWidget(l);
