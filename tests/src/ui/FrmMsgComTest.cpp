@@ -16,6 +16,7 @@ QApplication& App() {
   static char* argv[] = {name, nullptr};
   // Kept to the end of the process: destroying it from an exit handler
   // crashes inside the platform plugin.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
