@@ -3,12 +3,19 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "components/db/DbCursor.h"
+#include "components/host/MenuHost.h"
+#include "components/util/Error.h"
 #include "components/util/Value.h"
 #include "schema/Schema.h"
+#include "src/data/Contesto.h"
+#include "src/posting/ContabMovPn.h"
+#include "src/ui/Operatore.h"
 
 namespace demo {
 namespace {
@@ -166,19 +173,22 @@ void Tabelle(Scrittore& w, const Opzioni& o) {
   w.Inserisci("PagTipi", {{"PagTipo", "BB"}, {"Descrizione", "Bonifico bancario"}, {"EmissEffetti", "N"},
                           {"RegIncAut", "N"}});
 
+  // Read by the payment-term schedule of the posting engine.
   w.Inserisci("Pagamenti", {{"Pagamento", "RD00"}, {"Descrizione", "Rimessa diretta vista fattura"},
-                            {"PagTipo", "RD"}, {"Decorrenza", "F"}, {"Periodicita", "G"},
-                            {"NumScad", Value::Integer(1)}, {"TrattamIva", "D"},
-                            {"Periodo1", Value::Integer(0)}, {"Percentuale1", 100.0}});
+                            {"PagTipo", "RD"}, {"Decorrenza", "D"}, {"Periodicita", "G"},
+                            {"NumScad", Value::Integer(0)}, {"TrattamIva", "D"},
+                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(0)},
+                            {"ScadValuta", "N"}});
   w.Inserisci("Pagamenti", {{"Pagamento", "BB30"}, {"Descrizione", "Bonifico 30 giorni data fattura"},
-                            {"PagTipo", "BB"}, {"Decorrenza", "F"}, {"Periodicita", "G"},
+                            {"PagTipo", "BB"}, {"Decorrenza", "D"}, {"Periodicita", "G"},
                             {"NumScad", Value::Integer(1)}, {"TrattamIva", "D"},
-                            {"Periodo1", Value::Integer(30)}, {"Percentuale1", 100.0}});
+                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(30)},
+                            {"ScadValuta", "N"}});
   w.Inserisci("Pagamenti", {{"Pagamento", "RB39"}, {"Descrizione", "Ri.Ba. 30-60-90 giorni fine mese"},
-                            {"PagTipo", "RB"}, {"Decorrenza", "M"}, {"Periodicita", "M"},
+                            {"PagTipo", "RB"}, {"Decorrenza", "F"}, {"Periodicita", "M"},
                             {"NumScad", Value::Integer(3)}, {"TrattamIva", "D"},
-                            {"Periodo1", Value::Integer(1)}, {"Periodo2", Value::Integer(2)},
-                            {"Periodo3", Value::Integer(3)}});
+                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(1)},
+                            {"ScadValuta", "N"}});
 
   struct Causale {
     const char *codice, *descrizione, *tipo, *reg;
@@ -215,53 +225,145 @@ void Tabelle(Scrittore& w, const Opzioni& o) {
   w.Inserisci("CentriDiCosto", {{"CentroDiCosto", "COMM"}, {"Descrizione", "Commerciale"}});
 }
 
-// Open installments of two years of invoices and credit notes: most of the
-// customers' on 30-60-90 bank receipts or transfers, the suppliers' on
-// transfers and direct remittance; one document in ten is a credit note.
-void Scadenze(Scrittore& w, const Opzioni& o) {
+// The builder talks to the posting engine as a program of the suite does,
+// with the company parameters of the demo and nobody to answer messages.
+class HostDemo final : public host::MenuHost {
+ public:
+  explicit HostDemo(const Opzioni& o) : o_(o) {}
+  std::string ProgramId() override { return "DemoCompany"; }
+  void ShowMenu(const std::string&) override {}
+  void Detach() override {}
+  int Attach(const std::string&, const std::string&, const std::string&) override { return 0; }
+  int ReturnTo(const std::string&, const std::string&, const std::string&) override { return 0; }
+  std::string ProgramValue(const std::string&, const std::string&,
+                           const std::optional<host::HostValue>& = std::nullopt) override {
+    return "";
+  }
+  void RegisterWindow(const std::string&, const std::string&, const std::string&) override {}
+  util::Date WorkDate() override { return o_.oggi; }
+  std::string IniFile() override { return ""; }
+  host::LaunchInfo GetLaunchInfo() override { return {}; }
+  std::string OperatorName() override { return o_.operatore; }
+  std::string UserIdentity() override { return o_.operatore + "~demo"; }
+  int SetActiveKey(const std::string&) override { return 0; }
+  int ReleaseKey(const std::string&) override { return 0; }
+  util::Value GetParameter(const std::string& key) override {
+    if (key == "Coge.Azzera") return Value("S");
+    if (key == "Fat.ContFatt" || key == "Fat.FattCreaScad") return Value("N");
+    if (key.rfind("Personal.", 0) == 0) return Value("\xC2\xA7\xC3\xA7~$!^");
+    return Value("");
+  }
+  int CountRunning(const std::string&, int) override { return 1; }
+
+ private:
+  const Opzioni& o_;
+};
+
+// Collects what the engine would show; the builder fails on any of it.
+class OperatoreDemo final : public ui::Operatore {
+ public:
+  int msgCom(const ui::RichiestaMsg& r) override {
+    messaggi += r.psLabel + "\n";
+    return 1;
+  }
+  bool msgComVisibile() const override { return false; }
+  int MessageBox(const std::string& text, int, const std::string&) override {
+    messaggi += text + "\n";
+    return ui::box::kOk;
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void Clessidra(bool) override {}
+  std::unique_ptr<progress::ProgressController> NuovoProgress() override { return nullptr; }
+  void Suona() override {}
+  std::string messaggi;
+};
+
+// Two years of invoices and credit notes, staged as the invoicing module
+// stages them (header in MovPnTes, lines in MovPnDettApp) and posted by the
+// posting engine, so every installment comes from the document's payment
+// term and the ledger and its totals agree: most of the customers' on
+// 30-60-90 bank receipts or transfers, the suppliers' on transfers and
+// direct remittance; one document in ten is a credit note.
+void Documenti(Scrittore& w, db::DbExecutor& db, const std::string& conn, const Opzioni& o) {
   Sorte sorte(20261210);
-  std::map<int, int32_t> progressivo;
-  int fatti = 0, documento = 0;
+  std::map<int, int32_t> numeri;
+  int fatti = 0;
   const util::Date inizio = util::Date::Carry(o.oggi.year() - 1, 1, 1);
   const int giorni = o.oggi.serial() - inizio.serial();
   while (fatti < o.scadenze) {
-    ++documento;
     const bool cliente = sorte.Tra(1, 3) != 1;
     const bool nota = sorte.Tra(1, 10) == 1;
     const Anagrafica& a = cliente ? kClienti[sorte.Tra(0, 19)] : kFornitori[sorte.Tra(0, 9)];
     const util::Date dataDoc = inizio.addDays(sorte.Tra(0, giorni - 1));
     const int anno = dataDoc.year();
-    const bool riba = cliente && !nota && sorte.Tra(1, 2) == 1;
-    const int rate = riba ? 3 : 1;
+    // The last documents take single installments so the count comes out exact.
+    const bool riba = cliente && !nota && sorte.Tra(1, 2) == 1 && o.scadenze - fatti >= 3;
     const char* pagamento = riba ? "RB39" : (sorte.Tra(1, 2) == 1 ? "BB30" : "RD00");
-    const char* pagTipo = riba ? "RB" : (pagamento[0] == 'B' ? "BB" : "RD");
-    const double imponibile = sorte.Tra(5000, 500000) / 100.0 * (nota ? 0.2 : 1);
+    const double imponibile = std::round(sorte.Tra(5000, 500000) * (nota ? 0.2 : 1)) / 100;
     const double totale = std::round(imponibile * 122) / 100;
+    const double iva = std::round((totale - imponibile) * 100) / 100;
     const std::string prefisso = cliente ? "V" : "A";
-    const std::string numDoc = std::to_string(anno) + "/" + std::to_string(1000 + documento);
+    const int32_t numero = ++numeri[anno];
+    const std::string numDoc = std::to_string(anno) + "/" + std::to_string(1000 + numero);
     const char* causale = cliente ? (nota ? "NCV" : "FV") : (nota ? "NCA" : "FA");
-    // Money comes in from customers' invoices and suppliers' credit notes.
-    const char* entrataUscita = (cliente != nota) ? "E" : "U";
-    double resto = totale;
-    for (int r = 1; r <= rate && fatti < o.scadenze; ++r) {
-      const double quota = r == rate ? std::round(resto * 100) / 100 : std::round(totale / rate * 100) / 100;
-      resto -= quota;
-      const util::Date scad =
-          riba ? dataDoc.addMonths(r).endOfMonth() : dataDoc.addDays(pagamento[2] == '3' ? 30 : 0);
-      const int32_t prog = ++progressivo[anno];
-      w.Inserisci("Scadenze",
-                  {{"Anno", Value::Integer(anno)}, {"NumProg", Value::Long(prog)},
-                   {"Tipo", Value::Integer(cliente ? 3 : 2)}, {"GruppoScad", cliente ? "14" : "40"},
-                   {"MastroScad", "01"}, {"ContoScad", a.conto}, {"DataScad", scad},
-                   {"Pagamento", pagamento}, {"PagTipo", pagTipo}, {"NumReg", Value::Long(documento)},
-                   {"AnnoReg", Value::Integer(anno)}, {"Prefisso", prefisso}, {"NumDoc", numDoc},
-                   {"DataDoc", dataDoc}, {"Causale", causale}, {"Rata", Value::Integer(r)},
-                   {"Moneta", "Euro"}, {"Cambio", 1.0}, {"EntrataUscita", entrataUscita},
-                   {"ImportoScad", quota}, {"ImportoScadEuro", quota},
-                   {"ImportoScadLire", std::round(quota * 1936.27)}, {"ImportoFatt", totale},
-                   {"ImpPagInc", 0.0}, {"StatoScad", ""}, {"Utente", " "}});
-      ++fatti;
+    w.Inserisci("MovPnTes",
+                {{"Anno", Value::Integer(anno)}, {"NumReg", Value::Long(numero)}, {"DataReg", dataDoc},
+                 {"Causale", causale}, {"InValuta", "N"}, {"PreProt", prefisso},
+                 {"NumProt", Value::Long(numero)}, {"DataProt", dataDoc}, {"PreDoc", prefisso},
+                 {"NumDoc", numDoc}, {"DataDoc", dataDoc}, {"Moneta", "Euro"}, {"Cambio", 1.0},
+                 {"Pagamento", pagamento}, {"AnnoFat", Value::Integer(0)}, {"NumRifFat", Value::Long(0)}});
+    // The personal account on the side the document moves it, revenue or
+    // cost and the VAT on the other.
+    const bool dareConto = cliente != nota;
+    const char* lato = dareConto ? "D" : "A";
+    const char* altro = dareConto ? "A" : "D";
+    struct Linea {
+      const char *tipo, *g, *m;
+      std::string c;
+      const char* da;
+      double importo, imposta;
+      const char* iva;
+    };
+    const Linea righe[] = {
+        {cliente ? "3" : "2", cliente ? "14" : "40", "01", a.conto, lato, totale, 0, nullptr},
+        {"1", cliente ? "70" : "60", "01", "000001", altro, imponibile, iva, "22"},
+        {"1", cliente ? "45" : "25", "01", "000001", altro, iva, 0, nullptr},
+    };
+    int32_t rig = 0;
+    for (const Linea& l : righe) {
+      ++rig;
+      w.Inserisci("MovPnDettApp",
+                  {{"Anno", Value::Integer(anno)}, {"NumReg", Value::Long(numero)}, {"RigReg", Value::Long(rig)},
+                   {"RigLiv", Value::Long(rig)}, {"TipoPartita", l.tipo}, {"GruppoPartita", l.g},
+                   {"MastroPartita", l.m}, {"ContoPartita", l.c}, {"DareAvere", l.da},
+                   {"ImportoMon", l.importo}, {"Importo", l.importo}, {"ImpostaMon", l.imposta},
+                   {"Imposta", l.imposta}, {"ImpostaIndetrMon", 0.0}, {"ImpostaIndetr", 0.0},
+                   {"Iva", l.iva ? Value(l.iva) : Value()}, {"Cambio", 1.0}, {"PreProt", prefisso},
+                   {"NumProt", Value::Long(numero)}, {"DataProt", dataDoc}, {"PreDoc", prefisso},
+                   {"NumDoc", numDoc}, {"DataDoc", dataDoc}});
     }
+    fatti += riba ? 3 : 1;
+  }
+
+  HostDemo host(o);
+  OperatoreDemo op;
+  compensato::Contesto ctx(host, db, conn, op);
+  compensato::LeggiIdentita(ctx);
+  for (const auto& [anno, ultimo] : numeri) {
+    compensato::posting::ArgomentiContab x;
+    x.anno = static_cast<int16_t>(anno);
+    x.creaScadenze = true;
+    // Purchases too, with the bank of each account.
+    x.forzaScadenze = true;
+    compensato::posting::ContabMovPn(ctx, x);
+    if (x.numErrori != 0 || !op.messaggi.empty())
+      throw util::RuntimeError(util::err::kEngine,
+                               "contabilizzazione dei documenti " + std::to_string(anno) + ": " +
+                                   x.testoErrori + op.messaggi,
+                               "democompany");
   }
 }
 
@@ -276,7 +378,7 @@ void CreaAzienda(db::DbExecutor& db, const std::string& conn, const Opzioni& opz
     Scrittore w(db, conn);
     PianoConti(w);
     Tabelle(w, opzioni);
-    Scadenze(w, opzioni);
+    Documenti(w, db, conn, opzioni);
     db.CommitTrans(conn);
   } catch (...) {
     db.Rollback(conn);

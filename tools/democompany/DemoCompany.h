@@ -18,7 +18,8 @@ struct Opzioni {
 // Creates the schema and fills a small Italian company in euro on an empty
 // database: chart of accounts, 20 customers and 10 suppliers, currencies with
 // their rates, payment types and terms, transaction and VAT codes, rounding
-// tables and the open installments of two years of invoices and credit notes.
+// tables, and two years of invoices and credit notes posted by the posting
+// engine with their open installments.
 void CreaAzienda(db::DbExecutor& db, const std::string& conn, const Opzioni& opzioni);
 
 // What a company holds, table by table, for the report of the builder.
