@@ -275,8 +275,77 @@ class Writer {
   }
 
   void Emit(Range r) {
+    bool concat = false;
+    int depth = 0;
+    for (size_t i = r.b; i < r.e; ++i) {
+      if (t_[i].isSymbol("(")) ++depth;
+      if (t_[i].isSymbol(")")) --depth;
+      if (depth == 0 && t_[i].isSymbol("&")) concat = true;
+    }
     size_t i = r.b;
-    while (i < r.e) i = EmitOne(i, r.e);
+    if (!concat) {
+      while (i < r.e) i = EmitOne(i, r.e);
+      return;
+    }
+    // The operands of & reach to the nearest comparison, comma or keyword.
+    while (i < r.e) {
+      if (Boundary(i)) {
+        i = EmitOne(i, r.e);
+        continue;
+      }
+      size_t j = i;
+      depth = 0;
+      bool here = false;
+      while (j < r.e && (depth > 0 || !Boundary(j))) {
+        if (t_[j].isSymbol("(")) ++depth;
+        if (t_[j].isSymbol(")")) --depth;
+        if (depth == 0 && t_[j].isSymbol("&")) here = true;
+        ++j;
+      }
+      if (here)
+        Concat({i, j});
+      else
+        while (i < j) i = EmitOne(i, j);
+      i = j;
+    }
+  }
+
+  bool Boundary(size_t i) const {
+    const Token& tk = t_[i];
+    if (tk.kind == Token::Symbol)
+      return tk.text == "," || tk.text == "=" || tk.text == "<>" || tk.text == "<" || tk.text == ">" ||
+             tk.text == "<=" || tk.text == ">=" || tk.text == "!=" || tk.text == ")";
+    return IsKeyword(tk) && !tk.isWord("NULL") && !tk.isWord("TRUE") && !tk.isWord("FALSE") && !tk.isWord("MOD");
+  }
+
+  // a & b joins texts as the program's dialect does: a null is an empty text
+  // and a number or a date is joined as its text.
+  void Concat(Range r) {
+    std::vector<Range> operands;
+    int depth = 0;
+    size_t start = r.b;
+    for (size_t i = r.b; i < r.e; ++i) {
+      if (t_[i].isSymbol("(")) ++depth;
+      if (t_[i].isSymbol(")")) --depth;
+      if (depth == 0 && t_[i].isSymbol("&")) {
+        operands.push_back({start, i});
+        start = i + 1;
+      }
+    }
+    operands.push_back({start, r.e});
+    out_.add("(");
+    for (size_t k = 0; k < operands.size(); ++k) {
+      if (operands[k].b == operands[k].e) Fail("Operando di & mancante", sql_);
+      if (k) out_.add("||");
+      if (operands[k].e == operands[k].b + 1 && t_[operands[k].b].kind == Token::String) {
+        Emit(operands[k]);  // a text literal is never null
+        continue;
+      }
+      out_.add("COALESCE(CAST(");
+      Emit(operands[k]);
+      out_.add("AS TEXT), '')");
+    }
+    out_.add(")");
   }
 
   size_t EmitOne(size_t i, size_t e) {
@@ -291,7 +360,15 @@ class Writer {
         Literal(i, 2);
         return i + 1;
       case Token::Symbol:
-        if (tk.text == "&") out_.add("||");
+        if (tk.text == "(") {
+          // a group: its own & operands end at its parentheses
+          const size_t close = Matching(i);
+          out_.add("(");
+          Emit({i + 1, close});
+          out_.add(")");
+          return close + 1;
+        }
+        if (tk.text == "&") Fail("Operando di & mancante", sql_);
         else if (tk.text == "!=") out_.add("<>");
         else if (tk.text == ";") Fail("Più istruzioni in un solo testo", sql_);
         else if (tk.text == "%") Fail("Operatore '%' non previsto", sql_);

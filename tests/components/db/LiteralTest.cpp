@@ -124,6 +124,20 @@ TEST_P(LiteralRoundTrip, AmountsWrittenByStatementsKeepFourDecimalsOnEveryEngine
   EXPECT_DOUBLE_EQ(c.GetField(k, "Cambi").toDouble(), 0.00005);  // a double column keeps its value
 }
 
+// The program's & treats a missing part as empty text: an account code with
+// no ledger still reads "01--000100", not null.
+TEST_P(LiteralRoundTrip, ConcatenationTakesNullAsEmptyText) {
+  ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, GruppoScad, ContoScad, Tipo) VALUES (2024, 1, '01', '000100', 3)");
+  db::DbCursor c;
+  const std::string k = c.Open(ex(), conn(), "",
+                               "Select GruppoScad & '-' & MastroScad & '-' & ContoScad & ' ' AS Conto, "
+                               "Tipo & '/' & Anno AS Chiave from Scadenze where MastroScad & 'x' = 'x'",
+                               false, db::kSnapshot);
+  ASSERT_EQ(c.RecordCount(k), 1);
+  EXPECT_EQ(c.GetField(k, "Conto").toText(), "01--000100 ");
+  EXPECT_EQ(c.GetField(k, "Chiave").toText(), "3/2024");
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, LiteralRoundTrip, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

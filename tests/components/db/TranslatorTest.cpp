@@ -52,8 +52,14 @@ const Case kCases[] = {
      "SELECT * FROM Scadenze WHERE DataScad >= ? AND DataScad < ?",
      "SELECT * FROM \"Scadenze\" WHERE \"DataScad\" >= DATE '2024-01-31' AND \"DataScad\" < TIMESTAMP '2024-02-01 10:30:00'"},
     {"concat_ucase_true", "Select ucase(Utente) & '-' & Moneta AS K from Scadenze where True",
-     "SELECT UPPER(Utente) || ? || Moneta AS K FROM Scadenze WHERE 1",
-     "SELECT UPPER(\"Utente\") || '-' || \"Moneta\" AS \"K\" FROM \"Scadenze\" WHERE TRUE"},
+     "SELECT (COALESCE(CAST(UPPER(Utente) AS TEXT), '') || ? || COALESCE(CAST(Moneta AS TEXT), '')) AS K FROM Scadenze WHERE 1",
+     "SELECT (COALESCE(CAST(UPPER(\"Utente\") AS TEXT), '') || '-' || COALESCE(CAST(\"Moneta\" AS TEXT), '')) AS \"K\" "
+     "FROM \"Scadenze\" WHERE TRUE"},
+    {"concat_operands_end_at_comparisons_and_groups", "Select * from Scadenze where (Utente & 'x') = 'ax' and Moneta & Tipo <> 'E3'",
+     "SELECT * FROM Scadenze WHERE ((COALESCE(CAST(Utente AS TEXT), '') || ?)) = ? AND (COALESCE(CAST(Moneta AS TEXT), '') || "
+     "COALESCE(CAST(Tipo AS TEXT), '')) <> ?",
+     "SELECT * FROM \"Scadenze\" WHERE ((COALESCE(CAST(\"Utente\" AS TEXT), '') || 'x')) = 'ax' AND (COALESCE(CAST(\"Moneta\" "
+     "AS TEXT), '') || COALESCE(CAST(\"Tipo\" AS TEXT), '')) <> 'E3'"},
     {"delete_star", "Delete * from MovPnTes where Anno = 2024", "DELETE FROM MovPnTes WHERE Anno = ?",
      "DELETE FROM \"MovPnTes\" WHERE \"Anno\" = 2024"},
     {"delete_table_star", "Delete MovPnTes.* From MovPnTes where MovPnTes.Anno=2024",
