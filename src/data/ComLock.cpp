@@ -1,5 +1,6 @@
 #include "src/data/ComLock.h"
 
+#include "components/util/Convert.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/ui/Errori.h"
@@ -135,8 +136,9 @@ int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella,
   if (!azzeraEra) {
     sql += " where anno = " + util::SqlLiteral(anno, 2);
   } else {
-    const util::Value parametro = ctx.host.GetParameter("Coge.AnnoAzzera");
-    const int annoAzzera = parametro.isNumeric() ? static_cast<int>(parametro.toDouble()) : 0;
+    // The host serves parameters as text as often as as numbers: "2026" read
+    // as 0 would merge the eras and hand out numbers of the wrong sequence.
+    const int annoAzzera = util::ToLong(ctx.host.GetParameter("Coge.AnnoAzzera"));
     if (annoAzzera != 0)
       sql += std::string(" where anno ") + (anno < annoAzzera ? "<" : ">=") +
              util::SqlLiteral(static_cast<int16_t>(annoAzzera), 2);

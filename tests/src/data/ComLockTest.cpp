@@ -225,20 +225,22 @@ TEST_P(ComLockTest, NextNumber) {
   struct Caso {
     const char* nome;
     bool era;
-    double annoAzzera;
+    util::Value annoAzzera;
     int16_t anno;
     int32_t atteso;
   };
   const Caso casi[] = {
-      {"per year", false, 0, 2026, 4},
-      {"per year, another", false, 0, 2025, 41},
-      {"one era across all years", true, 0, 2026, 71},
-      {"era from 2026: 2026 alone", true, 2026, 2026, 4},
-      {"era from 2026: the years before share theirs", true, 2026, 2025, 71},
+      {"per year", false, 0.0, 2026, 4},
+      {"per year, another", false, 0.0, 2025, 41},
+      {"one era across all years", true, 0.0, 2026, 71},
+      {"an empty parameter is one era", true, "", 2026, 71},
+      {"era from 2026: 2026 alone", true, 2026.0, 2026, 4},
+      {"era from 2026: the years before share theirs", true, 2026.0, 2025, 71},
+      {"era year served as text", true, "2026", 2026, 4},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    Mario().host.parametri["Coge.AnnoAzzera"] = util::Value(c.annoAzzera);
+    Mario().host.parametri["Coge.AnnoAzzera"] = c.annoAzzera;
     EXPECT_EQ(ProssimoNumero(*Mario().ctx, c.anno, "MovPnTes", "NumReg", c.era), c.atteso);
   }
 }
