@@ -197,12 +197,19 @@ class OdbcConnection : public Connection {
     // only itself, so callers can retry (a taken number, say) and go on.
     if (!Contains(Lower(connect), "boolsaschar=")) connect += ";BoolsAsChar=0";
     if (!Contains(Lower(connect), "protocol=")) connect += ";Protocol=7.4-2";
-    const auto w = Wide(connect);
-    SQLWCHAR out[2048];
+    SQLRETURN rc;
     SQLSMALLINT outLen = 0;
-    const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, const_cast<SQLWCHAR*>(w.c_str()),
-                                           static_cast<SQLSMALLINT>(w.size()), out, 2048, &outLen,
-                                           SQL_DRIVER_NOPROMPT);
+    if (Contains(Lower(connect), "filedsn=")) {
+      // The driver manager reads file DSNs only in its narrow-character call.
+      SQLCHAR out[2048];
+      rc = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
+                            static_cast<SQLSMALLINT>(connect.size()), out, 2048, &outLen, SQL_DRIVER_NOPROMPT);
+    } else {
+      const auto w = Wide(connect);
+      SQLWCHAR out[2048];
+      rc = SQLDriverConnectW(dbc_, nullptr, const_cast<SQLWCHAR*>(w.c_str()), static_cast<SQLSMALLINT>(w.size()),
+                             out, 2048, &outLen, SQL_DRIVER_NOPROMPT);
+    }
     if (!SQL_SUCCEEDED(rc)) {
       const Diagnostic d = Diagnose(SQL_HANDLE_DBC, dbc_);
       Release();

@@ -223,4 +223,19 @@ TEST(OdbcSource, RefusedLoginIs3059) {
   EXPECT_EQ(ok.GetSetting(c + ":DbTipoSql"), Value(false));
 }
 
+TEST(OdbcSource, OpensAFileDsn) {
+  const char* socket = std::getenv("COMPENSATO_PG_SOCKET");
+  const char* role = std::getenv("COMPENSATO_PG_ROLE");
+  if (!socket || !role) GTEST_SKIP() << "no PostgreSQL test cluster";
+  testsupport::TestDatabase dir(testsupport::Engine::Sqlite, false);
+  const std::string dsn = dir.name().substr(0, dir.name().rfind('/')) + "/ditta.dsn";
+  FILE* f = std::fopen(dsn.c_str(), "w");
+  std::fprintf(f, "[ODBC]\nDRIVER=PostgreSQL Unicode\nSERVERNAME=%s\nPORT=5432\nDATABASE=compensato\nUID=%s\n", socket, role);
+  std::fclose(f);
+  ASSERT_TRUE(db::ENomeOdbc(dsn));
+  db::DbExecutor ex;
+  const std::string c = ex.OpenDatabase(dsn);
+  EXPECT_TRUE(ex.IsOpen(c));
+}
+
 }  // namespace
