@@ -14,9 +14,12 @@ struct Esito {
   std::string uscita;
 };
 
-Esito Lancia(const std::string& argomenti) {
+// Runs the tool with the arguments; with strumento false the text is the
+// whole command line.
+Esito Lancia(const std::string& argomenti, bool strumento = true) {
   Esito e;
-  FILE* p = popen((std::string(COMPENSATO_POSTING) + " " + argomenti + " 2>&1").c_str(), "r");
+  const std::string comando = strumento ? std::string(COMPENSATO_POSTING) + " " + argomenti : argomenti;
+  FILE* p = popen((comando + " 2>&1").c_str(), "r");
   if (!p) return e;
   char buf[512];
   while (fgets(buf, sizeof buf, p)) e.uscita += buf;
@@ -58,6 +61,43 @@ TEST(CompensatoPosting, ReportsAnEmptyRangeAndFailures) {
   EXPECT_EQ(e.stato, 2) << "no database";
   e = Lancia("--db x --year 2026 --mode Z");
   EXPECT_EQ(e.stato, 2);
+}
+
+// Each registration is posted whole or not at all, wherever the process
+// dies; a second run posts what is left, once.
+TEST(CompensatoPosting, InterruptionLeavesWholeRegistrationsAndARerunFinishes) {
+  const int kFatture = 6;
+  int interrotteAMeta = 0;
+  for (const long uccidiA : {12L, 45L, 100L, 170L}) {
+    SCOPED_TRACE("killed at statement " + std::to_string(uccidiA));
+    AziendaContab az(testsupport::Engine::Sqlite);
+    for (int32_t n = 1; n <= kFatture; ++n) az.Prepara(AziendaContab::FatturaCliente(n));
+    const std::string comando = "--db " + Nome(az) + " --year 2026 --installments";
+    const Esito morto = Lancia("COMPENSATO_DB_KILL_AT=" + std::to_string(uccidiA) + " " +
+                               std::string(COMPENSATO_POSTING) + " " + comando, false);
+    EXPECT_NE(morto.stato, 0) << morto.uscita;
+    EXPECT_EQ(az.Invarianti(), "");
+    // Per registration: all its lines posted and none staged, or the reverse;
+    // installments only for the posted ones.
+    for (int32_t n = 1; n <= kFatture; ++n) {
+      const std::string dove = " Where Anno = 2026 And NumReg = " + std::to_string(n);
+      const double posted = az.Numero("Select count(*) from MovPnDett" + dove);
+      const double staged = az.Numero("Select count(*) from MovPnDettApp" + dove);
+      const double rate = az.Numero("Select count(*) from Scadenze" + dove);
+      EXPECT_TRUE((posted == 3 && staged == 0 && rate == 3) || (posted == 0 && staged == 3 && rate == 0))
+          << "registration " << n << ": " << posted << " posted, " << staged << " staged, " << rate
+          << " installments";
+    }
+    const double giaPostate = az.Numero("Select count(*) from MovPnDett") / 3;
+    if (giaPostate > 0 && giaPostate < kFatture) ++interrotteAMeta;
+    const Esito e = Lancia(comando);
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(az.Numero("Select count(*) from MovPnDett"), 3 * kFatture);
+    EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 0);
+    EXPECT_EQ(az.Numero("Select count(*) from Scadenze"), 3 * kFatture);
+    EXPECT_EQ(az.Invarianti(), "");
+  }
+  EXPECT_GE(interrotteAMeta, 2) << "the kill points must fall between registrations of the range";
 }
 
 }  // namespace
