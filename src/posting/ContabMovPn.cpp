@@ -171,6 +171,14 @@ class Contabilizzazione {
 constexpr int kTentativi = 5;
 
 void Contabilizzazione::Esegui() {
+  // Copying a registration onto its own table and then deleting its source
+  // rows would destroy it (and, when renumbering, the final range delete can
+  // reach the new numbers too): such a call changes nothing.
+  if (!a_.inLinea && (Uguale(a_.tabRighe, dest_.righe) || Uguale(a_.tabIva, dest_.iva)))
+    throw util::RuntimeError(util::err::kEngine,
+                             "Le tabelle di origine " + a_.tabRighe + " e " + a_.tabIva +
+                                 " sono quelle di destinazione: contabilizzare in linea",
+                             "ContabMovPn");
   c_.Open(ctx_.db, ctx_.conn, kTestate,
           "Select * from " + a_.tabTestata + " where" + Intervallo(a_, "And") + " Order by Anno, Numreg",
           false, db::kSnapshot);

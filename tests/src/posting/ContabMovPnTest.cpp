@@ -127,6 +127,26 @@ TEST_P(ContabMovPnTest, InPlaceUpdatesTotalsAndCopiesNothing) {
   EXPECT_EQ(az.Numero("Select ProgrAvere from PdcProg Where CoPartGruppo = '14'"), 70);
 }
 
+TEST_P(ContabMovPnTest, SourceThatIsTheTargetIsRefusedUnlessInPlace) {
+  // Posted once through the staging tables, then offered again from the ledger.
+  az.Prepara(Incasso(1, 25));
+  Contabilizza();
+  for (const bool rinumera : {false, true}) {
+    SCOPED_TRACE(rinumera ? "renumbering" : "same number");
+    ArgomentiContab x = az.Argomenti();
+    x.tabRighe = "MovPnDett";
+    x.tabIva = "MovPnIva";
+    x.rinumera = rinumera;
+    ContabMovPn(az.ctx(), x);
+    EXPECT_EQ(x.numErrori, 1);
+    EXPECT_NE(x.testoErrori.find(" (ContabMovPn) Errore n°3000 "), std::string::npos) << x.testoErrori;
+    EXPECT_EQ(az.Righe("Select NumReg, RigReg from MovPnDett Order By RigReg"),
+              (std::vector<std::string>{"1|1", "1|2"}));
+    EXPECT_EQ(az.Numero("Select count(*) from MovPnTes"), 1);
+    EXPECT_EQ(az.Numero("Select ProgrDare from PdcProg Where CoPartGruppo = '18'"), 25);
+  }
+}
+
 TEST_P(ContabMovPnTest, RenumberingCopiesTheHeaderUnderTheNextNumber) {
   // Two registrations already in the ledger, two staged elsewhere.
   az.Prepara(Incasso(1, 5));
@@ -136,6 +156,10 @@ TEST_P(ContabMovPnTest, RenumberingCopiesTheHeaderUnderTheNextNumber) {
   AziendaContab::Registrazione r = Incasso(2, 20);
   r.righeIva = 2;
   az.Prepara(r, "MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt");
+  // A header without lines is not copied, but goes with the range.
+  AziendaContab::Registrazione vuota;
+  vuota.numReg = 3;
+  az.Prepara(vuota, "MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt");
   az.host.parametri["Coge.Azzera"] = util::Value("S");
 
   ArgomentiContab x = az.Argomenti();
