@@ -15,10 +15,10 @@ namespace {
 }  // namespace
 
 
-std::string LikePattern(std::string_view jet) {
+std::string LikePattern(std::string_view pattern) {
   std::string out;
-  for (size_t i = 0; i < jet.size(); ++i) {
-    const char c = jet[i];
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
     auto literal = [&](char x) {
       if (x == '%' || x == '_' || x == '\\') out += '\\';
       out += x;
@@ -29,13 +29,13 @@ std::string LikePattern(std::string_view jet) {
       case '[': {
         // [c] stands for the character c itself; character lists have no
         // equivalent in a standard LIKE.
-        if (i + 2 < jet.size() && jet[i + 2] == ']' && jet[i + 1] != '!') {
-          literal(jet[i + 1]);
+        if (i + 2 < pattern.size() && pattern[i + 2] == ']' && pattern[i + 1] != '!') {
+          literal(pattern[i + 1]);
           i += 2;
           break;
         }
         throw util::RuntimeError(util::err::kSyntax,
-                           "Elenco di caratteri [..] in LIKE non traducibile: " + std::string(jet),
+                           "Elenco di caratteri [..] in LIKE non traducibile: " + std::string(pattern),
                            "DbExecutor");
       }
       default: literal(c);

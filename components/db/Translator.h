@@ -65,6 +65,6 @@ class Translator {
 
 // The program's LIKE pattern (* any text, ? one character, [c] the character
 // c) as a standard LIKE pattern with '\' as its escape character.
-std::string LikePattern(std::string_view jet);
+std::string LikePattern(std::string_view pattern);
 
 }  // namespace db

@@ -168,12 +168,12 @@ TEST(Translator, UntranslatableConstructsAreRefusedByName) {
 
 TEST(Translator, LikePatternConversion) {
   const struct {
-    const char* jet;
+    const char* pattern;
     const char* sql;
   } cases[] = {
       {"mario~*", "mario~%"}, {"a?c", "a_c"}, {"50%_off", "50\\%\\_off"}, {"c:\\x", "c:\\\\x"}, {"[*]x[?]", "*x?"},
   };
-  for (const auto& c : cases) EXPECT_EQ(db::LikePattern(c.jet), c.sql) << c.jet;
+  for (const auto& c : cases) EXPECT_EQ(db::LikePattern(c.pattern), c.sql) << c.pattern;
 }
 
 }  // namespace
