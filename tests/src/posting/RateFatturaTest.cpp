@@ -298,6 +298,39 @@ TEST_P(RateFatturaTest, ExcludedMonthOfTheCustomerMovesTheInstallment) {
             (Righe{"30/04/2026|220", "10/06/2026|500", "30/06/2026|500"}));
 }
 
+TEST_P(RateFatturaTest, BankDataOfTheInstallments) {
+  struct Caso {
+    const char* nome;
+    bool forza;
+    std::optional<util::Value> banca, ragRb;
+    std::string atteso;  // BancaCF|RagRB|CCorrente
+  };
+  const Caso casi[] = {
+      {"the header's bank", false, std::nullopt, std::nullopt, "HDR||IT60X0542811101000000123456"},
+      {"forced: the account's bank and grouping", true, std::nullopt, std::nullopt,
+       "BPM|R1|IT60X0542811101000000123456"},
+      {"the caller's override wins", true, util::Value("OVR"), util::Value("G9"),
+       "OVR|G9|IT60X0542811101000000123456"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    AziendaContab azienda(GetParam());
+    AziendaContab::Registrazione r = AziendaContab::FatturaCliente(1);
+    r.righe[0].conto = "1401000002";
+    r.pagamento = "30";
+    r.banca = "HDR";
+    azienda.Prepara(r);
+    ArgomentiContab x = azienda.Argomenti();
+    x.creaScadenze = true;
+    x.forzaScadenze = c.forza;
+    x.bancaForzata = c.banca;
+    x.ragRbForzato = c.ragRb;
+    ContabMovPn(azienda.ctx(), x);
+    EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
+    EXPECT_EQ(azienda.Righe("Select BancaCF, RagRB, CCorrente from Scadenze"), (Righe{c.atteso}));
+  }
+}
+
 TEST_P(RateFatturaTest, UnpaidBillMarksItsInstallments) {
   AziendaContab::Registrazione r =
       Documento(1, "INS", "30",
