@@ -257,7 +257,8 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   const auto merci = [&ctx](const RigaMovimento& r) { return EContoMerci(ctx, r); };
   for (c.MoveFirst(kRighe); !c.Eof(kRighe); c.MoveNext(kRighe)) {
     const RigaMovimento riga = LeggiRiga(c);
-    AccumulaRiga(figure, causale, riga, a.creaScadenze && !testata.pagamento.empty(), merci);
+    AccumulaRiga(figure, causale, riga,
+                 a.creaScadenze && testata.pagamento.find_first_not_of(' ') != std::string::npos, merci);
     if (!a.inLinea) {
       c.CopyRecord(kRighe, kDestRighe, true, false, true);
       if (a.rinumera) {

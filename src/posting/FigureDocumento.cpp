@@ -50,6 +50,11 @@ ImportiDaScadenzare CalcolaImportiRate(const AttributiCausale& c, FigureRate f, 
   double& T = f.totale;
   double& V = f.iva;
   const bool opposti = (Negativo(T) && !Negativo(V)) || (Negativo(V) && !Negativo(T));
+  // The goods lines stand on the other side of the supplier's line, so their
+  // total comes out with the opposite sign of the document total. The
+  // import's amount is built from it in the document's orientation; taken
+  // as it is, every import would schedule a negative amount.
+  const double merci = (Negativo(T) != Negativo(f.merci)) ? -f.merci : f.merci;
   const bool importNoCee = Uguale(c.importNoCee, "S");
   const bool a = !importNoCee || c.collegataNonVendita || c.collegataSenzaContropartita;
   if (!Uguale(c.intraCee, "S") && !Uguale(c.revCharge, "S") && a) {
@@ -57,9 +62,9 @@ ImportiDaScadenzare CalcolaImportiRate(const AttributiCausale& c, FigureRate f, 
       T = opposti ? T + f.ivaRevCharge : T - f.ivaRevCharge;
     } else if (importNoCee) {
       if (c.collegataNonVendita) {
-        T = opposti ? f.merci - V : f.merci + V;
+        T = opposti ? merci - V : merci + V;
       } else {
-        T = f.merci;
+        T = merci;
         V = 0;
       }
     }

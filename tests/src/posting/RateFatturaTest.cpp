@@ -298,6 +298,40 @@ TEST_P(RateFatturaTest, ExcludedMonthOfTheCustomerMovesTheInstallment) {
             (Righe{"30/04/2026|220", "10/06/2026|500", "30/06/2026|500"}));
 }
 
+TEST_P(RateFatturaTest, NonEuImportSchedulesFromItsGoodsLines) {
+  struct Caso {
+    const char* nome;
+    const char* tipoCollegata;
+    const char* importo;
+  };
+  const Caso casi[] = {
+      {"linked to a purchase code: goods and VAT", "A", "1242"},
+      {"linked to a sales code without counter-account: the goods alone", "V", "1000"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    AziendaContab azienda(GetParam());
+    azienda.Esegui(std::string("INSERT INTO Causali (Causale, Descrizione, TipoCausale, TipoReg, InValuta, "
+                               "RegInsoluto, IntraCee, RevCharge, ImportNoCee) VALUES ('IML', 'Collegata', '") +
+                   c.tipoCollegata + "', 'A', 'N', 'N', 'N', 'N', 'N')");
+    azienda.Esegui("INSERT INTO Causali (Causale, Descrizione, TipoCausale, TipoReg, InValuta, RegInsoluto, "
+                   "IntraCee, RevCharge, ImportNoCee, CausConcatenata) VALUES ('IM', 'Importazione', 'A', "
+                   "'A', 'N', 'N', 'N', 'N', 'S', 'IML')");
+    azienda.Prepara(Documento(1, "IM", "30",
+                              {AziendaContab::Linea("2", "4001000001", "A", 1342),
+                               AziendaContab::Linea("1", "6601000002", "D", 1000, 220, "22"),
+                               AziendaContab::Linea("1", "6601000001", "D", 100, 22, "22"),
+                               AziendaContab::Linea("1", "2601000002", "D", 242)}));
+    ArgomentiContab x = azienda.Argomenti();
+    x.creaScadenze = true;
+    x.forzaScadenze = true;
+    ContabMovPn(azienda.ctx(), x);
+    EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
+    EXPECT_EQ(azienda.Righe("Select ImportoScad, EntrataUscita from Scadenze"),
+              (Righe{std::string(c.importo) + "|U"}));
+  }
+}
+
 TEST_P(RateFatturaTest, BankDataOfTheInstallments) {
   struct Caso {
     const char* nome;
