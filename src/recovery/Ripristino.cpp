@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/data/AppoTemp.h"
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
@@ -31,20 +32,14 @@ std::string FaseDi(Contesto& ctx, const std::string& utente) {
   return fase;
 }
 
-// The LIKE pattern of every identity of the operator; a wildcard typed in the
-// operator's name stands for itself.
-std::string ModelloOperatore(const std::string& operatore) {
-  std::string m;
-  for (char ch : operatore) {
-    if (ch == '*' || ch == '?' || ch == '#' || ch == '[') {
-      m += '[';
-      m += ch;
-      m += ']';
-    } else {
-      m += ch;
-    }
-  }
-  return m + "~" + "*";
+// The LIKE pattern of every identity of the operator. A wildcard in the
+// operator's own name would match other operators' identities too, so every
+// row the pattern finds is also checked by DiOperatore.
+std::string ModelloOperatore(const std::string& operatore) { return operatore + "~" + "*"; }
+
+bool DiOperatore(const std::string& utente, const std::string& operatore) {
+  const std::string prefisso = operatore + "~";
+  return utente.size() >= prefisso.size() && util::EqualsIgnoreCase(utente.substr(0, prefisso.size()), prefisso);
 }
 
 class Avanzamento {
@@ -128,9 +123,9 @@ int Controllo_Elaborazione(Contesto& ctx) {
                      "assicurarsi che nessuno utilizzi le scadenze");
         if (!av) av = std::make_unique<Avanzamento>(ctx, c.RecordCount(k));
         av->Passo(++conta);
-        if (!solo) continue;
-        const std::string fase = Testo(c.GetField(k, "Fase"));
         const std::string utente = Testo(c.GetField(k, "Utente"));
+        if (!solo || !DiOperatore(utente, ctx.operatore)) continue;
+        const std::string fase = Testo(c.GetField(k, "Fase"));
         if (fase == "0") {
           Annulla(ctx, av.get(), utente, true, ctx.programId);
           ui::Avviso(ctx.op, "E' stata completamente annullata l'ultima elaborazione effettuata");
@@ -147,8 +142,9 @@ int Controllo_Elaborazione(Contesto& ctx) {
     const std::string sqlLock = "Select LockGest.* FROM LockGest Where LockGest.Gestione = " +
                                 util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
                                 util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
-    const std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
-    if (!c.IsEmpty(kl)) {
+    std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
+    while (!c.Eof(kl) && !DiOperatore(Testo(c.GetField(kl, "Utente")), ctx.operatore)) c.MoveNext(kl);
+    if (!c.Eof(kl)) {
       const int32_t numReg = c.GetField(kl, "NumReg").toLong();
       const int16_t anno = c.GetField(kl, "Anno").toInteger();
       if (solo) {
@@ -177,7 +173,10 @@ int Controllo_Elaborazione(Contesto& ctx) {
                                         " GROUP BY Utente",
                                     false, db::kSnapshot);
       std::vector<std::string> utenti;
-      for (; !c.Eof(ks); c.MoveNext(ks)) utenti.push_back(Testo(c.GetField(ks, "Utente")));
+      for (; !c.Eof(ks); c.MoveNext(ks)) {
+        const std::string u = Testo(c.GetField(ks, "Utente"));
+        if (DiOperatore(u, ctx.operatore)) utenti.push_back(u);
+      }
       c.Close(ks);
       for (const std::string& u : utenti) {
         Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, u)));

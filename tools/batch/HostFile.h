@@ -37,7 +37,7 @@ class HostFile final : public host::MenuHost {
   int DeliverPending() override { return 0; }
 
  private:
-  std::string Leggi(const std::string& sezione, const std::string& chiave, const std::string& difetto);
+  std::string Leggi(const std::string& chiave, const std::string& difetto);
   std::filesystem::path file_;
   std::string operatore_;
   std::string identita_;

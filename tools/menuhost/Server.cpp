@@ -14,8 +14,8 @@
 #include <iostream>
 #include <random>
 
+#include "components/host/FileParametri.h"
 #include "components/util/Error.h"
-#include "components/util/Ini.h"
 #include "components/util/Text.h"
 
 namespace menuhost {
@@ -23,9 +23,6 @@ namespace menuhost {
 using host::wire::json;
 
 namespace {
-
-const char* const kMancante = "\xC2\xA7\xC3\xA7~$!^";  // "§ç~$!^"
-const char* const kParagrafo = "\xC2\xA7";              // "§"
 
 json Risultato(const json& id, json r) { return {{"type", "result"}, {"id", id}, {"result", std::move(r)}}; }
 
@@ -48,27 +45,12 @@ std::string TestoValore(const json& v) {
 
 std::string Parametri::Host(const std::string& key, const std::string& def) const {
   if (key == "IniFile" && !iniFile.empty()) return iniFile;
-  std::string v;
-  util::ReadIniKey("Host", key, def, v, file);
-  return v;
+  return host::ValoreHost(file, key, def);
 }
 
 json Parametri::Parametro(const std::string& key, const std::string& operatore) const {
   if (auto it = sovrascritti.find(key); it != sovrascritti.end()) return it->second;
-  if (key.rfind("Personal.", 0) == 0) {
-    // "Personal." + section + ".§" + name, kept in [Personali.<operator>] as section.name
-    const std::string resto = key.substr(9);
-    const auto sep = resto.find(std::string(".") + kParagrafo);
-    if (sep == std::string::npos) return kMancante;
-    const std::string chiave = resto.substr(0, sep) + "." + resto.substr(sep + 1 + std::strlen(kParagrafo));
-    if (!util::IniKeyExists("Personali." + operatore, chiave, file)) return kMancante;
-    std::string v;
-    util::ReadIniKey("Personali." + operatore, chiave, "", v, file);
-    return v;
-  }
-  std::string v;
-  util::ReadIniKey("Azienda", key, "", v, file);
-  return v;
+  return host::ParametroDaFile(file, key, operatore);
 }
 
 Server::Server(Parametri parametri, std::string istanza) : par_(std::move(parametri)), istanza_(std::move(istanza)) {

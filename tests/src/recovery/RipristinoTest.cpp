@@ -123,9 +123,12 @@ TEST_P(Ripristino, AltriOperatoriNonToccati) {
   RunInterrotto("MARIONE~T9", true, false);
   ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 2);
-  ctx.operatore = "MARI_";
-  ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0);
-  EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 2);
+  for (const char* operatore : {"MARI_", "MARI%", "MARI*", "MARI?", "M[A]RIONE"}) {
+    SCOPED_TRACE(operatore);
+    ctx.operatore = operatore;
+    ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0) << az.op.Elenco();
+    EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 2);
+  }
 }
 
 TEST_P(Ripristino, FinestraElencaEBloccoPerFlag) {
