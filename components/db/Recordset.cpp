@@ -17,7 +17,6 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
     : connection_(connection),
       columns_(std::move(rows.columns)),
       updatable_(updatable) {
-  rows_.reserve(rows.rows.size());
   for (auto& r : rows.rows) rows_.emplace_back(std::move(r));
   if (firstTable) table_ = *firstTable;
   for (size_t c = 0; c < columns_.size(); ++c) byName_.emplace(Lower(columns_[c].name), static_cast<int>(c));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,7 +70,9 @@ class Recordset {
     std::vector<util::Value> dense_;
     std::vector<std::pair<size_t, util::Value>> sparse_;
   };
-  std::vector<Row> rows_;
+  // A deque: a run walks its rows and deletes each as it goes, and erasing
+  // near either end of a deque moves only the rows on that side.
+  std::deque<Row> rows_;
   std::optional<TableInfo> table_;           // the table written to
   std::vector<const ColumnDescription*> target_;  // per column: its column in table_, or null
   std::vector<bool> writable_;
