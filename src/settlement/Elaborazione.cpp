@@ -39,6 +39,17 @@ std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const uti
          util::SqlLiteral(numProg, 3);
 }
 
+// What an unexpected error of a step says, for the failure message.
+void Registra(const std::exception& e, int& numero, std::string& descrizione) {
+  if (auto* re = dynamic_cast<const util::RuntimeError*>(&e)) {
+    numero = re->number();
+    descrizione = re->description();
+  } else {
+    numero = util::err::kEngine;
+    descrizione = e.what();
+  }
+}
+
 std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }
 
@@ -96,6 +107,21 @@ class Avanzamento {
  private:
   std::unique_ptr<progress::ProgressController> p_;
 };
+
+// Undoes what a failed run holds: its progress window, its transaction (the
+// header, lines and installment updates with it), the entry lock and the
+// entry tables.
+void AnnullaRun(Contesto& ctx, Avanzamento* avanzamento, bool transazione) {
+  if (avanzamento) avanzamento->Chiudi();
+  if (transazione) {
+    try {
+      AnnullaTransazione(ctx);
+    } catch (...) {
+    }
+  }
+  DimenticaLock(ctx);
+  ChiudiTabelleMovimento(ctx);
+}
 
 // The installment as the lines need it, from a source that gives each field
 // by its worklist position or by its name. The grid shows and takes amounts
@@ -258,25 +284,12 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       avanzamento->Chiudi();
       ConfermaTransazione(ctx);
       transazione = false;
-    } catch (const util::RuntimeError& e) {
-      numeroErrore = e.number();
-      descrizioneErrore = e.description();
-      throw PassoFallito{passo};
     } catch (const std::exception& e) {
-      numeroErrore = util::err::kEngine;
-      descrizioneErrore = e.what();
+      Registra(e, numeroErrore, descrizioneErrore);
       throw PassoFallito{passo};
     }
   } catch (const PassoFallito& f) {
-    if (avanzamento) avanzamento->Chiudi();
-    if (transazione) {
-      try {
-        AnnullaTransazione(ctx);
-      } catch (...) {
-      }
-    }
-    DimenticaLock(ctx);
-    ChiudiTabelleMovimento(ctx);
+    AnnullaRun(ctx, avanzamento.get(), transazione);
     RilasciaTutto(ctx, ctx.utente);
     ui::Avviso(ctx.op, "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata in " +
                            std::to_string(f.passo) + ", Errore n." + std::to_string(numeroErrore) + " " +
@@ -414,25 +427,12 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
         copia.Close(kc);
         ConfermaTransazione(ctx);
         transazione = false;
-      } catch (const util::RuntimeError& e) {
-        numeroErrore = e.number();
-        descrizioneErrore = e.description();
-        throw PassoFallito{passo};
       } catch (const std::exception& e) {
-        numeroErrore = util::err::kEngine;
-        descrizioneErrore = e.what();
+        Registra(e, numeroErrore, descrizioneErrore);
         throw PassoFallito{passo};
       }
     } catch (const PassoFallito& f) {
-      if (avanzamento) avanzamento->Chiudi();
-      if (transazione) {
-        try {
-          AnnullaTransazione(ctx);
-        } catch (...) {
-        }
-      }
-      DimenticaLock(ctx);
-      ChiudiTabelleMovimento(ctx);
+      AnnullaRun(ctx, avanzamento.get(), transazione);
       std::string testo = "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - " +
                           std::to_string(f.passo);
       ui::MsgErrfrm(ctx.op, descrizioneErrore.empty() ? testo : testo + " (" + descrizioneErrore + ")",

@@ -283,5 +283,37 @@ TEST_P(Elaborazione, NumeroDoppioAllInserimentoPassaAlSuccessivo) {
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnDett WHERE NumReg = 2"), 3);
 }
 
+// The third installment's line cannot be stored: the whole run is undone
+// (header, lock, the earlier lines and payment references) and named by its
+// step; everything is given back.
+TEST_P(Elaborazione, RigaRifiutataAnnullaTuttoIlRun) {
+  az.Inserisci({.numProg = 1, .conto = "000001", .dataDoc = util::Date::Carry(2026, 3, 1)});
+  az.Inserisci({.numProg = 2, .conto = "000002", .dataDoc = util::Date::Carry(2026, 3, 2)});
+  az.Inserisci({.numProg = 3, .conto = "000003", .dataDoc = util::Date::Carry(2026, 3, 3)});
+  compensato::Contesto& ctx = az.ctx();
+  if (GetParam() == testsupport::Engine::Sqlite) {
+    ctx.db.Execute(ctx.conn, "CREATE TRIGGER rifiuta BEFORE INSERT ON MovPnDettApp WHEN NEW.ContoPartita = '000003' "
+                             "BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END",
+                   db::kPassThrough);
+  } else {
+    ctx.db.Execute(ctx.conn, "CREATE FUNCTION rifiuta() RETURNS trigger AS $$ BEGIN IF NEW.\"ContoPartita\" = "
+                             "'000003' THEN RAISE EXCEPTION 'riga rifiutata'; END IF; RETURN NEW; END $$ "
+                             "LANGUAGE plpgsql",
+                   db::kPassThrough);
+    ctx.db.Execute(ctx.conn, "CREATE TRIGGER rifiuta BEFORE INSERT ON \"MovPnDettApp\" FOR EACH ROW "
+                             "EXECUTE FUNCTION rifiuta()",
+                   db::kPassThrough);
+  }
+  GrigliaProva griglia;
+  griglia.scelte = {{1, "C", 100}, {2, "C", 100}, {3, "C", 100}};
+  EXPECT_EQ(Elabora(ctx, az.Selezione(false), &griglia), 1);
+  EXPECT_EQ(griglia.esitoElab, 1);
+  EXPECT_TRUE(az.op.Mostrato("Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata in 7"))
+      << az.op.Elenco();
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 0);
+  NessunaTraccia();
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Elaborazione, ::testing::ValuesIn(testsupport::Engines()),
                          testsupport::EngineName);
