@@ -153,6 +153,26 @@ ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
           s.dataDoc, s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
 }
 
+// Settles one installment marked "A" or "C": for a partial payment the rest
+// becomes a new installment and the settled one keeps the paid part; then its
+// lines and its payment references. A row marked "A" that pays all it is due
+// is left for the final release. Each failure names its step.
+void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond, int16_t anno) {
+  StatoRun& r = ctx.run;
+  int32_t rigLiv = 0;
+  if (s.statoScad == "A") {
+    if (s.pagato >= s.dovuto) return;
+    Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno), 4);
+    Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
+    Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv,
+                                 s.pagato),
+          6);
+  } else {
+    Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
+    Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv), 8);
+  }
+}
+
 }  // namespace
 
 bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::string& programId) {
@@ -255,21 +275,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
           const RigaScadenza s = LeggiRiga([&](int pos, const char*) { return col(pos); }, stato);
           rif = Riferimento(s);
           const int16_t anno = col(lista::kAnno).toInteger();
-          int32_t rigLiv = 0;
-          if (stato == "A") {
-            if (s.pagato < std::fabs(col(lista::kImportoSegno).toDouble())) {
-              Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno), 4);
-              Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
-              Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
-                                           r.par.dataReg, rigLiv, s.pagato),
-                    6);
-            }
-          } else {
-            Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
-            Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
-                                         r.par.dataReg, rigLiv),
-                  8);
-          }
+          SaldaScadenza(ctx, s, cond, anno);
           lista.Delete(key);
         }
         lista.MoveNext(key);
@@ -401,21 +407,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
               Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
             } else if (stato == "A" || stato == "C") {
               const RigaScadenza s = LeggiRiga(campoCopia, stato);
-              int32_t rigLiv = 0;
-              if (stato == "A") {
-                if (s.pagato < s.dovuto) {
-                  Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno.toInteger()), 4);
-                  Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
-                  Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
-                                               r.par.dataReg, rigLiv, s.pagato),
-                        6);
-                }
-              } else {
-                Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
-                Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag,
-                                             r.par.dataReg, rigLiv),
-                      8);
-              }
+              SaldaScadenza(ctx, s, cond, anno.toInteger());
               copia.Delete(kc);
             }
             copia.MoveNext(kc);
