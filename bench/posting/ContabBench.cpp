@@ -19,38 +19,18 @@
 #include "components/db/KillHook.h"
 #include "schema/Schema.h"
 #include "src/posting/ContabMovPn.h"
-#include "tests/support/FakeHost.h"
-#include "tests/support/FakeOperatore.h"
+#include "bench/support/BenchAzienda.h"
 
 namespace {
 
+using namespace bench;
+
 constexpr int kRighe = 4;
-
-std::string Percorso(const char* nome) {
-  return (std::filesystem::temp_directory_path() /
-          (std::string("compensato-bench-") + nome + "-" + std::to_string(getpid()) + ".db"))
-      .string();
-}
-
-void Rimuovi(const std::string& p) {
-  for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(p + s);
-}
-
-void Esegui(sqlite3* s, const char* sql) {
-  if (sqlite3_exec(s, sql, nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-}
 
 // A company with n staged receipts: cash and a bank on the debit side, two
 // customers (of 50) on the credit side.
 void Azienda(const std::string& percorso, int n) {
-  Rimuovi(percorso);
-  {
-    db::DbExecutor db;
-    const std::string c = db.CreateDatabase(percorso);
-    for (const std::string& ddl : schema::DdlStatements(schema::CompanySchema(), schema::Engine::Sqlite))
-      db.Execute(c, ddl, db::kPassThrough);
-    db.CloseDatabase(c);
-  }
+  NuovaAzienda(percorso);
   sqlite3* s = nullptr;
   sqlite3_open(percorso.c_str(), &s);
   Esegui(s, "BEGIN");
@@ -101,12 +81,8 @@ void BM_ContabMovPn(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     Azienda(percorso, n);
-    testsupport::FakeHost host;
-    testsupport::FakeOperatore op;
-    db::DbExecutor db;
-    const std::string conn = db.OpenDatabase(percorso);
-    compensato::Contesto ctx(host, db, conn, op);
-    compensato::LeggiIdentita(ctx);
+    Programma p(percorso);
+    compensato::Contesto& ctx = p.ctx;
     compensato::posting::ArgomentiContab a;
     a.anno = 2026;
     const long prima = db::StatementCount();
@@ -115,7 +91,6 @@ void BM_ContabMovPn(benchmark::State& state) {
     state.PauseTiming();
     if (a.numErrori != 0) state.SkipWithError(a.testoErrori.c_str());
     istruzioni = db::StatementCount() - prima;
-    db.CloseDatabase(conn);
     state.ResumeTiming();
   }
   state.counters["statements_per_line"] = static_cast<double>(istruzioni) / (n * kRighe);

@@ -20,27 +20,18 @@
 #include "components/util/SqlLiteral.h"
 #include "schema/Schema.h"
 #include "src/selection/Elabora.h"
+#include "bench/support/BenchAzienda.h"
 #include "tests/src/settlement/AziendaProva.h"
 
 namespace {
 
-std::string Percorso(const char* nome) {
-  return (std::filesystem::temp_directory_path() /
-          (std::string("compensato-bench-") + nome + "-" + std::to_string(getpid()) + ".db"))
-      .string();
-}
-
-void Rimuovi(const std::string& p) {
-  for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(p + s);
-}
+using namespace bench;
 
 // A company with 100 customers and n open installments of 100 each.
 void Azienda(const std::string& percorso, int n) {
-  Rimuovi(percorso);
+  NuovaAzienda(percorso);
   db::DbExecutor db;
-  const std::string c = db.CreateDatabase(percorso);
-  for (const std::string& ddl : schema::DdlStatements(schema::CompanySchema(), schema::Engine::Sqlite))
-    db.Execute(c, ddl, db::kPassThrough);
+  const std::string c = db.OpenDatabase(percorso);
   db.BeginTrans(c);
   db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('18','01','000001',1,'Cassa')");
   for (int k = 1; k <= 100; ++k)
@@ -74,12 +65,8 @@ void BM_Automatica(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     Azienda(percorso, n);
-    testsupport::FakeHost host;
-    testsupport::FakeOperatore op;
-    db::DbExecutor db;
-    const std::string conn = db.OpenDatabase(percorso);
-    compensato::Contesto ctx(host, db, conn, op);
-    compensato::LeggiIdentita(ctx);
+    Programma p(percorso);
+    compensato::Contesto& ctx = p.ctx;
     const long prima = db::StatementCount();
     state.ResumeTiming();
     if (compensato::Elabora(ctx, Selezione(), nullptr) != 0) state.SkipWithError("run failed");
@@ -91,10 +78,6 @@ void BM_Automatica(benchmark::State& state) {
   state.counters["peak_MB"] = PiccoMemoriaMb();
   state.SetItemsProcessed(state.iterations() * n);
   Rimuovi(percorso);
-}
-
-void Esegui(sqlite3* s, const char* sql) {
-  if (sqlite3_exec(s, sql, nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
 }
 
 void BM_Minimo(benchmark::State& state) {
