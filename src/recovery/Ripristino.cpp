@@ -9,6 +9,7 @@
 #include "src/extraction/CopiaScadenze.h"
 #include "src/settlement/Elaborazione.h"
 #include "src/settlement/TestataMovimento.h"
+#include "src/ui/Avanzamento.h"
 
 namespace compensato {
 namespace {
@@ -42,24 +43,11 @@ bool DiOperatore(const std::string& utente, const std::string& operatore) {
   return utente.size() >= prefisso.size() && util::EqualsIgnoreCase(utente.substr(0, prefisso.size()), prefisso);
 }
 
-class Avanzamento {
- public:
-  Avanzamento(Contesto& ctx, int32_t totale) : p_(ctx.op.NuovoProgress()) {
-    if (p_) p_->Start(totale, " Ripristino", 0, true, true, 24, "Ripristino Scadenze");
-  }
-  ~Avanzamento() {
-    if (p_) p_->End();
-  }
-  void Passo(int32_t n) {
-    if (p_) p_->Step(n);
-  }
-  void Testo(const std::string& t) {
-    if (p_) p_->SetText(t);
-  }
+using ui::Avanzamento;
 
- private:
-  std::unique_ptr<progress::ProgressController> p_;
-};
+std::unique_ptr<Avanzamento> NuovoAvanzamento(Contesto& ctx, int32_t totale) {
+  return std::make_unique<Avanzamento>(ctx.op, totale, " Ripristino", "Ripristino Scadenze");
+}
 
 void Annulla(Contesto& ctx, Avanzamento* av, const std::string& utente, bool appoggio,
              const std::string& programma) {
@@ -121,7 +109,7 @@ int Controllo_Elaborazione(Contesto& ctx) {
           ui::Avviso(ctx.op,
                      "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
                      "assicurarsi che nessuno utilizzi le scadenze");
-        if (!av) av = std::make_unique<Avanzamento>(ctx, c.RecordCount(k));
+        if (!av) av = NuovoAvanzamento(ctx, c.RecordCount(k));
         av->Passo(++conta);
         const std::string utente = Testo(c.GetField(k, "Utente"));
         if (!solo || !DiOperatore(utente, ctx.operatore)) continue;
@@ -200,12 +188,12 @@ int RipristinaIdentita(Contesto& ctx, const std::string& utente, const std::stri
       Riuscito(CancellaAppoggio(ctx, utente, programma));
       return 0;
     }
-    Avanzamento av(ctx, 1);
-    av.Passo(1);
+    const auto av = NuovoAvanzamento(ctx, 1);
+    av->Passo(1);
     if (flag == "0")
-      Annulla(ctx, &av, utente, true, programma);
+      Annulla(ctx, av.get(), utente, true, programma);
     else if (flag == "1")
-      Completa(ctx, &av, utente, programma);
+      Completa(ctx, av.get(), utente, programma);
     return 0;
   } catch (...) {
     ui::Avviso(ctx.op, "Errore durante il ripristino delle scadenze (controllo elaborazione: ripristino)");

@@ -10,18 +10,11 @@ namespace {
 
 constexpr const char* kDatiErrati = "Ci sono dei dati errati. Non è possibile continuare l'elaborazione";
 
-std::string Campo(Contesto& ctx, const std::string& sql, const std::string& campo, bool& trovato) {
+bool Esiste(Contesto& ctx, const std::string& sql) {
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
-  trovato = !c.IsEmpty(k);
-  std::string v = trovato ? c.GetField(k, campo).toText() : std::string();
+  const bool trovato = !c.IsEmpty(k);
   c.Close(k);
-  return v;
-}
-
-bool Esiste(Contesto& ctx, const std::string& sql) {
-  bool trovato = false;
-  Campo(ctx, sql, "N", trovato);
   return trovato;
 }
 
@@ -59,9 +52,17 @@ std::vector<std::string> ControllaSelezione(Contesto& ctx, const SelezioneRun& s
   bool causale = false;
   std::string obbProtocollo, inValuta;
   if (!Vuoto(s.causale)) {
-    const std::string sql = "SELECT * FROM Causali WHERE Causale = " + util::SqlLiteral(s.causale, 8);
-    obbProtocollo = Campo(ctx, sql, "ObbProtocollo", causale);
-    inValuta = Campo(ctx, sql, "InValuta", causale);
+    db::DbCursor c;
+    const std::string k = c.Open(ctx.db, ctx.conn, "",
+                                 "SELECT ObbProtocollo, InValuta FROM Causali WHERE Causale = " +
+                                     util::SqlLiteral(s.causale, 8),
+                                 false, db::kSnapshot);
+    causale = !c.IsEmpty(k);
+    if (causale) {
+      obbProtocollo = c.GetField(k, "ObbProtocollo").toText();
+      inValuta = c.GetField(k, "InValuta").toText();
+    }
+    c.Close(k);
   }
   male(!causale);
   if (causale && util::EqualsIgnoreCase(inValuta, "S") && !valuta) {

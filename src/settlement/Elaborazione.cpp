@@ -15,6 +15,7 @@
 #include "src/settlement/Contabilizza.h"
 #include "src/settlement/RigheMovimento.h"
 #include "src/settlement/TestataMovimento.h"
+#include "src/ui/Avanzamento.h"
 #include "src/ui/Errori.h"
 #include "src/worklist/QueryLista.h"
 
@@ -71,18 +72,6 @@ void DimenticaLock(Contesto& ctx) {
   ctx.lock.key.clear();
 }
 
-void PrendiLockMovimento(Contesto& ctx) {
-  ArgomentiLock a;
-  a.stato = "0";
-  a.tipo = kTipoLockMovimento;
-  a.anno = ctx.run.par.anno;
-  a.numReg = ctx.run.numReg;
-  a.acquisisci = true;
-  a.descrizione = kDescrizioneLockMovimento;
-  a.gestione = kGestioneCompensato;
-  PrendiLock(ctx, a);
-}
-
 // Gives back every installment the user still holds and empties the working copy.
 void RilasciaTutto(Contesto& ctx, const std::string& utente) {
   AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
@@ -90,23 +79,7 @@ void RilasciaTutto(Contesto& ctx, const std::string& utente) {
   CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, utente, true);
 }
 
-class Avanzamento {
- public:
-  Avanzamento(Contesto& ctx, int32_t totale, const std::string& titolo) : p_(ctx.op.NuovoProgress()) {
-    if (p_) p_->Start(totale, titolo, 0, true, true, 24, "Elaborazione Scadenze");
-  }
-  ~Avanzamento() { Chiudi(); }
-  void Passo(int32_t n) {
-    if (p_) p_->Step(n);
-  }
-  void Chiudi() {
-    if (p_) p_->End();
-    p_.reset();
-  }
-
- private:
-  std::unique_ptr<progress::ProgressController> p_;
-};
+using ui::Avanzamento;
 
 // Undoes what a failed run holds: its progress window, its transaction (the
 // header, lines and installment updates with it), the entry lock and the
@@ -234,7 +207,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   try {
     try {
       Passo(AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""), 1);
-      avanzamento = std::make_unique<Avanzamento>(ctx, lista.RecordCount(key), " Scadenze");
+      avanzamento = std::make_unique<Avanzamento>(ctx.op, lista.RecordCount(key), " Scadenze", "Elaborazione Scadenze");
       if (lista.IsEmpty(key)) throw PassoFallito{0};
 
       int32_t numero = 0;
@@ -390,7 +363,8 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
                                        Testo(copia.GetField(kc, "Prefisso"))),
                   1);
           }
-          avanzamento = std::make_unique<Avanzamento>(ctx, copia.RecordCount(kc), " Ripristino Scadenze");
+          avanzamento = std::make_unique<Avanzamento>(ctx.op, copia.RecordCount(kc), " Ripristino Scadenze",
+                                                        "Elaborazione Scadenze");
           const ScadenzaRiferimento rif = Riferimento(LeggiRiga(campoCopia, ""));
           int32_t conta = 0;
           while (!copia.Eof(kc)) {

@@ -28,6 +28,18 @@ void ChiudiTabelleMovimento(Contesto& ctx) {
   }
 }
 
+void PrendiLockMovimento(Contesto& ctx) {
+  ArgomentiLock a;
+  a.stato = "0";
+  a.tipo = kTipoLockMovimento;
+  a.anno = ctx.run.par.anno;
+  a.numReg = ctx.run.numReg;
+  a.acquisisci = true;
+  a.descrizione = kDescrizioneLockMovimento;
+  a.gestione = kGestioneCompensato;
+  PrendiLock(ctx, a);
+}
+
 int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& monetaMovimento,
                          const std::string& numDoc, const util::Date& dataDoc,
                          const std::string& prefisso) {
@@ -70,16 +82,7 @@ int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& 
     r.numRegPag = r.numReg;
     c.GoToLastModified(k);
 
-    ArgomentiLock lock;
-    lock.stato = "0";
-    lock.tipo = kTipoLockMovimento;
-    lock.anno = p.anno;
-    lock.numReg = r.numReg;
-    lock.acquisisci = true;
-    lock.mostraMessaggi = false;
-    lock.descrizione = kDescrizioneLockMovimento;
-    lock.gestione = kGestioneCompensato;
-    PrendiLock(ctx, lock);  // a new number: no other lock can hold it
+    PrendiLockMovimento(ctx);  // a new number: no other lock can hold it
 
     r.contaRighe = 1;
     return 0;

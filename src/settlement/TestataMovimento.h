@@ -23,6 +23,11 @@ int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& 
                          const std::string& numDoc, const util::Date& dataDoc,
                          const std::string& prefisso);
 
+// Takes the lock of the run's entry (its year and number, state "0") on the
+// lock service's standard cursor; the cursor stands on the lock row also when
+// another identity already holds it, so it can be released after posting.
+void PrendiLockMovimento(Contesto& ctx);
+
 // The lock of the run's entry: kind "C", management "9".
 inline constexpr const char* kTipoLockMovimento = "C";
 inline constexpr const char* kGestioneCompensato = "9";

@@ -8,6 +8,7 @@
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
 #include "src/settlement/Elaborazione.h"
+#include "src/ui/Avanzamento.h"
 #include "src/worklist/QueryLista.h"
 
 namespace compensato {
@@ -20,7 +21,7 @@ int Creazione_Automatica(Contesto& ctx) {
   const std::string& app = r.tabScadenzeApp;
   db::DbCursor cursore;
   std::string key;
-  std::unique_ptr<progress::ProgressController> avanzamento;
+  std::unique_ptr<ui::Avanzamento> avanzamento;
   bool fallito = false, transazione = false;
   try {
     if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0 ||
@@ -31,16 +32,14 @@ int Creazione_Automatica(Contesto& ctx) {
       transazione = true;
       key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento),
                          false, db::kSnapshot);
-      avanzamento = ctx.op.NuovoProgress();
-      if (avanzamento)
-        avanzamento->Start(cursore.RecordCount(key), " Creazione automatica compensato", 0, true, true, 24,
-                           "Elaborazione Scadenze");
+      avanzamento = std::make_unique<ui::Avanzamento>(ctx.op, cursore.RecordCount(key),
+                                                      " Creazione automatica compensato", "Elaborazione Scadenze");
       const double massimo = r.selezione.importoMassimo;
       double preso = 0;
       int32_t conta = 0;
       auto& rs = cursore.GetRecordset(key);
       for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
-        if (avanzamento) avanzamento->Step(++conta);
+        avanzamento->Passo(++conta);
         // The signed amount: the worklist's own column, not the stored one.
         const double importo = rs.field(rs.position(), lista::kImportoSegno).toDouble();
         if (preso + importo <= massimo) {
@@ -59,7 +58,6 @@ int Creazione_Automatica(Contesto& ctx) {
       if (!fallito) {
         cursore.Close(key);
         key.clear();
-        if (avanzamento) avanzamento->End();
         avanzamento.reset();
         ConfermaTransazione(ctx);
         transazione = false;
@@ -77,7 +75,7 @@ int Creazione_Automatica(Contesto& ctx) {
     } catch (...) {
     }
   }
-  if (avanzamento) avanzamento->End();
+  avanzamento.reset();
   // Also when the cursor never opened: no transaction may outlive the run.
   if (transazione) {
     try {
