@@ -1,8 +1,11 @@
 # Helpers that give every target of the project the same warnings and sanitizers.
 
 function(compensato_options target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
-    -Wnon-virtual-dtor -Wcast-align -Woverloaded-virtual)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+    -Wnon-virtual-dtor -Wcast-align -Woverloaded-virtual
+    # The same check, a local shadowing a local, is spelled differently by each compiler.
+    $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
+    $<$<CXX_COMPILER_ID:Clang>:-Wshadow-uncaptured-local>)
   if(COMPENSATO_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

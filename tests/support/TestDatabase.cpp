@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 
 #include "schema/Schema.h"
 
@@ -44,9 +45,13 @@ std::vector<Engine> Engines() {
   return e;
 }
 
-std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
-  return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
-}
+namespace {
+const char* Name(Engine engine) { return engine == Engine::Sqlite ? "SQLite" : "PostgreSQL"; }
+}  // namespace
+
+std::string EngineName(const ::testing::TestParamInfo<Engine>& info) { return Name(info.param); }
+
+void PrintTo(Engine engine, std::ostream* os) { *os << Name(engine); }
 
 TestDatabase::TestDatabase(Engine engine, bool withSchema)
     : engine_(engine), executor_(std::make_unique<db::DbExecutor>()) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ enum class Engine { Sqlite, Postgres };
 // connection string (scripts/pgcluster prints it).
 std::vector<Engine> Engines();
 std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
+// ctest lists a parameterised case with its value: the engine's name, not its bytes.
+void PrintTo(Engine engine, std::ostream* os);
 
 // A fresh company database for one test, on one engine: a new file in a
 // temporary folder for SQLite, a new schema of the test cluster for

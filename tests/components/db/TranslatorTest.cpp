@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "components/db/Translator.h"
 #include "components/util/Error.h"
 
@@ -91,6 +93,9 @@ const Case kCases[] = {
     {"trailing_semicolon_and_bracket_names", "Select [Utente] from [Scadenze];", "SELECT \"Utente\" FROM \"Scadenze\"",
      "SELECT \"Utente\" FROM \"Scadenze\""},
 };
+
+// The listing names a case by the statement it translates.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.in; }
 
 class TranslatorCase : public ::testing::TestWithParam<Case> {};
 
