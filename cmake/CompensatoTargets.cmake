@@ -23,6 +23,10 @@ function(compensato_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE_DEPENDS})
   compensato_options(${name})
+  # Every Qt library runs moc on its own; a *_qt library is one by name.
+  if(name MATCHES "_qt$" OR "${ARG_DEPENDS}" MATCHES "Qt6::")
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
 endfunction()
 
 # compensato_test(name SOURCES ... DEPENDS ...): a GoogleTest executable registered with CTest.

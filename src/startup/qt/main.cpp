@@ -16,8 +16,8 @@
 #include "src/startup/Avvio.h"
 #include "src/startup/Programma.h"
 #include "src/startup/Schermi.h"
+#include "src/startup/qt/QtPiattaforma.h"
 #include "src/ui/qt/QtOperatore.h"
-#include "src/ui/qt/QtPiattaforma.h"
 
 int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
   db::DbExecutor executor;
   ui::QtOperatore op("Compensato");
   compensato::Contesto ctx(menu, executor, "", op);
-  ui::QtPiattaforma pf(op, &menu);
+  startup::QtPiattaforma pf(op, &menu);
   startup::Programma programma(ctx, pf);
+  pf.Collega(programma);
   programma.rigaComando = util::JoinCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   std::error_code ec;
   programma.cartellaProgramma = std::filesystem::canonical("/proc/self/exe", ec).parent_path().string();

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "src/ui/qt/TastieraQt.h"
+
 namespace ui {
 namespace {
 
@@ -102,6 +104,11 @@ FrmMsgCom::FrmMsgCom(const RichiestaMsg& r, const QString& titoloProgramma, QWid
 }
 
 void FrmMsgCom::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1 && aiuto) {
+    int tasto = 0, shift = 0;
+    CodiceTasto(e, tasto, shift);
+    if (aiuto(tasto, shift, this)) return;
+  }
   if (e->key() == Qt::Key_Escape) {
     risposta_ = annulla_;
     if (annulla_) accept(); else reject();

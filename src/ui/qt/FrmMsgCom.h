@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 #include <vector>
 
 #include "src/ui/Operatore.h"
@@ -20,6 +21,9 @@ class FrmMsgCom : public QDialog {
   int risposta() const { return risposta_; }
   const LayoutMsgCom& layoutCalcolato() const { return layout_; }
   QPushButton* comando(int i) const { return comandi_.at(static_cast<size_t>(i)); }
+
+  // The help key: F1 shows the topic of the focused command or of the window.
+  std::function<bool(int& tasto, int shift, QWidget* finestra)> aiuto;
 
   // Twips of the screen the window opens on.
   static MisureMsgCom Misure(QWidget* w, const QFont& font);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "src/ui/Suono.h"
 #include "src/ui/qt/FrmMsgCom.h"
@@ -22,34 +25,60 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// The progress window frmInElab.
+// The progress window frmInElab: the heading, the message in its box, the
+// items done "di" the total, and the bar.
 class FrmInElab final : public progress::ProgressController {
  public:
+  explicit FrmInElab(std::function<void(QWidget*)> adatta) : adatta_(std::move(adatta)) {}
   void Start(int32_t total, const std::string& heading, int, bool, bool, int, const std::string& message, int,
              bool) override {
+    End();
     w_ = new QDialog(QApplication::activeWindow());
     w_->setObjectName("frmInElab");
     w_->setWindowTitle("In Elaborazione");
     auto* lay = new QVBoxLayout(w_);
     titolo_ = new QLabel(Q(heading), w_);
-    msg_ = new QLabel(Q(message.empty() ? "in Elaborazione" : message), w_);
+    titolo_->setObjectName("LabTitolo");
+    QFont f = titolo_->font();
+    f.setBold(true);
+    titolo_->setFont(f);
+    auto* riquadro = new QFrame(w_);
+    riquadro->setObjectName("PicMsgElab");
+    riquadro->setFrameShape(QFrame::StyledPanel);
+    auto* lr = new QVBoxLayout(riquadro);
+    msg_ = new QLabel(Q(message.empty() ? "in Elaborazione" : message), riquadro);
     msg_->setObjectName("LabMsgElab");
-    conta_ = new QLabel(w_);
+    lr->addWidget(msg_);
+    auto* conta = new QHBoxLayout;
+    fatti_ = new QLabel("0", w_);
+    fatti_->setObjectName("LabFatti");
+    auto* di = new QLabel("di", w_);
+    di->setObjectName("LabDi");
+    daFare_ = new QLabel(QString::number(total), w_);
+    daFare_->setObjectName("labDaFare");
+    conta->addStretch();
+    for (QLabel* l : {fatti_, di, daFare_}) conta->addWidget(l);
+    conta->addStretch();
     bar_ = new QProgressBar(w_);
     bar_->setObjectName("proDaFare");
     bar_->setRange(0, std::max(total, 1));
+    bar_->setTextVisible(false);
     total_ = total;
-    for (QWidget* x : {static_cast<QWidget*>(titolo_), static_cast<QWidget*>(msg_), static_cast<QWidget*>(conta_),
-                       static_cast<QWidget*>(bar_)})
-      lay->addWidget(x);
+    lay->addWidget(titolo_);
+    lay->addWidget(riquadro);
+    lay->addLayout(conta);
+    lay->addWidget(bar_);
+    w_->setMinimumWidth(360);
     Step(0);
+    w_->adjustSize();
+    if (adatta_) adatta_(w_);
     w_->show();
     QApplication::processEvents();
   }
   void Step(int32_t counter) override {
     if (!w_) return;
-    conta_->setText(QString("%1 di %2").arg(counter).arg(total_));
-    bar_->setValue(std::min(counter, std::max(total_, 1)));
+    fatti_->setText(QString::number(counter));
+    bar_->setValue(std::clamp(counter, 0, std::max(total_, 1)));
     QApplication::processEvents();
   }
   void SetText(const std::string& message) override {
@@ -58,12 +87,15 @@ class FrmInElab final : public progress::ProgressController {
   void End() override {
     delete w_;
     w_ = nullptr;
+    titolo_ = msg_ = fatti_ = daFare_ = nullptr;
+    bar_ = nullptr;
   }
   ~FrmInElab() override { End(); }
 
  private:
+  std::function<void(QWidget*)> adatta_;
   QDialog* w_ = nullptr;
-  QLabel *titolo_ = nullptr, *msg_ = nullptr, *conta_ = nullptr;
+  QLabel *titolo_ = nullptr, *msg_ = nullptr, *fatti_ = nullptr, *daFare_ = nullptr;
   QProgressBar* bar_ = nullptr;
   int32_t total_ = 0;
 };
@@ -80,6 +112,7 @@ int QtOperatore::msgCom(const RichiestaMsg& r) {
   if (aperta_) return 0;
   aperta_ = true;
   FrmMsgCom w(r, Q(titolo_), QApplication::activeWindow());
+  w.aiuto = aiuto;
   if (r.pbSuona) Suona();
   const bool cursore = QApplication::overrideCursor() != nullptr;
   if (cursore) QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -134,7 +167,7 @@ void QtOperatore::Clessidra(bool on) {
   }
 }
 
-std::unique_ptr<progress::ProgressController> QtOperatore::NuovoProgress() { return std::make_unique<FrmInElab>(); }
+std::unique_ptr<progress::ProgressController> QtOperatore::NuovoProgress() { return std::make_unique<FrmInElab>(adatta); }
 
 void QtOperatore::Suona() {
   const Segnale s = InterpretaBeepCome(beepCome_);

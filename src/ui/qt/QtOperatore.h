@@ -31,6 +31,10 @@ class QtOperatore : public Operatore {
   std::function<void()> chiudiSplash;
   // Called once a message window is on screen (tests answer it from here).
   std::function<void(QWidget*)> allApertura;
+  // The help key in the message window (AiutoTasto with the window).
+  std::function<bool(int& tasto, int shift, QWidget* finestra)> aiuto;
+  // Scales a window of its own (the progress window) as the screens are scaled.
+  std::function<void(QWidget*)> adatta;
 
  private:
   std::string titolo_;

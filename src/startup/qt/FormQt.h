@@ -6,11 +6,11 @@
 
 #include "src/startup/Schermo.h"
 
-namespace ui {
+namespace startup {
 
 // A screen of the program as a window. Closing it through the window system
 // unloads it the same way the program does.
-class FormQt : public QWidget, public startup::Schermo {
+class FormQt : public QWidget, public Schermo {
   Q_OBJECT
  public:
   FormQt(std::string nome, std::string didascalia);
@@ -47,4 +47,4 @@ class FrmPrincipaleQt final : public FormQt {
   FrmPrincipaleQt();
 };
 
-}  // namespace ui
+}  // namespace startup

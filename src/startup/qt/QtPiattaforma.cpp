@@ -1,16 +1,19 @@
-#include "src/ui/qt/QtPiattaforma.h"
+#include "src/startup/qt/QtPiattaforma.h"
 
 #include <QApplication>
 #include <QVBoxLayout>
 
 #include "components/host/SocketMenuHost.h"
-#include "src/ui/qt/FormQt.h"
+#include "src/startup/qt/FormQt.h"
+#include "src/startup/Programma.h"
+#include "src/startup/qt/Maschera.h"
 #include "src/ui/qt/QtOperatore.h"
+#include "src/ui/qt/TastieraQt.h"
 
-namespace ui {
+namespace startup {
 namespace {
 
-class TimerQt final : public startup::Timer {
+class TimerQt final : public Timer {
  public:
   explicit TimerQt(std::function<void()> f) {
     t_.setInterval(1);
@@ -30,7 +33,7 @@ class TimerQt final : public startup::Timer {
 
 }  // namespace
 
-QtPiattaforma::QtPiattaforma(QtOperatore& op, host::SocketMenuHost* host) : op_(op), host_(host) {
+QtPiattaforma::QtPiattaforma(ui::QtOperatore& op, host::SocketMenuHost* host) : op_(op), host_(host) {
   op_.chiudiSplash = [this] { ChiudiSplash(); };
   // Commands from the host are taken between events, in modal loops too; one
   // command is never delivered inside another (DeliverPending sees to that).
@@ -41,21 +44,32 @@ QtPiattaforma::QtPiattaforma(QtOperatore& op, host::SocketMenuHost* host) : op_(
   ascolto_.start();
 }
 
-QtPiattaforma::~QtPiattaforma() { op_.chiudiSplash = nullptr; }
+QtPiattaforma::~QtPiattaforma() {
+  op_.chiudiSplash = nullptr;
+  op_.aiuto = nullptr;
+  op_.adatta = nullptr;
+}
 
-std::unique_ptr<startup::Schermo> QtPiattaforma::CreaFormPrincipale() { return std::make_unique<FrmPrincipaleQt>(); }
+void QtPiattaforma::Collega(Programma& p) {
+  op_.aiuto = [this, &p](int& tasto, int shift, QWidget* finestra) {
+    return ui::AiutoTasto(tasto, shift, p.ctx.fileAiuto, -1, ui::ContestoAttivoQt(finestra), aiuto_);
+  };
+  op_.adatta = [&p](QWidget* finestra) { AdattaForm(p, *finestra, "", false, -2, {}); };
+}
 
-std::unique_ptr<startup::Schermo> QtPiattaforma::CreaSchermo(const std::string& nome, startup::Programma& p) {
+std::unique_ptr<Schermo> QtPiattaforma::CreaFormPrincipale() { return std::make_unique<FrmPrincipaleQt>(); }
+
+std::unique_ptr<Schermo> QtPiattaforma::CreaSchermo(const std::string& nome, Programma& p) {
   const auto it = fabbriche_.find(nome);
   if (it == fabbriche_.end()) return nullptr;
   return it->second(p);
 }
 
-std::unique_ptr<startup::Timer> QtPiattaforma::CreaTimer(std::function<void()> scatto) {
+std::unique_ptr<Timer> QtPiattaforma::CreaTimer(std::function<void()> scatto) {
   return std::make_unique<TimerQt>(std::move(scatto));
 }
 
-startup::Schermo* QtPiattaforma::Attivo() { return dynamic_cast<FormQt*>(QApplication::activeWindow()); }
+Schermo* QtPiattaforma::Attivo() { return dynamic_cast<FormQt*>(QApplication::activeWindow()); }
 
 void QtPiattaforma::DoEvents() { QApplication::processEvents(); }
 
@@ -83,4 +97,4 @@ void QtPiattaforma::Termina() {
 
 void QtPiattaforma::ImpostaSegnale(const std::string& beepCome) { op_.ImpostaBeepCome(beepCome); }
 
-}  // namespace ui
+}  // namespace startup

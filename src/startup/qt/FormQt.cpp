@@ -1,4 +1,4 @@
-#include "src/ui/qt/FormQt.h"
+#include "src/startup/qt/FormQt.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -7,7 +7,7 @@
 #include "components/util/Error.h"
 #include "src/startup/Programma.h"
 
-namespace ui {
+namespace startup {
 
 FormQt::FormQt(std::string nome, std::string didascalia) : nome_(std::move(nome)), didascalia_(std::move(didascalia)) {
   setObjectName(QString::fromStdString(nome_));
@@ -35,7 +35,7 @@ bool FormQt::Unload() {
 
 void FormQt::MostraNonModale() {
   if (QApplication::activeModalWidget())
-    throw util::RuntimeError(startup::kErrFormModale, "Impossibile mostrare una form non modale quando e' visualizzata una form modale");
+    throw util::RuntimeError(kErrFormModale, "Impossibile mostrare una form non modale quando e' visualizzata una form modale");
   show();
 }
 
@@ -68,11 +68,11 @@ void FormQt::closeEvent(QCloseEvent* e) {
   allaChiusura(*this);
 }
 
-FrmPrincipaleQt::FrmPrincipaleQt() : FormQt("frmPrincipale", startup::kDidascaliaPrincipale) {
+FrmPrincipaleQt::FrmPrincipaleQt() : FormQt("frmPrincipale", kDidascaliaPrincipale) {
   auto* lay = new QVBoxLayout(this);
   auto* l = new QLabel("Chiusura in corso", this);
   l->setObjectName("lblChiusura");
   lay->addWidget(l);
 }
 
-}  // namespace ui
+}  // namespace startup
