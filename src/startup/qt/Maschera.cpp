@@ -43,6 +43,10 @@ Maschera::Maschera(Programma& p, std::string nome, const std::string& didascalia
 
 Maschera::~Maschera() {
   if (modale_) modale_->quit();
+  // Its controls still lose the focus while QWidget takes them down, when
+  // this screen's own part is already gone.
+  delete tastiera_;
+  tastiera_ = nullptr;
 }
 
 ui::AiutoQt& Maschera::Guida() {

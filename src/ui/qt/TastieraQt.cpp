@@ -13,11 +13,11 @@ namespace {
 class AmbienteQt final : public AmbienteTasti {
  public:
   AmbienteQt(QWidget* finestra, const ImpostazioniTastiera& imp) : f_(finestra), imp_(imp) {
-    if (QWidget* w = QApplication::focusWidget(); w && w->window() == f_) campo_ = CampoTestoDi(w);
+    if (QWidget* w = f_->focusWidget()) campo_ = CampoTestoDi(w);
   }
   CampoTesto* CampoAttivo() override { return campo_.get(); }
   bool GrigliaDatiAttiva() override {
-    for (QWidget* w = QApplication::focusWidget(); w && w != f_; w = w->parentWidget())
+    for (QWidget* w = f_->focusWidget(); w && w != f_; w = w->parentWidget())
       if (auto* t = qobject_cast<QTableView*>(w)) return t->property("GrigliaDati").toBool();
     return false;
   }
@@ -79,7 +79,7 @@ void CodiceTasto(const QKeyEvent* e, int& tasto, int& shift) {
 }
 
 void SpostaFuoco(QWidget* finestra, int passo) {
-  QWidget* da = QApplication::focusWidget();
+  QWidget* da = finestra->focusWidget();
   if (!Dentro(da, finestra)) da = finestra;
   const int volte = passo < 0 ? -passo : passo;
   for (int n = 0; n < volte; ++n) {
@@ -99,7 +99,7 @@ void SpostaFuoco(QWidget* finestra, int passo) {
 
 int32_t ContestoAttivoQt(QWidget* finestra) {
   std::vector<std::optional<int32_t>> catena;
-  QWidget* w = QApplication::focusWidget();
+  QWidget* w = finestra ? finestra->focusWidget() : nullptr;
   if (Dentro(w, finestra))
     for (; w && w != finestra; w = w->parentWidget()) catena.push_back(w->property("HelpContextID").toInt());
   return ContestoAttivo(catena, finestra ? finestra->property("HelpContextID").toInt() : 0);
@@ -122,7 +122,7 @@ bool TastieraQt::eventFilter(QObject* o, QEvent* e) {
     case QEvent::KeyPress:
       // The event climbs to the containers when a control leaves it; the
       // screen sees it once, from the control with the focus.
-      if (w != QApplication::focusWidget() && !(w == finestra_ && !QApplication::focusWidget())) return false;
+      if (w != (finestra_->focusWidget() ? finestra_->focusWidget() : finestra_.data())) return false;
       return Tasto(w, static_cast<QKeyEvent*>(e));
     case QEvent::FocusIn:
       if (auto c = CampoTestoDi(w); c && imp_.colori && !w->objectName().isEmpty()) {
