@@ -81,6 +81,9 @@ bool FrmAiuto::Apri(const std::string& file) {
   libro_ = std::move(l);
   file_ = file;
   pagina_->ImpostaLibro(libro_.get());
+  // The viewer reads a page's linked style sheet only in part; the book's
+  // own, when it has one by the usual name, applies to every page.
+  pagina_->document()->setDefaultStyleSheet(Q(libro_->Leggi("/stile.css").value_or("")));
   setWindowTitle(libro_->Titolo().empty() ? "Guida" : Q(libro_->Titolo()));
   sommario_->clear();
   std::vector<QTreeWidgetItem*> genitori;
