@@ -1,5 +1,6 @@
 #include "src/ui/qt/FrmAiuto.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -166,6 +167,16 @@ void AiutoQt::HtmlHelp(const ComandoAiuto& c) {
     case kAiutoIndice: finestra_->MostraIndice(c.parolaChiave); break;
     case kAiutoContesto: finestra_->MostraContesto(c.contesto); break;
     default: return;
+  }
+  // Over a modal window (the message window) the viewer must be modal too,
+  // or it would show without taking a key or a click; over the screens
+  // alone it is an ordinary window.
+  Qt::WindowModality voluta = Qt::NonModal;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != finestra_.get() && w->isVisible() && w->isModal()) voluta = Qt::ApplicationModal;
+  if (finestra_->windowModality() != voluta) {
+    finestra_->hide();
+    finestra_->setWindowModality(voluta);
   }
   finestra_->show();
   finestra_->raise();

@@ -132,7 +132,9 @@ bool TastieraQt::eventFilter(QObject* o, QEvent* e) {
         for (CampoQt& x : campi) puntatori.push_back(&x);
         CampoQt questo(w);
         PrendeFuoco(questo, puntatori, imp_.colori(), false);
-        if (static_cast<QFocusEvent*>(e)->reason() != Qt::MouseFocusReason) SelezionaTesto(w);
+        // A single-line field is entered with its text selected, to be typed
+        // over; a multi-line box keeps its cursor, or Enter would leave it.
+        if (!c->MultiRiga() && static_cast<QFocusEvent*>(e)->reason() != Qt::MouseFocusReason) SelezionaTesto(w);
         if (entrato) entrato(w);
       }
       return false;

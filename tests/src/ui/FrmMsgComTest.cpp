@@ -10,20 +10,12 @@
 #include <QProgressBar>
 
 #include "src/ui/qt/QtOperatore.h"
+#include "tests/support/AppQt.h"
 #include "src/ui/qt/TastieraQt.h"
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_qt_test";
-  static char* argv[] = {name, nullptr};
-  // Kept to the end of the process: destroying it from an exit handler
-  // crashes inside the platform plugin.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testsupport::AppQt(); }
 
 ui::RichiestaMsg Domanda(int comDefault) {
   ui::RichiestaMsg r;

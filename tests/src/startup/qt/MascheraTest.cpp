@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,19 +21,13 @@
 #include "src/ui/qt/CampiQt.h"
 #include "src/ui/qt/TastieraQt.h"
 #include "tests/src/startup/FakePiattaforma.h"
+#include "tests/support/AppQt.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/FakeOperatore.h"
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "startup_qt_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testsupport::AppQt(); }
 
 // A screen with the controls the shared services tell apart: two single-line
 // fields (the first with a help topic of its own), a frame with a topic
@@ -283,6 +278,29 @@ TEST(Maschera, F1OnTheSelectionScreenOpensItsTopic) {
     }
     v->close();
   }
+}
+
+TEST(Maschera, HelpOverAModalWindowTakesTheKeyboard) {
+  App();
+  const std::string chm = COMPENSATO_AIUTO_CHM;
+  ui::AiutoQt aiuto;
+  QDialog messaggio;
+  Qt::WindowModality sopra = Qt::NonModal;
+  std::string pagina;
+  QTimer::singleShot(0, &messaggio, [&] {
+    int tasto = ui::kTastoF1;
+    ui::AiutoTasto(tasto, 0, chm, 50010, 0, aiuto);
+    sopra = aiuto.Finestra()->windowModality();
+    pagina = aiuto.Finestra()->PaginaCorrente();
+    messaggio.reject();
+  });
+  messaggio.exec();
+  EXPECT_EQ(sopra, Qt::ApplicationModal);
+  EXPECT_EQ(pagina, "/ripristino.htm") << "the recovery window's topic";
+  int tasto = ui::kTastoF1;
+  ui::AiutoTasto(tasto, 0, chm, 50000, 0, aiuto);
+  EXPECT_EQ(aiuto.Finestra()->windowModality(), Qt::NonModal) << "over the screens alone it is an ordinary window";
+  aiuto.Finestra()->close();
 }
 
 TEST(Maschera, ModalScreensHideForALookupAndComeBack) {
