@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -90,20 +91,44 @@ void Attiva(QWidget& w, QWidget* fuoco) {
   QApplication::processEvents();
 }
 
-TEST(Maschera, LoadSetsCaptionAndReadOnlySwitch) {
+TEST(Maschera, LoadSetsCaptionSplashReadOnlySwitchAndWindowState) {
   struct Caso {
     const char* param;
     int16_t atteso;
-  } casi[] = {{"/RO", 1}, {"/H x.hlp /ro", 1}, {"/ROBA", 0}, {"", 0}};
+    const char* statoFinestra;
+    Qt::WindowStates stato;
+  } casi[] = {{"/RO", 1, "", Qt::WindowNoState},
+              {"/H x.hlp /ro", 1, "2", Qt::WindowMaximized},
+              {"/ROBA", 0, "0", Qt::WindowNoState},
+              {"", 0, "Massimizzato", Qt::WindowNoState}};
   for (const auto& c : casi) {
     Banco b;
+    b.ctx.azienda.statoFinestra = c.statoFinestra;
     SchermoProva s(b.p);
     s.osParam = c.param;
     s.Load();
     EXPECT_EQ(s.oiLoadOk, 1);
     EXPECT_EQ(s.oiAbilRW, c.atteso) << c.param;
     EXPECT_EQ(s.Didascalia(), "Prova - Azienda Demo");
+    EXPECT_EQ(s.windowState(), c.stato) << c.statoFinestra;
+    EXPECT_NE(std::find(b.pf.eventi.begin(), b.pf.eventi.end(), "splash Caricamento maschera"), b.pf.eventi.end());
+    EXPECT_TRUE(b.pf.splash.empty()) << "the splash is gone once the screen is loaded";
   }
+}
+
+TEST(Maschera, TheFormColourReachesButtonFaceControlsNotExcluded) {
+  Banco b;
+  b.ctx.azienda.coloreForm = 0xE0F0FF;
+  SchermoProva s(b.p);
+  auto* etichetta = new QLabel("Codice da:", &s);
+  etichetta->setObjectName("Label1_3");
+  s.esclusiColore = "imgLogo,";
+  s.Load();
+  EXPECT_EQ(ui::Sfondo(&s), 0xE0F0FF);
+  EXPECT_EQ(ui::Sfondo(etichetta), 0xE0F0FF);
+  EXPECT_EQ(ui::Sfondo(s.findChild<QWidget*>("Fra")), 0xE0F0FF);
+  EXPECT_EQ(ui::Sfondo(s.img), ui::kColoreSistemaPulsante) << "excluded by name";
+  EXPECT_EQ(ui::Sfondo(s.txt20), ui::kColoreSistemaFinestra) << "a text box is no button face";
 }
 
 TEST(Maschera, ScalingMultipliesPositionsSizesAndFonts) {
