@@ -58,7 +58,14 @@ ui::AiutoQt& Maschera::Guida() {
 void Maschera::Load() {
   oiLoadOk = -1;
   InizioCaricaForm(p_, *this, false, false, true, esclusiColore);
-  CaricaSchermo();
+  try {
+    CaricaSchermo();
+  } catch (...) {
+    // The failure is reported by whoever loads the screen; the loading
+    // splash must not stay on screen over the message.
+    IgnoraErrori([this] { p_.pf.ChiudiSplash(); });
+    throw;
+  }
   FineCaricaForm(p_, *this, false, true, esclusioni);
   if (oiLoadOk == -1) oiLoadOk = 1;
 }

@@ -15,6 +15,7 @@
 
 #include "components/db/DbExecutor.h"
 #include "components/util/DateEntry.h"
+#include "components/util/Error.h"
 #include "src/data/Contesto.h"
 #include "src/selection/qt/FrmSaldaSelezioni.h"
 #include "src/startup/Programma.h"
@@ -114,6 +115,17 @@ TEST(Maschera, LoadSetsCaptionSplashReadOnlySwitchAndWindowState) {
     EXPECT_NE(std::find(b.pf.eventi.begin(), b.pf.eventi.end(), "splash Caricamento maschera"), b.pf.eventi.end());
     EXPECT_TRUE(b.pf.splash.empty()) << "the splash is gone once the screen is loaded";
   }
+}
+
+TEST(Maschera, AFailedLoadClosesTheSplash) {
+  struct Guasta final : startup::Maschera {
+    explicit Guasta(startup::Programma& p) : Maschera(p, "frmGuasta", "Guasta", 0, 3000, 2000) {}
+    void CaricaSchermo() override { throw util::RuntimeError(5, "Tabella assente", "CaricaSchermo"); }
+  };
+  Banco b;
+  Guasta s(b.p);
+  EXPECT_THROW(s.Load(), util::RuntimeError);
+  EXPECT_TRUE(b.pf.splash.empty());
 }
 
 TEST(Maschera, TheFormColourReachesButtonFaceControlsNotExcluded) {
