@@ -101,19 +101,31 @@ int Controllo_Elaborazione(Contesto& ctx) {
   try {
     db::DbCursor c;
     const std::string k = c.Open(ctx.db, ctx.conn, "", query, false, db::kSnapshot);
-    if (!c.IsEmpty(k)) {
+    // Identities the pattern matched only by a wildcard in the operator's
+    // name are another operator's: they are neither announced nor counted,
+    // and they do not stand in the way of this operator's entry lock.
+    struct Trovata {
+      std::string utente, fase;
+    };
+    std::vector<Trovata> proprie;
+    for (; !c.Eof(k); c.MoveNext(k)) {
+      const std::string utente = Testo(c.GetField(k, "Utente"));
+      if (DiOperatore(utente, ctx.operatore)) proprie.push_back({utente, Testo(c.GetField(k, "Fase"))});
+    }
+    c.Close(k);
+    if (!proprie.empty()) {
       std::unique_ptr<Avanzamento> av;
       int32_t conta = 0;
-      for (c.MoveFirst(k); !c.Eof(k); c.MoveNext(k)) {
+      for (const Trovata& t : proprie) {
         if (solo)
           ui::Avviso(ctx.op,
                      "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
                      "assicurarsi che nessuno utilizzi le scadenze");
-        if (!av) av = NuovoAvanzamento(ctx, c.RecordCount(k));
+        if (!av) av = NuovoAvanzamento(ctx, static_cast<int32_t>(proprie.size()));
         av->Passo(++conta);
-        const std::string utente = Testo(c.GetField(k, "Utente"));
-        if (!solo || !DiOperatore(utente, ctx.operatore)) continue;
-        const std::string fase = Testo(c.GetField(k, "Fase"));
+        if (!solo) continue;
+        const std::string& utente = t.utente;
+        const std::string& fase = t.fase;
         if (fase == "0") {
           Annulla(ctx, av.get(), utente, true, ctx.programId);
           ui::Avviso(ctx.op, "E' stata completamente annullata l'ultima elaborazione effettuata");
@@ -122,10 +134,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
           ui::Avviso(ctx.op, "E' stata completata l'ultima elaborazione effettuata");
         }
       }
-      c.Close(k);
       return 0;
     }
-    c.Close(k);
 
     const std::string sqlLock = "Select LockGest.* FROM LockGest Where LockGest.Gestione = " +
                                 util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
@@ -149,27 +159,36 @@ int Controllo_Elaborazione(Contesto& ctx) {
     }
     c.Close(kl);
 
-    // A run stopped after it reserved its installments and before it copied
-    // them, or after it posted and before it gave the rest back, leaves
-    // reservations and nothing else; only the recovery window would free
-    // them, so the check gives them back itself.
     if (solo) {
+      auto identita = [&](const std::string& sql) {
+        const std::string ks = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
+        std::vector<std::string> utenti;
+        for (; !c.Eof(ks); c.MoveNext(ks)) {
+          const std::string u = Testo(c.GetField(ks, "Utente"));
+          // This process's own identity may already hold a run starting.
+          if (DiOperatore(u, ctx.operatore) && u != ctx.utente) utenti.push_back(u);
+        }
+        c.Close(ks);
+        return utenti;
+      };
+      // A run stopped after it reserved its installments and before it copied
+      // them, or after it posted and before it gave the rest back, leaves
+      // reservations and nothing else; only the recovery window would free
+      // them, so the check gives them back itself.
       const std::string& t = ctx.run.tabScadenze;
-      const std::string ks = c.Open(ctx.db, ctx.conn, "",
-                                    "SELECT Utente FROM " + t + " WHERE " + t + ".Utente LIKE " + modello +
-                                        " AND " + t + ".FlStato = " + util::SqlLiteral("0", 8) +
-                                        " GROUP BY Utente",
-                                    false, db::kSnapshot);
-      std::vector<std::string> utenti;
-      for (; !c.Eof(ks); c.MoveNext(ks)) {
-        const std::string u = Testo(c.GetField(ks, "Utente"));
-        if (DiOperatore(u, ctx.operatore)) utenti.push_back(u);
-      }
-      c.Close(ks);
-      for (const std::string& u : utenti) {
+      for (const std::string& u : identita("SELECT Utente FROM " + t + " WHERE " + t + ".Utente LIKE " + modello +
+                                           " AND " + t + ".FlStato = " + util::SqlLiteral("0", 8) +
+                                           " GROUP BY Utente")) {
         Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, u)));
         Riuscito(CancellaAppoggio(ctx, u, ctx.programId));
       }
+      // Stopped after it stored its run parameters and before it reserved
+      // anything, a run leaves only those; every run has an identity of its
+      // own, so no later run would ever delete them.
+      for (const std::string& u : identita("SELECT Utente FROM AppoggioTemp WHERE Utente LIKE " + modello +
+                                           " AND IdProgramma = " + util::SqlLiteral(ctx.programId, 8) +
+                                           " GROUP BY Utente"))
+        Riuscito(CancellaAppoggio(ctx, u, ctx.programId));
     }
     return 0;
   } catch (...) {

@@ -49,18 +49,22 @@ Scelta ScegliConfigurazione(Programma& p) {
       risposta = answer ? Intero(*answer) : 0;
       if (risposta > 0 && util::IniKeyExists("Lista File Ini", "OrdIniDBase" + std::to_string(risposta), ini))
         util::ReadIniKey("Lista File Ini", "OrdIniDBase" + std::to_string(risposta), "", file, ini, 255);
-      else
-        risposta = 0;
+      // An entry with no file name is no choice at all.
+      if (util::Trim(file).empty()) risposta = 0;
     }
     if (risposta == 0) {
-      if (!util::IniKeyExists("Parametri Generali", "OrdIniDBase", ini)) {
+      file.clear();
+      if (util::IniKeyExists("Parametri Generali", "OrdIniDBase", ini))
+        util::ReadIniKey("Parametri Generali", "OrdIniDBase", "", file, ini);
+      // A key with no file name would let the run go on with no database
+      // configuration at all, so it is refused as a missing key is.
+      if (util::Trim(file).empty()) {
         p.ctx.op.MessageBox(
             "File di inizializzazione non trovato\no con informazioni non corrette.\nCorreggere e rieseguire il "
             "programma.",
             ui::box::kCritical);
         return Scelta::Annullata;
       }
-      util::ReadIniKey("Parametri Generali", "OrdIniDBase", "", file, ini);
     }
     p.config.database = file;
     std::string vis;

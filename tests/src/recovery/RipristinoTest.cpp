@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "components/util/SqlLiteral.h"
+#include "src/data/AppoTemp.h"
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
 #include "src/extraction/FiltroScadenze.h"
@@ -20,19 +21,27 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
   compensato::Contesto& ctx = az.ctx();
 
   void SetUp() override {
+    // The host's id for the program, unlike the recovery window's fixed one:
+    // which of the two a recovery uses shows in what it deletes.
+    ctx.programId = "Compensato46";
     az.Inserisci({.numProg = 1, .importo = 100});
     az.Inserisci({.numProg = 2, .conto = "000002", .importo = 250});
   }
 
-  // What a run of identity `utente` leaves when it is killed after copying
-  // its installments into the working copy; with avviato, also after the
-  // automatic run marked them settled in full.
-  void RunInterrotto(const std::string& utente, bool copia, bool avviato) {
+  // What a run of identity `utente` leaves when it is killed after storing
+  // its run parameters; with riserva, also after reserving its installments;
+  // with copia, after copying them into the working copy; with avviato, also
+  // after the automatic run marked them settled in full.
+  void RunInterrotto(const std::string& utente, bool copia, bool avviato, bool riserva = true) {
     const std::string proprio = ctx.utente;
     ctx.utente = utente;
     ctx.run.selezione = az.Selezione(true, 3, 1000);
     ctx.run.monetaRun = "Euro";
     ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
+    if (!riserva) {
+      ctx.utente = proprio;
+      return;
+    }
     compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
     ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze",
                                                  ctx.run.filtroWhere),
@@ -47,6 +56,10 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
   }
 
   double Conta(const std::string& sql) { return az.Numero(sql); }
+  double Parametri(const std::string& utente, const std::string& programma) {
+    return Conta("SELECT COUNT(*) FROM AppoggioTemp WHERE Utente = '" + utente + "' AND IdProgramma = '" +
+                 programma + "'");
+  }
   void TuttoLibero() {
     EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
     EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 0);
@@ -56,9 +69,13 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
   }
 };
 
+// The run parameters go with the run: nothing else would ever delete them,
+// since the next run has an identity of its own.
 TEST_P(Ripristino, FaseZeroAnnullata) {
   RunInterrotto("MARIO~T0", true, false);
+  ASSERT_GT(Parametri("MARIO~T0", ctx.programId), 0);
   ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0);
+  EXPECT_EQ(Parametri("MARIO~T0", ctx.programId), 0);
   EXPECT_TRUE(az.op.Mostrato("E' stata completamente annullata l'ultima elaborazione effettuata"))
       << az.op.Elenco();
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
@@ -109,6 +126,27 @@ TEST_P(Ripristino, SoloPrenotazioniRilasciate) {
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM AppoggioTemp"), 0);
 }
 
+// Killed after storing its run parameters and before reserving anything, a
+// run leaves only those: the check deletes them, and only the operator's own.
+TEST_P(Ripristino, SoloParametriCancellati) {
+  RunInterrotto("MARIO~T0", false, false, false);
+  RunInterrotto("MARIONE~T9", false, false, false);
+  ASSERT_GT(Parametri("MARIO~T0", ctx.programId), 0);
+  ASSERT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE FlStato = '0'"), 0);
+  ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0) << az.op.Elenco();
+  EXPECT_EQ(Parametri("MARIO~T0", ctx.programId), 0);
+  EXPECT_GT(Parametri("MARIONE~T9", ctx.programId), 0);
+  TuttoLibero();
+}
+
+// A process's own identity may be starting a run of its own: its parameters
+// are not an interrupted run's.
+TEST_P(Ripristino, ParametriDellaPropriaIdentitaRestano) {
+  RunInterrotto(ctx.utente, false, false, false);
+  ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0) << az.op.Elenco();
+  EXPECT_GT(Parametri(ctx.utente, ctx.programId), 0);
+}
+
 TEST_P(Ripristino, SecondaIstanzaNonRipristina) {
   RunInterrotto("MARIO~T0", true, true);
   ctx.istanze = 2;
@@ -117,8 +155,9 @@ TEST_P(Ripristino, SecondaIstanzaNonRipristina) {
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 2);
 }
 
-// Another operator's interrupted run is not this operator's to recover, even
-// when that operator's name begins like this one's or holds a wildcard.
+// Another operator's interrupted run is not this operator's to recover, nor
+// to announce, even when that operator's name begins like this one's or holds
+// a wildcard.
 TEST_P(Ripristino, AltriOperatoriNonToccati) {
   RunInterrotto("MARIONE~T9", true, false);
   ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0);
@@ -126,15 +165,26 @@ TEST_P(Ripristino, AltriOperatoriNonToccati) {
   for (const char* operatore : {"MARI_", "MARI%", "MARI*", "MARI?", "M[A]RIONE"}) {
     SCOPED_TRACE(operatore);
     ctx.operatore = operatore;
+    az.op.messaggi.clear();
+    az.op.progresso.clear();
     ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0) << az.op.Elenco();
     EXPECT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 2);
+    EXPECT_GT(Parametri("MARIONE~T9", ctx.programId), 0);
+    EXPECT_TRUE(az.op.messaggi.empty()) << az.op.Elenco();
+    EXPECT_TRUE(az.op.progresso.empty());
   }
 }
 
+// The window works under its own program id, whatever id the host gives the
+// program.
 TEST_P(Ripristino, FinestraElencaEBloccoPerFlag) {
   RunInterrotto("LUCA~T1", false, false);
   az.Inserisci({.numProg = 3, .conto = "000003", .importo = 40});
   RunInterrotto("ANNA~T2", true, false);
+  for (const char* utente : {"LUCA~T1", "ANNA~T2"})
+    ASSERT_EQ(compensato::ScriviAppoggio(ctx, utente, compensato::kProgrammaRipristino, "Causale",
+                                         util::Value("INC"), 1),
+              0);
 
   const std::vector<compensato::IdentitaBloccata> elenco = compensato::CercaLock(ctx);
   ASSERT_EQ(elenco.size(), 2u);

@@ -78,6 +78,10 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
        {"0", "1"}, {ui::box::kNo, ui::box::kYes}, 0, "a.ini"},
       {"VisParam Cancel", "[Parametri Generali]\nVisParam=Tutto\nOrdIniDBase=base.ini\n", {}, {ui::box::kCancel}, -1, "base.ini"},
       {"no OrdIniDBase", "[Parametri Generali]\nNumIni=0\n", {}, {}, -1, ""},
+      {"empty OrdIniDBase", "[Parametri Generali]\nOrdIniDBase=\n", {}, {}, -1, ""},
+      {"blank OrdIniDBase", "[Parametri Generali]\nOrdIniDBase=   \n", {}, {}, -1, ""},
+      {"choice with an empty entry", "[Parametri Generali]\nNumIni=1\nOrdIniDBase=base.ini\n[Lista File Ini]\nOrdIniDBase1=\n",
+       {"1"}, {}, 0, "base.ini"},
   };
   for (const auto& c : casi) {
     Banco b;
@@ -95,7 +99,7 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
     if (std::string(c.nome) == "choice 2") {
       EXPECT_TRUE(b.op.Mostrato("Numero di ini scelto\n(da 0 a 2)\n1 -> a.ini\n2 -> b.ini")) << b.op.Elenco();
     }
-    if (std::string(c.nome) == "no OrdIniDBase") {
+    if (c.esito == -1 && std::string(c.file).empty()) {
       EXPECT_TRUE(b.op.Mostrato("File di inizializzazione non trovato\no con informazioni non corrette.")) << b.op.Elenco();
     }
   }
