@@ -1,5 +1,7 @@
 #include "components/db/KillHook.h"
 
+#ifdef COMPENSATO_TEST_HOOKS
+
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
@@ -27,3 +29,14 @@ void CountStatement() {
 long StatementCount() { return count.load(); }
 
 }  // namespace db
+
+#else
+
+namespace db {
+
+void CountStatement() {}
+long StatementCount() { return 0; }
+
+}  // namespace db
+
+#endif

@@ -92,6 +92,36 @@ TEST_P(Batch, AutomaticaConfermataScriveUnMovimento) {
   EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
 }
 
+// Another operator's run numbers an entry of the same year while this run
+// writes its own (a trigger stands in for it): the summary names only this
+// run's entry.
+TEST_P(Batch, RiepilogoDelSoloMovimentoDelRun) {
+  db::DbExecutor& ex = database_->executor();
+  const std::string& conn = database_->conn();
+  if (GetParam() == testsupport::Engine::Sqlite) {
+    ex.Execute(conn, "CREATE TRIGGER altro AFTER INSERT ON MovPnTes WHEN NEW.Causale <> 'ALT' BEGIN "
+                     "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) VALUES "
+                     "(NEW.Anno, NEW.NumReg + 1, NEW.DataReg, 'ALT', 'N', NEW.Moneta, 1); END",
+               db::kPassThrough);
+  } else {
+    ex.Execute(conn, "CREATE FUNCTION altro() RETURNS trigger AS $$ BEGIN IF NEW.\"Causale\" <> 'ALT' THEN "
+                     "INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", "
+                     "\"Moneta\", \"Cambio\") VALUES (NEW.\"Anno\", NEW.\"NumReg\" + 1, NEW.\"DataReg\", 'ALT', 'N', "
+                     "NEW.\"Moneta\", 1); END IF; RETURN NEW; END $$ LANGUAGE plpgsql",
+               db::kPassThrough);
+    ex.Execute(conn, "CREATE TRIGGER altro AFTER INSERT ON \"MovPnTes\" FOR EACH ROW EXECUTE FUNCTION altro()",
+               db::kPassThrough);
+  }
+  const long numero = static_cast<long>(Numero("SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = 2026")) + 1;
+  const Uscita u = Esegui(Batch_(std::string(kRun) + " --yes"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  ASSERT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes WHERE Causale = 'ALT' AND NumReg = " +
+                   std::to_string(numero + 1)),
+            1);
+  EXPECT_NE(u.testo.find("Movimento 2026/" + std::to_string(numero) + ":"), std::string::npos) << u.testo;
+  EXPECT_EQ(u.testo.find("Movimento 2026/" + std::to_string(numero + 1) + ":"), std::string::npos) << u.testo;
+}
+
 TEST_P(Batch, SenzaConfermaNonScriveNulla) {
   const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
   const Uscita u = Esegui(Batch_(kRun));

@@ -117,38 +117,28 @@ compensato::SelezioneRun Selezione(const Argomenti& a, compensato::Contesto& ctx
   return s;
 }
 
-void Riepilogo(compensato::Contesto& ctx, int32_t numRegPrima) {
+// The entry this run wrote, and no other: another operator's run numbers its
+// entries in the same year at the same time.
+void Riepilogo(compensato::Contesto& ctx, bool scritto) {
+  const compensato::StatoRun& r = ctx.run;
+  const std::string chiave =
+      " WHERE Anno = " + util::SqlLiteral(r.par.anno, 2) + " AND NumReg = " + util::SqlLiteral(r.numReg, 3);
   db::DbCursor c;
-  const std::string k = c.Open(
-      ctx.db, ctx.conn, "",
-      "SELECT Anno, NumReg FROM MovPnTes WHERE NumReg > " + util::SqlLiteral(numRegPrima, 3) +
-          " AND Anno = " + util::SqlLiteral(ctx.run.par.anno, 2) + " ORDER BY NumReg",
-      false, db::kSnapshot);
-  if (c.IsEmpty(k)) std::cout << "Nessun movimento registrato.\n";
-  for (; !c.Eof(k); c.MoveNext(k)) {
-    const std::string anno = Testo(c.GetField(k, "Anno")), num = Testo(c.GetField(k, "NumReg"));
-    db::DbCursor r;
-    const std::string kr = r.Open(
-        ctx.db, ctx.conn, "",
-        "SELECT COUNT(*) AS Righe, SUM(IIF(DareAvere = 'D', Importo, 0)) AS Dare, "
-        "SUM(IIF(DareAvere = 'A', Importo, 0)) AS Avere FROM MovPnDett WHERE Anno = " + anno + " AND NumReg = " + num,
-        false, db::kSnapshot);
-    std::printf("Movimento %s/%s: %d righe, dare %.2f, avere %.2f\n", anno.c_str(), num.c_str(),
-                r.GetField(kr, "Righe").toLong(), r.GetField(kr, "Dare").toDouble(),
-                r.GetField(kr, "Avere").toDouble());
-    r.Close(kr);
+  const std::string k = c.Open(ctx.db, ctx.conn, "", "SELECT COUNT(*) AS N FROM MovPnTes" + chiave, false,
+                               db::kSnapshot);
+  const bool trovato = scritto && c.GetField(k, "N").toLong() > 0;
+  c.Close(k);
+  if (!trovato) {
+    std::cout << "Nessun movimento registrato.\n";
+    return;
   }
-  c.Close(k);
-}
-
-int32_t UltimoNumero(compensato::Contesto& ctx, int16_t anno) {
-  db::DbCursor c;
-  const std::string k = c.Open(ctx.db, ctx.conn, "",
-                               "SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = " + util::SqlLiteral(anno, 2),
-                               false, db::kSnapshot);
-  const int32_t n = c.IsEmpty(k) ? 0 : c.GetField(k, "N").toLong();
-  c.Close(k);
-  return n;
+  const std::string kr = c.Open(ctx.db, ctx.conn, "",
+                                "SELECT COUNT(*) AS Righe, SUM(IIF(DareAvere = 'D', Importo, 0)) AS Dare, "
+                                "SUM(IIF(DareAvere = 'A', Importo, 0)) AS Avere FROM MovPnDett" + chiave,
+                                false, db::kSnapshot);
+  std::printf("Movimento %d/%d: %d righe, dare %.2f, avere %.2f\n", static_cast<int>(r.par.anno), r.numReg,
+              c.GetField(kr, "Righe").toLong(), c.GetField(kr, "Dare").toDouble(), c.GetField(kr, "Avere").toDouble());
+  c.Close(kr);
 }
 
 }  // namespace
@@ -215,9 +205,11 @@ int main(int argc, char** argv) {
     // An interrupted run of this operator is dealt with first, as the
     // selection screen does when it opens.
     if (compensato::Controllo_Elaborazione(ctx) != 0) return 1;
-    const int32_t prima = UltimoNumero(ctx, s.anno);
+    // The number a recovery above left behind is not this run's.
+    ctx.run.numReg = 0;
     const int esito = compensato::Elabora(ctx, s, nullptr);
-    Riepilogo(ctx, prima);
+    // A failed run rolled its entry back, and its number may be another's by now.
+    Riepilogo(ctx, esito == 0 && ctx.run.numReg > 0);
     return esito == 0 && !op.erroriMostrati() ? 0 : 1;
   } catch (const util::RuntimeError& e) {
     std::cerr << "compensato-batch: errore " << e.number() << ": " << e.description() << "\n";
