@@ -61,7 +61,9 @@ void Annulla(Contesto& ctx, Avanzamento* av, const std::string& utente, bool app
 
 void Completa(Contesto& ctx, Avanzamento* av, const std::string& utente, const std::string& programma) {
   if (av) av->Testo("Ripristino scadenze in elaborazione");
-  ElaborazioneScadenze(ctx, utente, programma, false, false, 0);
+  // The interrupted run's header went with its rolled-back transaction and
+  // nothing records its number: the completion writes its own, numbered anew.
+  ElaborazioneScadenze(ctx, utente, programma, true, false, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "src/settlement/Elaborazione.h"
 
-#include <cmath>
 #include <memory>
+#include <optional>
 
 #include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
@@ -30,8 +30,14 @@ struct PassoFallito {
   int passo;
 };
 
-void Passo(int esito, int passo) {
-  if (esito != 0) throw PassoFallito{passo};
+// Runs step n of the run. The step in progress is kept in `corrente` so that
+// an unexpected error thrown inside it is reported under its number; between
+// steps it is 0 again.
+template <class Azione>
+void Passo(int& corrente, int n, Azione&& azione) {
+  corrente = n;
+  if (azione() != 0) throw PassoFallito{n};
+  corrente = 0;
 }
 
 std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const util::Value& numProg) {
@@ -54,12 +60,29 @@ void Registra(const std::exception& e, int& numero, std::string& descrizione) {
 std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }
 
-// Sets the state of the entry lock; does nothing when the run took none.
-void StatoLock(Contesto& ctx, const std::string& stato) {
+// An amount of the working copy as a magnitude, exact to the ten-thousandth:
+// the grid keeps the sign of the money, the installment stores none.
+util::Money Modulo(const util::Value& v) {
+  const util::Money m = v.isNull() ? util::Money() : v.toMoney();
+  return m < util::Money() ? -m : m;
+}
+
+// Whether a row settles something: closed, or partly paid for less than due.
+// A row marked partly paid that pays all it is due settles nothing.
+bool DaSaldare(const std::string& stato, util::Money pagato, util::Money dovuto) {
+  return (stato == "A" && pagato < dovuto) || stato == "C";
+}
+
+// Sets the state of the entry lock (nothing when the run took none). The lock
+// was taken with messages, so its state change reports its own errors; the
+// state is what recovery reads, so a change that fails fails the run.
+int StatoLock(Contesto& ctx, const std::string& stato) {
   ArgomentiLock a;
   a.acquisisci = false;
   a.stato = stato;
-  PrendiLock(ctx, a);
+  a.mostraMessaggi = true;
+  a.descrizione = "Il movimento";
+  return PrendiLock(ctx, a) == lock::kPreso ? 0 : 1;
 }
 
 // Forgets the entry lock without deleting it: after a rollback the row is gone
@@ -109,8 +132,8 @@ RigaScadenza LeggiRiga(Campo campo, const std::string& stato) {
   s.gruppoScad = Testo(campo(lista::kGruppoScad, "GruppoScad"));
   s.mastroScad = Testo(campo(lista::kMastroScad, "MastroScad"));
   s.contoScad = Testo(campo(lista::kContoScad, "ContoScad"));
-  s.pagato = std::fabs(campo(lista::kImpPagInc, "ImpPagInc").toDouble());
-  s.dovuto = std::fabs(campo(lista::kImportoScad, "ImportoScad").toDouble());
+  s.pagato = Modulo(campo(lista::kImpPagInc, "ImpPagInc")).toDouble();
+  s.dovuto = Modulo(campo(lista::kImportoScad, "ImportoScad")).toDouble();
   s.preProt = Testo(campo(lista::kPreProt, "PreProt"));
   s.numProt = campo(lista::kNumProt, "NumProt").toLong();
   s.dataProt = campo(lista::kDataProt, "DataProt").toDate();
@@ -130,21 +153,28 @@ ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
 // becomes a new installment and the settled one keeps the paid part; then its
 // lines and its payment references. A row marked "A" that pays all it is due
 // is left for the final release. Each failure names its step.
-void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond, int16_t anno) {
+void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond, int16_t anno, int& passo) {
   StatoRun& r = ctx.run;
   int32_t rigLiv = 0;
   if (s.statoScad == "A") {
     if (s.pagato >= s.dovuto) return;
-    Passo(CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno), 4);
-    Passo(CreaRigheScadenza(ctx, s, rigLiv), 5);
-    Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv,
-                                 s.pagato),
-          6);
+    Passo(passo, 4, [&] { return CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno); });
+    Passo(passo, 5, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
+    Passo(passo, 6, [&] {
+      return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv,
+                                    s.pagato);
+    });
   } else {
-    Passo(CreaRigheScadenza(ctx, s, rigLiv), 7);
-    Passo(AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv), 8);
+    Passo(passo, 7, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
+    Passo(passo, 8, [&] {
+      return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv);
+    });
   }
 }
+
+// The step a row's removal from the working copy belongs to: the last step
+// of the row's branch.
+int PassoRimozione(const std::string& stato) { return stato == "A" ? 6 : 8; }
 
 }  // namespace
 
@@ -206,23 +236,22 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   };
   try {
     try {
-      Passo(AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""), 1);
+      Passo(passo, 1, [&] { return AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""); });
       avanzamento = std::make_unique<Avanzamento>(ctx.op, lista.RecordCount(key), " Scadenze", "Elaborazione Scadenze");
       if (lista.IsEmpty(key)) throw PassoFallito{0};
 
+      // The header's document data come from the rows that settle something
+      // (the last of them): a row marked "A" that pays all it is due is not
+      // part of the entry.
       int32_t numero = 0;
       std::string prefisso, numDoc;
       util::Date dataDoc;
       lista.MoveFirst(key);
       for (; !lista.Eof(key); lista.MoveNext(key)) {
-        const std::string stato = Testo(col(lista::kStatoScad));
-        const double pagato = std::fabs(col(lista::kImpPagInc).toDouble());
-        const double dovuto = std::fabs(col(lista::kImportoSegno).toDouble());
-        if ((stato == "A" && pagato < dovuto) || stato == "C") {
+        if (DaSaldare(Testo(col(lista::kStatoScad)), Modulo(col(lista::kImpPagInc)),
+                      Modulo(col(lista::kImportoSegno)))) {
           ++numero;
           qualcosa = true;
-        }
-        if (stato == "A" || stato == "C") {
           prefisso = Testo(col(lista::kPrefisso));
           numDoc = Testo(col(lista::kNumDoc));
           dataDoc = col(lista::kDataDoc).toDate();
@@ -232,7 +261,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       if (qualcosa) ApriTabelleMovimento(ctx);
       IniziaTransazione(ctx);
       transazione = true;
-      if (qualcosa) Passo(CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso), 2);
+      if (qualcosa)
+        Passo(passo, 2, [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
 
       ScadenzaRiferimento rif;
       int32_t conta = 0;
@@ -242,14 +272,20 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
         const std::string cond = CondizioneScadenza(ctx, col(lista::kAnno), col(lista::kNumProg));
         const std::string stato = Testo(col(lista::kStatoScad));
         if (StatoVuoto(stato)) {
-          lista.Delete(key);
-          Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
+          Passo(passo, 3, [&] {
+            lista.Delete(key);
+            return AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond);
+          });
         } else if (stato == "A" || stato == "C") {
           const RigaScadenza s = LeggiRiga([&](int pos, const char*) { return col(pos); }, stato);
-          rif = Riferimento(s);
+          if (DaSaldare(stato, util::Money::FromDouble(s.pagato), util::Money::FromDouble(s.dovuto)))
+            rif = Riferimento(s);
           const int16_t anno = col(lista::kAnno).toInteger();
-          SaldaScadenza(ctx, s, cond, anno);
-          lista.Delete(key);
+          SaldaScadenza(ctx, s, cond, anno, passo);
+          Passo(passo, PassoRimozione(stato), [&] {
+            lista.Delete(key);
+            return 0;
+          });
         }
         lista.MoveNext(key);
       }
@@ -257,8 +293,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       if (!qualcosa) {
         ui::Avviso(ctx.op, "Attenzione: Nessuna scadenza è stata selezionata e quindi messa in compensato");
       } else {
-        Passo(CreaRigheChiusura(ctx, numero, rif), 9);
-        StatoLock(ctx, "C");
+        Passo(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+        Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
       }
       avanzamento->Chiudi();
       ConfermaTransazione(ctx);
@@ -341,31 +377,36 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
         if (copia.IsEmpty(kc)) {
           ui::Avviso(ctx.op, "Non ci sono registrazioni con i dati richiesti");
         } else {
+          // The entry's references come from what the run settles: the first
+          // row that settles something gives the header's document data and
+          // the closing line's installment.
           int32_t numero = 0;
+          std::optional<RigaScadenza> primo;
           for (copia.MoveFirst(kc); !copia.Eof(kc); copia.MoveNext(kc)) {
             if (Testo(copia.GetField(kc, "FaseElab")) == "0") continue;
             const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
-            const double pagato = std::fabs(copia.GetField(kc, "ImpPagInc").toDouble());
-            const double dovuto = std::fabs(copia.GetField(kc, "ImportoScad").toDouble());
-            if ((stato == "A" && pagato < dovuto) || stato == "C") {
+            if (DaSaldare(stato, Modulo(copia.GetField(kc, "ImpPagInc")), Modulo(copia.GetField(kc, "ImportoScad")))) {
               ++numero;
               qualcosa = true;
+              if (!primo) primo = LeggiRiga(campoCopia, stato);
             }
           }
           copia.MoveFirst(kc);
-          // A completion writes its own header as the automatic run does: the
-          // interrupted run's header went with its rolled-back transaction.
-          if ((creaTestata || !soloContab) && qualcosa) {
-            passo = 1;
-            Passo(CreaTestataMovimento(ctx, numero, ctx.azienda.monetaAzienda,
-                                       Testo(copia.GetField(kc, "NumDoc")),
-                                       copia.GetField(kc, "DataDoc").toDate(),
-                                       Testo(copia.GetField(kc, "Prefisso"))),
-                  1);
+          if (qualcosa) {
+            Passo(passo, 1, [&] {
+              // Lines without their header would be posted under whatever
+              // entry number the process last held.
+              if (!creaTestata) {
+                ui::Avviso(ctx.op, "Testata del movimento mancante");
+                return 1;
+              }
+              return CreaTestataMovimento(ctx, numero, ctx.azienda.monetaAzienda, primo->numDoc, primo->dataDoc,
+                                          primo->prefisso);
+            });
           }
           avanzamento = std::make_unique<Avanzamento>(ctx.op, copia.RecordCount(kc), " Ripristino Scadenze",
                                                         "Elaborazione Scadenze");
-          const ScadenzaRiferimento rif = Riferimento(LeggiRiga(campoCopia, ""));
+          const ScadenzaRiferimento rif = primo ? Riferimento(*primo) : ScadenzaRiferimento{};
           int32_t conta = 0;
           while (!copia.Eof(kc)) {
             avanzamento->Passo(++conta);
@@ -373,22 +414,24 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
             const util::Value anno = copia.GetField(kc, "Anno");
             const std::string cond = CondizioneScadenza(ctx, anno, copia.GetField(kc, "NumProg"));
             const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
-            if (fase == "0") {
-              copia.Delete(kc);
-              Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 2);
-            } else if (StatoVuoto(stato)) {
-              copia.Delete(kc);
-              Passo(AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond), 3);
+            if (fase == "0" || StatoVuoto(stato)) {
+              Passo(passo, fase == "0" ? 2 : 3, [&] {
+                copia.Delete(kc);
+                return AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond);
+              });
             } else if (stato == "A" || stato == "C") {
               const RigaScadenza s = LeggiRiga(campoCopia, stato);
-              SaldaScadenza(ctx, s, cond, anno.toInteger());
-              copia.Delete(kc);
+              SaldaScadenza(ctx, s, cond, anno.toInteger(), passo);
+              Passo(passo, PassoRimozione(stato), [&] {
+                copia.Delete(kc);
+                return 0;
+              });
             }
             copia.MoveNext(kc);
           }
-          if (qualcosa) Passo(CreaRigheChiusura(ctx, numero, rif), 9);
+          if (qualcosa) Passo(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
           avanzamento->Chiudi();
-          StatoLock(ctx, "C");
+          Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
         }
         copia.Close(kc);
         ConfermaTransazione(ctx);

@@ -17,10 +17,13 @@ namespace compensato {
 int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key);
 
 // The run over the user's working copy, with the run parameters read back from
-// the temporary value store: the automatic run (create-header true), the
-// completion of an interrupted run (create-header false) and the posting of an
-// entry whose posting was interrupted (post-only with its number; annoLock is
-// the year of that entry's lock, taken when the run parameters are gone).
+// the temporary value store: the automatic run and the completion of an
+// interrupted run (both create-header true: an interrupted run's header went
+// with its transaction) and the posting of an entry whose posting was
+// interrupted (post-only with its number; annoLock is the year of that entry's
+// lock, taken when the run parameters are gone). Without create-header, a
+// working copy with something to settle fails at step 1: its lines would have
+// no header.
 // Returns 0 when the run ended normally, 1 when it failed.
 int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId,
                          bool creaTestata, bool soloContab, int32_t numReg,

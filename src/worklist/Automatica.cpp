@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "components/db/Recordset.h"
+#include "components/util/Money.h"
 #include "components/util/SqlLiteral.h"
 #include "src/data/Transazioni.h"
 #include "src/extraction/Blocco.h"
@@ -34,14 +35,16 @@ int Creazione_Automatica(Contesto& ctx) {
                          false, db::kSnapshot);
       avanzamento = std::make_unique<ui::Avanzamento>(ctx.op, cursore.RecordCount(key),
                                                       " Creazione automatica compensato", "Elaborazione Scadenze");
-      const double massimo = r.selezione.importoMassimo;
-      double preso = 0;
+      // Currency, exact to the cent: in doubles 0.10 + 0.20 exceeds 0.30.
+      const util::Money massimo = util::Money::FromDouble(r.selezione.importoMassimo);
+      util::Money preso;
       int32_t conta = 0;
       auto& rs = cursore.GetRecordset(key);
       for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
         avanzamento->Passo(++conta);
         // The signed amount: the worklist's own column, not the stored one.
-        const double importo = rs.field(rs.position(), lista::kImportoSegno).toDouble();
+        const util::Value campo = rs.field(rs.position(), lista::kImportoSegno);
+        const util::Money importo = campo.isNull() ? util::Money() : campo.toMoney();
         if (preso + importo <= massimo) {
           const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app +
                                     ".ImportoScad";

@@ -52,6 +52,30 @@ void NessunaTracciaIn(AziendaProva& a) {
   EXPECT_EQ(a.Invarianti(), "");
 }
 
+// Makes the engine refuse an event on a table while a condition on the row
+// holds (NEW for inserts and updates, OLD for deletes): the error an
+// unexpected database failure gives the run.
+void Rifiuta(compensato::Contesto& ctx, testsupport::Engine e, const std::string& nome, const std::string& evento,
+             const std::string& tabella, const std::string& quandoSqlite, const std::string& quandoPg) {
+  if (e == testsupport::Engine::Sqlite) {
+    ctx.db.Execute(ctx.conn,
+                   "CREATE TRIGGER " + nome + " BEFORE " + evento + " ON " + tabella + " WHEN " + quandoSqlite +
+                       " BEGIN SELECT RAISE(ABORT, '" + nome + "'); END",
+                   db::kPassThrough);
+  } else {
+    ctx.db.Execute(ctx.conn,
+                   "CREATE FUNCTION " + nome + "() RETURNS trigger AS $$ BEGIN IF " + quandoPg +
+                       " THEN RAISE EXCEPTION '" + nome +
+                       "'; END IF; IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$ "
+                       "LANGUAGE plpgsql",
+                   db::kPassThrough);
+    ctx.db.Execute(ctx.conn,
+                   "CREATE TRIGGER " + nome + " BEFORE " + evento + " ON \"" + tabella +
+                       "\" FOR EACH ROW EXECUTE FUNCTION " + nome + "()",
+                   db::kPassThrough);
+  }
+}
+
 class Elaborazione : public ::testing::TestWithParam<testsupport::Engine> {
  protected:
   AziendaProva az{GetParam()};
@@ -291,19 +315,8 @@ TEST_P(Elaborazione, RigaRifiutataAnnullaTuttoIlRun) {
   az.Inserisci({.numProg = 2, .conto = "000002", .dataDoc = util::Date::Carry(2026, 3, 2)});
   az.Inserisci({.numProg = 3, .conto = "000003", .dataDoc = util::Date::Carry(2026, 3, 3)});
   compensato::Contesto& ctx = az.ctx();
-  if (GetParam() == testsupport::Engine::Sqlite) {
-    ctx.db.Execute(ctx.conn, "CREATE TRIGGER rifiuta BEFORE INSERT ON MovPnDettApp WHEN NEW.ContoPartita = '000003' "
-                             "BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END",
-                   db::kPassThrough);
-  } else {
-    ctx.db.Execute(ctx.conn, "CREATE FUNCTION rifiuta() RETURNS trigger AS $$ BEGIN IF NEW.\"ContoPartita\" = "
-                             "'000003' THEN RAISE EXCEPTION 'riga rifiutata'; END IF; RETURN NEW; END $$ "
-                             "LANGUAGE plpgsql",
-                   db::kPassThrough);
-    ctx.db.Execute(ctx.conn, "CREATE TRIGGER rifiuta BEFORE INSERT ON \"MovPnDettApp\" FOR EACH ROW "
-                             "EXECUTE FUNCTION rifiuta()",
-                   db::kPassThrough);
-  }
+  Rifiuta(ctx, GetParam(), "rifiuta", "INSERT", "MovPnDettApp", "NEW.ContoPartita = '000003'",
+          "NEW.\"ContoPartita\" = '000003'");
   GrigliaProva griglia;
   griglia.scelte = {{1, "C", 100}, {2, "C", 100}, {3, "C", 100}};
   EXPECT_EQ(Elabora(ctx, az.Selezione(false), &griglia), 1);
@@ -312,6 +325,122 @@ TEST_P(Elaborazione, RigaRifiutataAnnullaTuttoIlRun) {
       << az.op.Elenco();
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 0);
+  NessunaTraccia();
+}
+
+// The automatic run adds and compares currency exactly: in doubles
+// 0.10 + 0.20 exceeds 0.30. A total that reaches the maximum stops the run,
+// even before a credit note that would make room again.
+TEST_P(Elaborazione, AutomaticaMassimoAlCentesimo) {
+  struct Caso {
+    const char* nome;
+    std::vector<double> importi;  // negative: a credit note
+    double massimo;
+    std::vector<std::string> saldate;
+  };
+  const Caso casi[] = {
+      {"dieci e venti centesimi", {0.10, 0.20, 0.05}, 0.30, {"1", "2"}},
+      {"tre decimi sommati", {0.1, 0.2, 0.4}, 0.7, {"1", "2", "3"}},
+      {"raggiunto il massimo, la nota di credito resta", {400, 700, 500, 100, -50}, 1000, {"1", "3", "4"}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    AziendaProva a(GetParam());
+    int32_t n = 0;
+    for (double i : caso.importi) {
+      ++n;
+      a.Inserisci({.numProg = n,
+                   .entrataUscita = i < 0 ? "U" : "E",
+                   .importo = i < 0 ? -i : i,
+                   .dataDoc = util::Date::Carry(2026, 3, static_cast<int>(n))});
+    }
+    a.op.risposte = {1};
+    ASSERT_EQ(Elabora(a.ctx(), a.Selezione(true, 3, caso.massimo), nullptr), 0) << a.op.Elenco();
+    EXPECT_EQ(a.Righe("SELECT NumProg FROM Scadenze WHERE NumRegPag IS NOT NULL ORDER BY NumProg"), caso.saldate);
+    NessunaTracciaIn(a);
+  }
+}
+
+// An automatic run that skips the first installment and settles the second
+// names the one that was paid, on the header and on the cash line.
+TEST_P(Elaborazione, AutomaticaRiferimentiDallaScadenzaSaldata) {
+  az.Inserisci({.numProg = 1, .conto = "000001", .importo = 700, .dataDoc = util::Date::Carry(2026, 3, 1)});
+  az.Inserisci({.numProg = 2, .conto = "000002", .importo = 500, .dataDoc = util::Date::Carry(2026, 3, 2)});
+  az.op.risposte = {1};
+  ASSERT_EQ(Elabora(az.ctx(), az.Selezione(true, 3, 600), nullptr), 0) << az.op.Elenco();
+  EXPECT_EQ(az.Righe("SELECT NumProg FROM Scadenze WHERE NumRegPag IS NOT NULL"), std::vector<std::string>{"2"});
+  EXPECT_EQ(az.Righe("SELECT NumDoc FROM MovPnTes"), std::vector<std::string>{"F2"});
+  EXPECT_EQ(az.Righe("SELECT NumDoc, TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & "
+                     "ContoCPartita FROM MovPnDett WHERE RigReg = 1"),
+            std::vector<std::string>{"F2|3-14-01-000002"});
+  NessunaTraccia();
+}
+
+// An unexpected database error inside a step names that step: here the
+// removal of an untouched row from the working copy.
+TEST_P(Elaborazione, ErroreImprevistoNominaIlSuoPasso) {
+  for (const bool automatica : {false, true}) {
+    SCOPED_TRACE(automatica ? "automatica" : "griglia");
+    AziendaProva a(GetParam());
+    a.Inserisci({.numProg = 1, .importo = 100, .dataDoc = util::Date::Carry(2026, 3, 1)});
+    a.Inserisci({.numProg = 2, .conto = "000002", .importo = 900, .dataDoc = util::Date::Carry(2026, 3, 2)});
+    Rifiuta(a.ctx(), GetParam(), "rifiuta_copia", "DELETE", "ScadenzeApp", "OLD.NumProg = 2",
+            "OLD.\"NumProg\" = 2");
+    int esito;
+    if (automatica) {
+      a.op.risposte = {1};
+      esito = Elabora(a.ctx(), a.Selezione(true, 3, 500), nullptr);
+    } else {
+      GrigliaProva griglia;
+      griglia.scelte = {{1, "C", 100}};
+      esito = Elabora(a.ctx(), a.Selezione(false), &griglia);
+    }
+    EXPECT_EQ(esito, 1);
+    // Untouched in the grid: step 3; never taken by the automatic run: step 2.
+    EXPECT_TRUE(a.op.Mostrato(automatica
+                                  ? "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - 2"
+                                  : "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata in 3"))
+        << a.op.Elenco();
+    EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM MovPnTes"), 0);
+    EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 0);
+  }
+}
+
+// The entry lock's state change reports its own failure, and the run, whose
+// crash markers would be wrong, is undone.
+TEST_P(Elaborazione, StatoDelBloccoMovimentoConMessaggi) {
+  az.Inserisci({.numProg = 1, .importo = 100});
+  Rifiuta(az.ctx(), GetParam(), "rifiuta_lock", "UPDATE", "LockGest", "NEW.Stato = 'C'", "NEW.\"Stato\" = 'C'");
+  GrigliaProva griglia;
+  griglia.scelte = {{1, "C", 100}};
+  EXPECT_EQ(Elabora(az.ctx(), az.Selezione(false), &griglia), 1);
+  // An ODBC source reports the refusal as 3146, which the lock service reads
+  // as a colliding lock.
+  EXPECT_TRUE(az.op.Mostrato(GetParam() == testsupport::Engine::Sqlite ? "rifiuta_lock" : "Il movimento è in uso"))
+      << az.op.Elenco();
+  EXPECT_TRUE(az.op.Mostrato("Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata in 9"))
+      << az.op.Elenco();
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
+  NessunaTraccia();
+}
+
+// Without its header a completion would post lines under whatever entry
+// number the process last held: it stops at the header's step instead.
+TEST_P(Elaborazione, CompletamentoSenzaTestataSiFerma) {
+  az.Inserisci({.numProg = 1, .importo = 100});
+  compensato::Contesto& ctx = az.ctx();
+  ctx.run.selezione = az.Selezione(true, 3, 1000);
+  ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
+  compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
+  ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere), 0);
+  ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
+  ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = 'C', ImpPagInc = ImportoScad");
+
+  EXPECT_EQ(compensato::ElaborazioneScadenze(ctx, ctx.utente, ctx.programId, false, false, 0), 1);
+  EXPECT_TRUE(az.op.Mostrato("Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - 1"))
+      << az.op.Elenco();
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnDett"), 0);
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
   NessunaTraccia();
 }
 
