@@ -1,5 +1,6 @@
 #include "src/startup/ApriConfigurazione.h"
 
+#include "components/db/Repair.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "components/util/Files.h"
@@ -136,14 +137,19 @@ int ApriConfigurazione(Programma& p, const std::string& nomeFile, const fs::path
             "Errore nell'apertura del database " + p.nomeDb + "\nVuoi tentare di recuperarlo",
             ui::box::kQuestion + ui::box::kOkCancel);
         if (r != ui::box::kOk) return Ferma(p);
-        // One repair: a file that passes the check and is still refused will not
-        // get better by asking again.
-        if (!riparato && RiparaDatabase(p.nomeDb) == 0) {
+        // One repair: a rebuilt file that is still refused will not get
+        // better by rebuilding it again.
+        const db::RepairResult esito = riparato ? db::RepairResult{} : db::RepairDatabase(p.nomeDb);
+        if (esito.repaired) {
           riparato = true;
+          p.ctx.op.MessageBox("Il database " + p.nomeDb + " e' stato recuperato.\nIl file danneggiato e' stato "
+                                  "conservato come " + esito.kept,
+                              ui::box::kInformation);
           continue;
         }
         p.ctx.op.MessageBox("Il database " + p.nomeDb +
-                                " non puo' essere recuperato: non e' un database valido o e' danneggiato.",
+                                " non puo' essere recuperato: non e' un database valido o e' danneggiato." +
+                                (esito.reason.empty() ? std::string() : "\n(" + esito.reason + ")"),
                             ui::box::kCritical);
         return Ferma(p);
       }

@@ -1,7 +1,5 @@
 #include "src/startup/Connessione.h"
 
-#include <sqlite3.h>
-
 #include "components/util/Error.h"
 #include "components/util/Text.h"
 #include "src/startup/Programma.h"
@@ -85,22 +83,6 @@ std::string ApriDatabaseDiretto(db::DbExecutor& executor, const std::string& nom
   // password the main connection opened it with.
   executor.SetSetting("DbAccPWD", util::Value(passwordFile));
   return executor.OpenDatabase(a.database);
-}
-
-int RiparaDatabase(const std::string& path) {
-  sqlite3* db = nullptr;
-  int esito = 1;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW) {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-      if (text && std::string(text) == "ok") esito = 0;
-    }
-    sqlite3_finalize(st);
-  }
-  sqlite3_close(db);
-  return esito;
 }
 
 }  // namespace startup

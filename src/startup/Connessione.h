@@ -30,8 +30,4 @@ AperturaDiretta ParametriDiretti(const std::string& nome, const std::string& ute
 std::string ApriDatabaseDiretto(db::DbExecutor& executor, const std::string& nome, const std::string& utente,
                                 const std::string& password, const std::string& passwordFile = "");
 
-// The repair of a file the engine does not recognise: 0 when the file opens
-// and passes the integrity check, otherwise 1 (nothing is changed).
-int RiparaDatabase(const std::string& path);
-
 }  // namespace startup

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "components/db/DbCursor.h"
 #include "src/startup/Connessione.h"
 #include "tests/src/startup/Banco.h"
 
@@ -126,6 +127,33 @@ TEST(ApriDatabase, AWrongFilePasswordStopsWithItsMessage) {
       EXPECT_EQ(b.op.messaggi[0].comandi, std::vector<std::string>{"&Ok"});
     }
   }
+}
+
+// The operator agrees to the repair of a file whose header was damaged: the
+// file is rebuilt, opened, and the damaged one is named where it is kept.
+TEST(ApriDatabase, AFileWithADamagedHeaderIsRepairedAndOpened) {
+  Banco b;
+  const fs::path file = b.dir / "azienda.db";
+  {
+    testsupport::TestDatabase origine(testsupport::Engine::Sqlite);
+    origine.executor().Execute(origine.conn(), "INSERT INTO Monete (Moneta, Descrizione) VALUES ('EUR', 'Euro')");
+    origine.executor().Execute(origine.conn(), "PRAGMA wal_checkpoint(TRUNCATE)", db::kPassThrough);
+    fs::copy_file(origine.name(), file);
+  }
+  std::fstream(file, std::ios::binary | std::ios::in | std::ios::out) << std::string(16, 'X');
+  b.p->config.principale = b.ini;
+  b.p->nomeDb = file.string();
+  b.op.risposteBox = {ui::box::kOk};
+  ASSERT_EQ(startup::ApriConfigurazione(*b.p, "torvel.ini", b.dir / "x.ini"), 0) << b.op.Elenco();
+  ASSERT_EQ(b.op.messaggi.size(), 2u) << b.op.Elenco();
+  EXPECT_EQ(b.op.messaggi[1].testo, "Il database " + file.string() + " e' stato recuperato.\nIl file danneggiato "
+                                    "e' stato conservato come " + file.string() + ".danneggiato");
+  ASSERT_TRUE(b.ctx->db.IsOpen(b.ctx->conn));
+  db::DbCursor c;
+  const std::string k = c.Open(b.ctx->db, b.ctx->conn, "", "SELECT Descrizione FROM Monete", false, db::kSnapshot);
+  EXPECT_EQ(c.GetField(k, "Descrizione").toText(), "Euro");
+  c.Close(k);
+  EXPECT_TRUE(fs::exists(file.string() + ".danneggiato"));
 }
 
 TEST(ApriDatabase, AFileTheEngineDoesNotRecogniseIsRefusedAfterTheRepairFails) {
