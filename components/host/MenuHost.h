@@ -75,6 +75,9 @@ class MenuHost {
   // between events; a call made while a command is being handled (a modal
   // window's own loop) delivers nothing. Returns how many were delivered.
   virtual int DeliverPending() { return 0; }
+  // The link with the host ended on its own (the host died or misbehaved),
+  // not through Detach.
+  virtual bool Perso() const { return false; }
 
  private:
   RicevitoreComandi* receiver_ = nullptr;

@@ -7,10 +7,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 #include "components/util/Error.h"
 
@@ -63,16 +66,45 @@ std::string CartellaSocket() {
   return "/tmp/compensato-" + std::to_string(::getuid());
 }
 
-std::string PreparaCartellaSocket() {
+std::string PreparaCartellaSocket(std::vector<std::string>* rimossi) {
   const std::string dir = CartellaSocket();
   if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) Errore("Cartella " + dir + ": " + std::strerror(errno));
   struct stat st {};
   // lstat: a symbolic link planted in /tmp by someone else must not redirect us.
-  if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) Errore("Cartella " + dir + " non valida");
+  if (::lstat(dir.c_str(), &st) != 0) Errore("Cartella " + dir + ": " + std::strerror(errno));
+  if (S_ISLNK(st.st_mode)) Errore("La cartella " + dir + " e' un collegamento simbolico: la si rimuova");
+  if (!S_ISDIR(st.st_mode)) Errore(dir + " esiste e non e' una cartella");
   if (st.st_uid != ::getuid()) Errore("La cartella " + dir + " appartiene a un altro utente");
   if ((st.st_mode & 077) != 0 && ::chmod(dir.c_str(), 0700) != 0)
     Errore("La cartella " + dir + " e' accessibile ad altri utenti");
+  // Only someone else's entries are removed: our own sockets belong to live
+  // or dead hosts of ours, which ApriSocketInAscolto tells apart.
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) Errore("Cartella " + dir + ": " + std::strerror(errno));
+  std::vector<std::string> estranei;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string nome = e->d_name;
+    if (nome == "." || nome == "..") continue;
+    struct stat es {};
+    if (::fstatat(::dirfd(d), e->d_name, &es, AT_SYMLINK_NOFOLLOW) == 0 && es.st_uid != ::getuid())
+      estranei.push_back(dir + "/" + nome);
+  }
+  ::closedir(d);
+  for (const std::string& f : estranei) {
+    if (::unlink(f.c_str()) != 0 && ::rmdir(f.c_str()) != 0)
+      Errore("La cartella " + dir + " contiene " + f + " di un altro utente e non si riesce a rimuoverlo");
+    if (rimossi) rimossi->push_back(f);
+  }
   return dir;
+}
+
+void ControllaCartella(const std::string& dir) {
+  struct stat st {};
+  if (::lstat(dir.c_str(), &st) != 0) Errore("Nessun menu in esecuzione: manca la cartella " + dir);
+  if (S_ISLNK(st.st_mode)) Errore("La cartella " + dir + " e' un collegamento simbolico: non la si usa");
+  if (!S_ISDIR(st.st_mode)) Errore(dir + " non e' una cartella");
+  if (st.st_uid != ::getuid()) Errore("La cartella " + dir + " appartiene a un altro utente: non la si usa");
+  if ((st.st_mode & 077) != 0) Errore("La cartella " + dir + " e' accessibile ad altri utenti: non la si usa");
 }
 
 std::string PercorsoSocket(const std::string& instance) {
@@ -181,6 +213,42 @@ json DaErrore(int number, const std::string& description) {
   return {{"number", number}, {"description", description}};
 }
 
+std::string CampoTesto(const json& m, const char* key) {
+  if (!m.is_object()) return "";
+  const auto it = m.find(key);
+  return it != m.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+std::optional<json> CampoId(const json& m) {
+  if (!m.is_object()) return std::nullopt;
+  const auto it = m.find("id");
+  if (it == m.end() || !(it->is_number() || it->is_string())) return std::nullopt;
+  return *it;
+}
+
+std::optional<int64_t> IdIntero(const json& m) {
+  if (!m.is_object()) return std::nullopt;
+  const auto it = m.find("id");
+  if (it == m.end() || !it->is_number_integer()) return std::nullopt;
+  return it->get<int64_t>();
+}
+
+std::string Estratto(const std::string& text, size_t max) {
+  std::string out;
+  for (size_t i = 0; i < text.size() && i < max; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    out.push_back(c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c));
+  }
+  if (text.size() > max) out += "...";
+  return out;
+}
+
+void Segnala(const std::string& peer, const std::string& what, const std::string& excerpt) {
+  std::cerr << (peer.empty() ? std::string("collegamento") : peer) << ": " << what;
+  if (!excerpt.empty()) std::cerr << ": " << excerpt;
+  std::cerr << std::endl;
+}
+
 void SollevaErrore(const json& error, const std::string& source) {
   int number = 5;
   std::string description = "Errore del menu";
@@ -192,14 +260,20 @@ void SollevaErrore(const json& error, const std::string& source) {
   throw util::RuntimeError(number, description, source);
 }
 
-Canale::Canale(int fd) : fd_(fd) {
+Canale::Canale(int fd, std::string peer) : fd_(fd), peer_(std::move(peer)) {
   if (fd_ >= 0) NonBloccante(fd_);
 }
 
 Canale::~Canale() { Chiudi(); }
 
 Canale::Canale(Canale&& o) noexcept
-    : fd_(o.fd_), chiuso_(o.chiuso_), buffer_(std::move(o.buffer_)), pronti_(std::move(o.pronti_)) {
+    : fd_(o.fd_),
+      chiuso_(o.chiuso_),
+      peer_(std::move(o.peer_)),
+      buffer_(std::move(o.buffer_)),
+      cercato_(o.cercato_),
+      uscita_(std::move(o.uscita_)),
+      pronti_(std::move(o.pronti_)) {
   o.fd_ = -1;
 }
 
@@ -208,7 +282,10 @@ Canale& Canale::operator=(Canale&& o) noexcept {
     Chiudi();
     fd_ = o.fd_;
     chiuso_ = o.chiuso_;
+    peer_ = std::move(o.peer_);
     buffer_ = std::move(o.buffer_);
+    cercato_ = o.cercato_;
+    uscita_ = std::move(o.uscita_);
     pronti_ = std::move(o.pronti_);
     o.fd_ = -1;
   }
@@ -221,29 +298,52 @@ void Canale::Chiudi() {
   chiuso_ = true;
 }
 
-bool Canale::Invia(const json& message, int timeoutMs) {
+void Canale::Lascia(const std::string& why) {
+  Segnala(peer_, why + ": collegamento chiuso");
+  Chiudi();
+}
+
+bool Canale::Accoda(const json& message) {
   if (!aperto()) return false;
   // Invalid UTF-8 from a parameter file is replaced, not a reason to drop the line.
-  std::string line = message.dump(-1, ' ', false, json::error_handler_t::replace);
-  line.push_back('\n');
+  uscita_ += message.dump(-1, ' ', false, json::error_handler_t::replace);
+  uscita_.push_back('\n');
+  if (!Svuota()) return false;
+  if (uscita_.size() > kUscitaMassima) {
+    Lascia("oltre " + std::to_string(kUscitaMassima >> 20) + " MiB in attesa di un destinatario che non legge");
+    return false;
+  }
+  return true;
+}
+
+bool Canale::Svuota() {
+  if (!aperto()) return false;
   size_t sent = 0;
-  const int64_t fine = Adesso() + timeoutMs;
-  while (sent < line.size()) {
-    const ssize_t n = ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+  while (sent < uscita_.size()) {
+    const ssize_t n = ::send(fd_, uscita_.data() + sent, uscita_.size() - sent, MSG_NOSIGNAL);
     if (n > 0) {
       sent += static_cast<size_t>(n);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      const int64_t resto = fine - Adesso();
-      if (resto <= 0) return false;
-      pollfd p{fd_, POLLOUT, 0};
-      ::poll(&p, 1, static_cast<int>(resto));
-      continue;
-    }
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
     chiuso_ = true;
+    uscita_.clear();
     return false;
+  }
+  uscita_.erase(0, sent);
+  return true;
+}
+
+bool Canale::Invia(const json& message, int timeoutMs) {
+  if (!Accoda(message)) return false;
+  const int64_t fine = Adesso() + timeoutMs;
+  while (daScrivere()) {
+    const int64_t resto = fine - Adesso();
+    if (resto <= 0) return false;
+    pollfd p{fd_, POLLOUT, 0};
+    ::poll(&p, 1, static_cast<int>(resto));
+    if (!Svuota()) return false;
   }
   return true;
 }
@@ -251,24 +351,39 @@ bool Canale::Invia(const json& message, int timeoutMs) {
 bool Canale::Leggi() {
   if (!aperto()) return false;
   char buf[4096];
-  for (;;) {
+  // Bounded per call, so that a peer that never stops sending cannot keep
+  // us here; what is left is read on the next call.
+  for (size_t letti = 0; letti < 4 * kRigaMassima;) {
     const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
     if (n > 0) {
       buffer_.append(buf, static_cast<size_t>(n));
+      letti += static_cast<size_t>(n);
+      size_t pos;
+      while ((pos = buffer_.find('\n', cercato_)) != std::string::npos) {
+        if (pos > kRigaMassima) break;
+        const std::string line = buffer_.substr(0, pos);
+        buffer_.erase(0, pos + 1);
+        cercato_ = 0;
+        if (line.empty()) continue;
+        json j = json::parse(line, nullptr, false);
+        if (!j.is_discarded() && j.is_object())
+          pronti_.push_back(std::move(j));
+        else
+          Segnala(peer_, "riga scartata, non e' un oggetto JSON", Estratto(line));
+      }
+      cercato_ = buffer_.size();
+      if (buffer_.size() > kRigaMassima) {
+        Lascia("riga oltre " + std::to_string(kRigaMassima >> 20) + " MiB (" + Estratto(buffer_, 40) + ")");
+        buffer_.clear();
+        cercato_ = 0;
+        return false;
+      }
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
     chiuso_ = true;
     break;
-  }
-  size_t pos;
-  while ((pos = buffer_.find('\n')) != std::string::npos) {
-    const std::string line = buffer_.substr(0, pos);
-    buffer_.erase(0, pos + 1);
-    if (line.empty()) continue;
-    json j = json::parse(line, nullptr, false);
-    if (!j.is_discarded() && j.is_object()) pronti_.push_back(std::move(j));
   }
   return !chiuso_;
 }
@@ -312,7 +427,41 @@ int ConnettiSocket(const std::string& path, int timeoutMs) {
   return -1;
 }
 
-int ApriSocketInAscolto(const std::string& path) {
+long UtentePeer(int fd) {
+  ucred cr{};
+  socklen_t len = sizeof cr;
+  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cr, &len) != 0) return -1;
+  return static_cast<long>(cr.uid);
+}
+
+long PidPeer(int fd) {
+  ucred cr{};
+  socklen_t len = sizeof cr;
+  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cr, &len) != 0) return -1;
+  return static_cast<long>(cr.pid);
+}
+
+int ConnettiMenu(const std::string& path, int timeoutMs) {
+  const auto barra = path.rfind('/');
+  ControllaCartella(barra == std::string::npos ? std::string(".") : path.substr(0, barra));
+  const int fd = ConnettiSocket(path, timeoutMs);
+  if (fd < 0) Errore("Nessun menu in ascolto su " + path);
+  const long uid = UtentePeer(fd);
+  if (uid != static_cast<long>(::getuid())) {
+    ::close(fd);
+    Errore("Il processo in ascolto su " + path + " e' di un altro utente (uid " + std::to_string(uid) +
+           "): non gli si manda nulla");
+  }
+  return fd;
+}
+
+bool RimuoviSocket(const std::string& path, const FileSocket& creato) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || st.st_dev != creato.dev || st.st_ino != creato.ino) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+int ApriSocketInAscolto(const std::string& path, FileSocket* creato) {
   sockaddr_un addr{};
   if (!Indirizzo(path, addr)) Errore("Percorso del socket troppo lungo: " + path);
   struct stat st {};
@@ -337,6 +486,7 @@ int ApriSocketInAscolto(const std::string& path) {
     ::close(fd);
     Errore("Impossibile aprire " + path + ": " + why);
   }
+  if (creato && ::lstat(path.c_str(), &st) == 0) *creato = FileSocket{st.st_dev, st.st_ino};
   NonBloccante(fd);
   return fd;
 }

@@ -10,9 +10,12 @@ namespace host {
 
 // The program's end of the link with a real menu host process: every call is
 // one request line answered by one reply line with the same id. A call never
-// waits longer than its bound; a host that closed the socket, or that does
-// not answer in time, raises util::RuntimeError 5 and the link is dropped.
-// Commands that arrive while a call waits are kept for DeliverPending.
+// waits longer than its bound, counted from when it was sent; a host that
+// closed the socket, or that does not answer or read in time, raises
+// util::RuntimeError 5 and the link is dropped (perso() then tells so).
+// Commands that arrive while a call waits are kept for DeliverPending. A
+// malformed message from the host is logged and, when it has an id,
+// answered with an error; it never reaches the caller as anything else.
 class SocketMenuHost final : public MenuHost {
  public:
   struct Attese {
@@ -21,7 +24,13 @@ class SocketMenuHost final : public MenuHost {
     // Calls for which the host asks the operator (a database login) or shows
     // a message may take as long as the operator does.
     int interattivaMs = 600000;
+    // A reply to a command that the host does not take in this time ends the link.
+    int invioMs = 5000;
   };
+
+  // The environment variable through which a host hands the program it
+  // launched the token that lets it attach as that program.
+  static constexpr const char* kVariabileToken = "COMPENSATO_MENU_TOKEN";
 
   SocketMenuHost();
   explicit SocketMenuHost(Attese attese);
@@ -29,6 +38,12 @@ class SocketMenuHost final : public MenuHost {
   // The descriptor an event loop watches for commands; -1 when not linked.
   int fd() const { return canale_.aperto() ? canale_.fd() : -1; }
   bool collegato() const { return canale_.aperto() && !chiudiDopoRisposta_; }
+  // The link ended without Detach: the host died, closed, stopped reading or
+  // answering, or sent what cannot be a line of this protocol.
+  bool Perso() const override { return perso_; }
+  // Links to the socket of a menu instance without attaching as its program:
+  // for a client that only asks the host (the batch front).
+  void Collega(const std::string& menuInstance);
   // Reads what the host sent without waiting and keeps its commands.
   void LeggiDisponibili();
   size_t comandiInAttesa() const { return comandi_.size(); }
@@ -61,15 +76,25 @@ class SocketMenuHost final : public MenuHost {
   wire::json Chiama(const std::string& op, wire::json args, int attesaMs);
   wire::json Chiama(const std::string& op, wire::json args) { return Chiama(op, std::move(args), attese_.chiamataMs); }
   void Smista(wire::json message);
+  void Rispondi(const wire::json& answer);
+  void Caduto();
   [[noreturn]] void Perso(const std::string& op, const std::string& why);
+  template <class T, class F>
+  T Leggibile(const std::string& op, const wire::json& j, F leggi);
 
   Attese attese_;
   wire::Canale canale_;
   int64_t prossimoId_ = 1;
-  std::deque<wire::json> comandi_;
+  struct Evento {
+    wire::json id;
+    HostCommand comando;
+  };
+  std::deque<Evento> comandi_;
   std::deque<wire::json> risposte_;
   bool consegnando_ = false;
   bool chiudiDopoRisposta_ = false;
+  bool perso_ = false;
+  std::string istanza_;
 };
 
 }  // namespace host

@@ -16,9 +16,6 @@
 namespace startup {
 namespace {
 
-const char* const kMenuAssente =
-    "Il menu principale non \xC3\xA8 in esecuzione\nQuesto programma non pu\xC3\xB2 essere eseguito autonomamente";
-
 void MessaggioAvvio(Programma& p, const std::string& testo) {
   ui::RichiestaMsg r;
   r.psLabel = testo;

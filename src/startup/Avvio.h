@@ -7,6 +7,10 @@ namespace startup {
 
 struct Programma;
 
+// What the operator is told when the menu host is not there, at startup or later.
+inline constexpr const char* kMenuAssente =
+    "Il menu principale non \xC3\xA8 in esecuzione\nQuesto programma non pu\xC3\xB2 essere eseguito autonomamente";
+
 // The startup sequence: host link, configuration and database, company
 // values, registration with the host, the first screen. Every failure shows
 // its message and asks for the close; the event loop then carries it out.

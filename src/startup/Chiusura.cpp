@@ -1,6 +1,7 @@
 #include "src/startup/Chiusura.h"
 
 #include "components/util/Error.h"
+#include "src/startup/Avvio.h"
 #include "src/startup/ComandiMenu.h"
 #include "src/startup/Programma.h"
 #include "src/ui/Errori.h"
@@ -194,6 +195,25 @@ void MsgEChiudi(Programma& p, const std::string& messaggio, std::optional<int> p
     }
   }
   if (chiudi == -1) ChiudiDaMenu(p, 0);
+}
+
+void SorvegliaMenu(Programma& p) {
+  // Until the first screen is up, startup reports a missing host itself.
+  if (p.terminato || p.menuPersoAvvisato || p.forms.size() < 2 || !p.ctx.host.Perso()) return;
+  p.menuPersoAvvisato = true;
+  try {
+    p.pf.ChiudiSplash();
+  } catch (...) {
+  }
+  p.ctx.op.MessageBox(kMenuAssente, ui::box::kCritical);
+  // There is no menu to go back to: the screens close as on the host's "fine".
+  p.ctx.chiusuraDaHost = true;
+  p.principale.oiChiudi = 0;
+  p.principale.oiTmpAttesa = 100;
+  if (!p.principale.timChiudi) return;
+  p.principale.timChiudi->Abilita(false);
+  p.principale.timChiudi->Intervallo(1);
+  p.principale.timChiudi->Abilita(true);
 }
 
 void ScattoTimVarie(Programma& p) {

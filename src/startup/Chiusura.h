@@ -29,6 +29,13 @@ void RilasciaCollegamenti(Programma& p);
 // Shows a message box and, with chiudi -1, closes the program.
 void MsgEChiudi(Programma& p, const std::string& messaggio, std::optional<int> pulsanti, int16_t chiudi);
 
+// Called between events: once the host link is lost on its own (the host
+// died, stopped reading or answering, or sent garbage), tells the operator
+// that the menu is not running and closes the program; a close refused for a
+// modal screen is tried again until it succeeds, since without the host
+// nothing else would ever end the program.
+void SorvegliaMenu(Programma& p);
+
 // The timers of the main form.
 void ScattoTimChiudi(Programma& p);
 void ScattoTimVarie(Programma& p);

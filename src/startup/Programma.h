@@ -82,6 +82,8 @@ struct Programma {
   FrmPrincipale principale;
   std::unique_ptr<scMenuComandiClie> client;
   bool terminato = false;
+  // The operator was told that the host link was lost; the close is under way.
+  bool menuPersoAvvisato = false;
 
   // CercaForm: the index of the first loaded form with that name (ignoring
   // case) whose caption, when a part is given, contains it (ignoring case); -1.

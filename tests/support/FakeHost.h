@@ -45,6 +45,9 @@ class FakeHost : public host::MenuHost {
   // Failures: a host that is gone, or single operations that fail with 5.
   bool spento = false;
   std::set<std::string> guaste;
+  // The link ended on its own, as a real host's socket tells the program.
+  bool perso = false;
+  bool Perso() const override { return perso; }
 
   // What the program did.
   std::vector<Chiamata> chiamate;

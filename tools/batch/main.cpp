@@ -152,11 +152,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<host::MenuHost> host;
   try {
     if (a.Ha("--menu")) {
+      // The batch only asks the host: attaching would make it the program
+      // that gets the host's commands.
       auto h = std::make_unique<host::SocketMenuHost>();
-      if (h->Attach(a.Di("--menu"), "", "") != 0) {
-        std::cerr << "compensato-batch: il menu " << a.Di("--menu") << " non risponde\n";
-        return 1;
-      }
+      h->Collega(a.Di("--menu"));
       host = std::move(h);
     } else if (a.Ha("--params")) {
       host = std::make_unique<batch::HostFile>(a.Di("--params"), a.Di("--operator"));

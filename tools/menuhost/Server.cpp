@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -15,6 +16,7 @@
 #include <random>
 
 #include "components/host/FileParametri.h"
+#include "components/host/SocketMenuHost.h"
 #include "components/util/Error.h"
 #include "components/util/Text.h"
 
@@ -25,6 +27,35 @@ using host::wire::json;
 namespace {
 
 json Risultato(const json& id, json r) { return {{"type", "result"}, {"id", id}, {"result", std::move(r)}}; }
+
+json ErroreChiamata(const json& id, int number, const std::string& description) {
+  return {{"type", "result"}, {"id", id}, {"error", host::wire::DaErrore(number, description)}};
+}
+
+json ErroreControllo(const std::string& description) {
+  return {{"type", "controlReply"}, {"error", host::wire::DaErrore(5, description)}};
+}
+
+int64_t Adesso() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string Casuale() {
+  std::random_device rd;
+  char buf[33];
+  std::snprintf(buf, sizeof buf, "%08x%08x%08x%08x", rd(), rd(), rd(), rd());
+  return buf;
+}
+
+sigset_t SegnaliDiChiusura() {
+  sigset_t s;
+  sigemptyset(&s);
+  sigaddset(&s, SIGTERM);
+  sigaddset(&s, SIGINT);
+  sigaddset(&s, SIGHUP);
+  return s;
+}
 
 std::string Arg(const json& args, size_t i) {
   if (!args.is_array() || i >= args.size()) return "";
@@ -54,34 +85,53 @@ json Parametri::Parametro(const std::string& key, const std::string& operatore) 
 }
 
 Server::Server(Parametri parametri, std::string istanza) : par_(std::move(parametri)), istanza_(std::move(istanza)) {
-  host::wire::PreparaCartellaSocket();
+  // The path is checked before anything is made on disk for it.
   socket_ = host::wire::PercorsoSocket(istanza_);
-  ascolto_ = host::wire::ApriSocketInAscolto(socket_);
-  std::random_device rd;
-  char buf[17];
-  std::snprintf(buf, sizeof buf, "%08x%08x", rd(), rd());
-  token_ = buf;
+  std::vector<std::string> rimossi;
+  host::wire::PreparaCartellaSocket(&rimossi);
+  for (const std::string& f : rimossi) std::cerr << "menuhost: rimosso " << f << ", di un altro utente\n";
+  ascolto_ = host::wire::ApriSocketInAscolto(socket_, &file_);
+  token_ = Casuale().substr(0, 16);
+  segreto_ = Casuale();
+  // Signals come through a descriptor, so that the loop handles them between
+  // messages like any other event.
+  const sigset_t s = SegnaliDiChiusura();
+  ::sigprocmask(SIG_BLOCK, &s, nullptr);
+  segnali_ = ::signalfd(-1, &s, SFD_NONBLOCK | SFD_CLOEXEC);
 }
 
 Server::~Server() {
   clienti_.clear();
   if (ascolto_ >= 0) ::close(ascolto_);
-  ::unlink(socket_.c_str());
+  if (segnali_ >= 0) ::close(segnali_);
+  host::wire::RimuoviSocket(socket_, file_);
+  const sigset_t s = SegnaliDiChiusura();
+  ::sigprocmask(SIG_UNBLOCK, &s, nullptr);
 }
 
 pid_t Server::Lancia(const std::vector<std::string>& programma) {
   std::vector<std::string> argv = programma;
   const std::string chiave = par_.Host("ProgramKey");
   const std::string param = par_.Host("ProgramParam");
+  // The program takes the first word of /P as its key: parameters without a
+  // key would become the key.
+  if (chiave.empty() && !param.empty())
+    throw util::RuntimeError(5, "ProgramParam senza ProgramKey nel file " + par_.file +
+                                    ": il programma prenderebbe i parametri per la chiave");
+  if (chiave.find_first_of(" \t") != std::string::npos)
+    throw util::RuntimeError(5, "ProgramKey con spazi nel file " + par_.file + ": \"" + chiave + "\"");
   argv.insert(argv.end(), {"/M", istanza_});
-  if (!chiave.empty() || !param.empty()) argv.insert(argv.end(), {"/P", param.empty() ? chiave : chiave + " " + param});
+  if (!chiave.empty()) argv.insert(argv.end(), {"/P", param.empty() ? chiave : chiave + " " + param});
   argv.insert(argv.end(), {"/F", par_.Host("Form", "FrmSaldaSelezioni")});
   const std::string switchI = par_.Host("SwitchI");
   if (!switchI.empty()) argv.insert(argv.end(), {"/I", switchI});
   figlio_ = ::fork();
   if (figlio_ == 0) {
+    const sigset_t s = SegnaliDiChiusura();
+    ::sigprocmask(SIG_UNBLOCK, &s, nullptr);
+    ::setenv(host::SocketMenuHost::kVariabileToken, segreto_.c_str(), 1);
     std::vector<char*> a;
-    for (auto& s : argv) a.push_back(s.data());
+    for (auto& x : argv) a.push_back(x.data());
     a.push_back(nullptr);
     ::execvp(a[0], a.data());
     std::cerr << "menuhost: impossibile avviare " << argv[0] << ": " << std::strerror(errno) << "\n";
@@ -93,9 +143,25 @@ pid_t Server::Lancia(const std::vector<std::string>& programma) {
 void Server::Accetta() {
   for (;;) {
     const int fd = ::accept4(ascolto_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+      // Out of descriptors or memory: the listener stays readable, so
+      // accepting again at once would only spin.
+      std::cerr << "menuhost: accept: " << std::strerror(errno) << ", nuovi collegamenti sospesi per un momento\n";
+      accettaDopo_ = Adesso() + 250;
+      return;
+    }
+    const long uid = host::wire::UtentePeer(fd);
+    if (uid != static_cast<long>(::getuid())) {
+      std::cerr << "menuhost: rifiutato un collegamento dell'utente " << uid << "\n";
+      ::close(fd);
+      continue;
+    }
     auto c = std::make_unique<Cliente>();
-    c->canale = host::wire::Canale(fd);
+    c->pid = host::wire::PidPeer(fd);
+    c->canale = host::wire::Canale(fd, "menuhost: client " + std::to_string(prossimoCliente_++) + " (pid " +
+                                           std::to_string(c->pid) + ")");
     clienti_.push_back(std::move(c));
   }
 }
@@ -135,9 +201,16 @@ std::string Server::ChiediLogin() {
   return l;
 }
 
-json Server::Esegui(Cliente& c, const std::string& op, const json& args) {
+json Server::Esegui(Cliente& c, const std::string& op, const json& args, const std::string& token) {
   const std::string operatore = par_.Host("OperatorName", "OPERATORE");
   if (op == "Attach") {
+    // Commands go to the program this host launched, not to whoever asks
+    // for them: the launched process itself, or one holding its token.
+    const bool lanciato = figlio_ > 0 && c.pid == static_cast<long>(figlio_);
+    if (!lanciato && token != segreto_) {
+      std::cerr << c.canale.peer() << ": Attach rifiutato, non e' il programma lanciato da questo menu\n";
+      throw util::RuntimeError(5, "Attach rifiutato: il programma non e' stato lanciato da questo menu");
+    }
     c.programma = true;
     c.eraProgramma = true;
     return 0;
@@ -197,45 +270,102 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args) {
   throw util::RuntimeError(438, "Operazione non supportata dal menu: " + op);
 }
 
-void Server::Gestisci(Cliente& c, const json& m) {
-  const std::string type = m.value("type", "");
-  if (type == "call") {
-    const json id = m.value("id", json());
-    try {
-      c.canale.Invia(Risultato(id, Esegui(c, m.value("op", ""), m.value("args", json::array()))));
-    } catch (const util::RuntimeError& e) {
-      c.canale.Invia({{"type", "result"}, {"id", id}, {"error", host::wire::DaErrore(e.number(), e.description())}});
-    } catch (const std::exception& e) {
-      c.canale.Invia({{"type", "result"}, {"id", id}, {"error", host::wire::DaErrore(5, e.what())}});
-    }
+Server::Cliente* Server::Programma() {
+  Cliente* prog = nullptr;
+  for (auto& x : clienti_)
+    if (x->programma && x->canale.aperto()) prog = x.get();
+  return prog;
+}
+
+void Server::Chiamata(Cliente& c, const json& m) {
+  const std::optional<json> id = host::wire::CampoId(m);
+  if (!id) {
+    host::wire::Segnala(c.canale.peer(), "chiamata senza id scartata", host::wire::Estratto(m.dump()));
     return;
   }
-  if (type == "control") {
-    Cliente* prog = nullptr;
-    for (auto& x : clienti_)
-      if (x->programma) prog = x.get();
-    if (!prog) {
-      c.canale.Invia({{"type", "controlReply"}, {"error", host::wire::DaErrore(5, "Nessun programma collegato")}});
+  const auto op = m.find("op");
+  const auto args = m.find("args");
+  if (op == m.end() || !op->is_string() || (args != m.end() && !args->is_array())) {
+    host::wire::Segnala(c.canale.peer(), "chiamata non valida", host::wire::Estratto(m.dump()));
+    c.canale.Accoda(ErroreChiamata(*id, 5, "Chiamata non valida"));
+    return;
+  }
+  try {
+    c.canale.Accoda(
+        Risultato(*id, Esegui(c, op->get<std::string>(), args == m.end() ? json::array() : *args,
+                              host::wire::CampoTesto(m, "token"))));
+  } catch (const util::RuntimeError& e) {
+    c.canale.Accoda(ErroreChiamata(*id, e.number(), e.description()));
+  } catch (const std::exception& e) {
+    c.canale.Accoda(ErroreChiamata(*id, 5, e.what()));
+  }
+}
+
+void Server::Controllo(Cliente& c, const json& m) {
+  Cliente* prog = Programma();
+  if (!prog) {
+    c.canale.Accoda(ErroreControllo("Nessun programma collegato"));
+    return;
+  }
+  host::HostCommand cmd;
+  try {
+    for (const char* k : {"secondaryKey", "command"})
+      if (m.contains(k) && !m[k].is_string()) throw std::invalid_argument(std::string(k) + " non e' un testo");
+    cmd = host::HostCommand{istanza_, host::wire::CampoTesto(m, "secondaryKey"), host::wire::CampoTesto(m, "command"),
+                            host::wire::HostValueDa(m.contains("parameter") ? m["parameter"] : json(""))};
+  } catch (const std::exception& e) {
+    host::wire::Segnala(c.canale.peer(), std::string("comando non valido (") + e.what() + ")",
+                        host::wire::Estratto(m.dump()));
+    c.canale.Accoda(ErroreControllo(std::string("Comando non valido: ") + e.what()));
+    return;
+  }
+  const int64_t id = prossimoEvento_++;
+  json ev = host::wire::DaComando(cmd);
+  ev["type"] = "event";
+  ev["id"] = id;
+  inAttesa_[id] = &c;
+  prog->canale.Accoda(ev);
+}
+
+void Server::Gestisci(Cliente& c, const json& m) {
+  const std::string type = host::wire::CampoTesto(m, "type");
+  if (type == "call") return Chiamata(c, m);
+  if (type == "control") return Controllo(c, m);
+  if (type == "reply") {
+    const std::optional<int64_t> id = host::wire::IdIntero(m);
+    const auto it = id ? inAttesa_.find(*id) : inAttesa_.end();
+    if (it == inAttesa_.end()) {
+      host::wire::Segnala(c.canale.peer(), "risposta a un comando sconosciuto scartata", host::wire::Estratto(m.dump()));
       return;
     }
-    const int64_t id = prossimoEvento_++;
-    host::HostCommand cmd{istanza_, m.value("secondaryKey", ""), m.value("command", ""),
-                          host::wire::HostValueDa(m.value("parameter", json("")))};
-    json ev = host::wire::DaComando(cmd);
-    ev["type"] = "event";
-    ev["id"] = id;
-    inAttesa_[id] = &c;
-    prog->canale.Invia(ev);
-    return;
-  }
-  if (type == "reply") {
-    const auto it = inAttesa_.find(m.value("id", int64_t{-1}));
-    if (it == inAttesa_.end()) return;
+    Cliente* dest = it->second;
+    inAttesa_.erase(it);
+    if (!dest) return;  // our own "fine"
     json r{{"type", "controlReply"}};
     if (m.contains("error")) r["error"] = m["error"];
-    r["reply"] = m.value("reply", json());
-    it->second->canale.Invia(r);
-    inAttesa_.erase(it);
+    r["reply"] = m.contains("reply") ? m["reply"] : json();
+    dest->canale.Accoda(r);
+    return;
+  }
+  host::wire::Segnala(c.canale.peer(), "messaggio di tipo sconosciuto", host::wire::Estratto(m.dump()));
+  if (const auto id = host::wire::CampoId(m)) c.canale.Accoda(ErroreChiamata(*id, 5, "Messaggio non valido"));
+}
+
+void Server::Segnale(int sig) {
+  std::cerr << "menuhost: segnale " << sig << ", chiusura del programma\n";
+  if (terminaAlle_ != 0) {
+    // A second signal: no more waiting.
+    terminaAlle_ = Adesso();
+    return;
+  }
+  terminaAlle_ = Adesso() + attesaChiusuraMs_;
+  if (Cliente* prog = Programma()) {
+    const int64_t id = prossimoEvento_++;
+    json ev = host::wire::DaComando(host::HostCommand{istanza_, "", "fine", util::Value("")});
+    ev["type"] = "event";
+    ev["id"] = id;
+    inAttesa_[id] = nullptr;
+    prog->canale.Accoda(ev);
   }
 }
 
@@ -252,14 +382,32 @@ int Server::Servi() {
     // A program that detached may still be sending its last reply: wait for its socket to close.
     const bool attaccati =
         std::any_of(clienti_.begin(), clienti_.end(), [](const auto& x) { return x->programma || x->eraProgramma; });
-    if (!figlioVivo && !attaccati) return esito_;
+    if (!figlioVivo && (!attaccati || terminaAlle_ != 0)) return esito_;
+    if (terminaAlle_ != 0 && Adesso() >= terminaAlle_) {
+      if (!figlioVivo) return esito_;
+      if (!terminato_) {
+        std::cerr << "menuhost: il programma non si e' chiuso, lo si termina\n";
+        ::kill(figlio_, SIGTERM);
+        terminato_ = true;
+        terminaAlle_ = Adesso() + 2000;
+      } else {
+        ::kill(figlio_, SIGKILL);
+      }
+    }
 
-    std::vector<pollfd> fds{{ascolto_, POLLIN, 0}};
-    for (auto& c : clienti_) fds.push_back({c->canale.fd(), POLLIN, 0});
+    const bool accetta = Adesso() >= accettaDopo_;
+    std::vector<pollfd> fds{{accetta ? ascolto_ : -1, POLLIN, 0}, {segnali_, POLLIN, 0}};
+    for (auto& c : clienti_)
+      fds.push_back({c->canale.fd(), static_cast<short>(POLLIN | (c->canale.daScrivere() ? POLLOUT : 0)), 0});
     ::poll(fds.data(), fds.size(), 100);
+    if (fds[1].revents & POLLIN) {
+      signalfd_siginfo si{};
+      while (::read(segnali_, &si, sizeof si) == static_cast<ssize_t>(sizeof si)) Segnale(static_cast<int>(si.ssi_signo));
+    }
     if (fds[0].revents & POLLIN) Accetta();
     for (size_t i = 0; i < clienti_.size(); ++i) {
       Cliente& c = *clienti_[i];
+      if (c.canale.daScrivere()) c.canale.Svuota();
       c.canale.Leggi();
       while (auto m = c.canale.Prossimo()) Gestisci(c, *m);
     }
@@ -278,29 +426,47 @@ int Server::Servi() {
 
 int Invia(const std::string& istanza, const std::string& comando, const std::string& parametro,
           const std::string& chiave, int attesaMs) {
-  const int fd = host::wire::ConnettiSocket(host::wire::PercorsoSocket(istanza), 2000);
-  if (fd < 0) {
-    std::cerr << "menuhost: nessun menu per l'istanza " << istanza << "\n";
+  int fd = -1;
+  try {
+    fd = host::wire::ConnettiMenu(host::wire::PercorsoSocket(istanza), 2000);
+  } catch (const util::RuntimeError& e) {
+    std::cerr << "menuhost: " << e.description() << "\n";
     return 3;
   }
-  host::wire::Canale ch(fd);
-  ch.Invia({{"type", "control"}, {"command", comando}, {"parameter", parametro}, {"secondaryKey", chiave}});
+  host::wire::Canale ch(fd, "menuhost send: menu " + istanza);
+  const int64_t fine = Adesso() + attesaMs;
+  if (!ch.Invia({{"type", "control"}, {"command", comando}, {"parameter", parametro}, {"secondaryKey", chiave}},
+                attesaMs)) {
+    std::cerr << "menuhost: il menu non accetta il comando\n";
+    return 2;
+  }
   for (;;) {
-    if (!ch.Attendi(attesaMs)) {
-      std::cerr << "menuhost: il programma non ha risposto\n";
-      return 2;
-    }
     while (auto m = ch.Prossimo()) {
-      if (m->value("type", "") != "controlReply") continue;
+      if (host::wire::CampoTesto(*m, "type") != "controlReply") {
+        host::wire::Segnala(ch.peer(), "messaggio inatteso scartato", host::wire::Estratto(m->dump()));
+        continue;
+      }
       if (m->contains("error")) {
-        std::cerr << "menuhost: errore " << (*m)["error"].value("number", 0) << ": "
-                  << (*m)["error"].value("description", "") << "\n";
+        const json& e = (*m)["error"];
+        const json n = e.is_object() && e.contains("number") ? e["number"] : json();
+        std::cerr << "menuhost: errore " << (n.is_number_integer() ? n.dump() : std::string("5")) << ": "
+                  << host::wire::CampoTesto(e, "description") << "\n";
         return 1;
       }
-      const json& r = (*m)["reply"];
+      const json r = m->contains("reply") ? (*m)["reply"] : json();
       std::cout << (r.is_string() ? r.get<std::string>() : r.is_null() ? std::string() : r.dump()) << "\n";
       return 0;
     }
+    const int64_t resto = fine - Adesso();
+    if (!ch.aperto()) {
+      std::cerr << "menuhost: il menu ha chiuso il collegamento senza risposta\n";
+      return 2;
+    }
+    if (resto <= 0) {
+      std::cerr << "menuhost: il programma non ha risposto\n";
+      return 2;
+    }
+    ch.Attendi(static_cast<int>(resto));
   }
 }
 

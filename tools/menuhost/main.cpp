@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <charconv>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
         } else return Uso();
       }
       if (par.file.empty() || programma.empty()) return Uso();
+      if (!std::ifstream(par.file)) {
+        std::cerr << "menuhost: il file dei parametri " << par.file << " non si apre\n";
+        return 66;
+      }
       menuhost::Server server(par, istanza);
       std::cerr << "menuhost: istanza " << server.istanza() << "\n";
       server.Lancia(programma);
@@ -51,7 +57,14 @@ int main(int argc, char** argv) {
       int attesa = 30000;
       for (size_t i = 3; i < a.size(); ++i) {
         if (a[i] == "--key" && i + 1 < a.size()) chiave = a[++i];
-        else if (a[i] == "--wait" && i + 1 < a.size()) attesa = std::stoi(a[++i]);
+        else if (a[i] == "--wait" && i + 1 < a.size()) {
+          const std::string& w = a[++i];
+          const auto [fine, ec] = std::from_chars(w.data(), w.data() + w.size(), attesa);
+          if (ec != std::errc() || fine != w.data() + w.size() || attesa < 0) {
+            std::cerr << "menuhost: --wait vuole i millisecondi, non \"" << w << "\"\n";
+            return 64;
+          }
+        }
         else parametro = a[i];
       }
       return menuhost::Invia(a[1], a[2], parametro, chiave, attesa);

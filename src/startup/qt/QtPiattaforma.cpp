@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QVBoxLayout>
+#include <iostream>
 
 #include "components/host/SocketMenuHost.h"
 #include "src/startup/qt/FormQt.h"
+#include "src/startup/Chiusura.h"
 #include "src/startup/Programma.h"
 #include "src/startup/qt/Maschera.h"
 #include "src/ui/qt/QtOperatore.h"
@@ -39,18 +41,28 @@ QtPiattaforma::QtPiattaforma(ui::QtOperatore& op, host::SocketMenuHost* host) : 
   // command is never delivered inside another (DeliverPending sees to that).
   ascolto_.setInterval(20);
   connect(&ascolto_, &QTimer::timeout, this, [this] {
-    if (host_ && host_->collegato()) host_->DeliverPending();
+    // Nothing from the host may end the program from here, outside every
+    // routine's own handling.
+    try {
+      if (host_ && host_->collegato()) host_->DeliverPending();
+      if (programma_) SorvegliaMenu(*programma_);
+    } catch (const std::exception& e) {
+      std::cerr << "compensato: comando del menu non eseguito: " << e.what() << std::endl;
+    }
   });
   ascolto_.start();
 }
 
 QtPiattaforma::~QtPiattaforma() {
+  ascolto_.stop();
+  programma_ = nullptr;
   op_.chiudiSplash = nullptr;
   op_.aiuto = nullptr;
   op_.adatta = nullptr;
 }
 
 void QtPiattaforma::Collega(Programma& p) {
+  programma_ = &p;
   op_.aiuto = [this, &p](int& tasto, int shift, QWidget* finestra) {
     return ui::AiutoTasto(tasto, shift, p.ctx.fileAiuto, -1, ui::ContestoAttivoQt(finestra), aiuto_);
   };

@@ -56,6 +56,7 @@ class QtPiattaforma : public QObject, public Piattaforma {
  private:
   ui::QtOperatore& op_;
   host::SocketMenuHost* host_;
+  Programma* programma_ = nullptr;
   std::map<std::string, Fabbrica> fabbriche_;
   std::unique_ptr<QWidget> splash_;
   QLabel* splashTesto_ = nullptr;

@@ -245,3 +245,45 @@ TEST(CercaForm, NamesIgnoreCaseAndTheCaptionPartNarrows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SorvegliaMenu, AHostLostWhileIdleIsToldOnceAndTheProgramCloses) {
+  struct Caso {
+    const char* nome;
+    bool modale;  // a modal screen is open when the link goes
+  } casi[] = {{"idle", false}, {"modal screen open", true}};
+  for (const auto& c : casi) {
+    Avviato b;
+    startup::SorvegliaMenu(*b.p);
+    EXPECT_FALSE(b.op.Mostrato("non \xC3\xA8 in esecuzione")) << c.nome << ": the link is still there";
+    b.host.perso = true;
+    b.pf.modaleAperta = c.modale;
+    startup::SorvegliaMenu(*b.p);
+    startup::SorvegliaMenu(*b.p);
+    size_t avvisi = 0;
+    for (const auto& m : b.op.messaggi) avvisi += m.testo.find("Il menu principale non \xC3\xA8 in esecuzione") == 0;
+    EXPECT_EQ(avvisi, 1u) << c.nome << ": " << b.op.Elenco();
+    b.pf.Avanza(1000);
+    EXPECT_EQ(b.pf.terminato, !c.modale) << c.nome;
+    // Without a host nothing else would end the program: the close keeps trying.
+    b.pf.modaleAperta = false;
+    b.pf.Avanza(200);
+    EXPECT_TRUE(b.pf.terminato) << c.nome;
+    EXPECT_FALSE(b.host.Chiamato("ShowMenu")) << c.nome << ": there is no menu to go back to";
+    EXPECT_FALSE(b.op.Mostrato("non \xC3\xA8 pi\xC3\xB9 disponibile")) << c.nome;
+  }
+}
+
+TEST(SorvegliaMenu, StartupReportsAMissingHostItself) {
+  Banco b;
+  b.host.perso = true;
+  b.host.spento = true;
+  b.Avvia("/M M1 /F FrmSaldaSelezioni");
+  startup::SorvegliaMenu(*b.p);
+  size_t avvisi = 0;
+  for (const auto& m : b.op.messaggi) avvisi += m.testo.find("Il menu principale non \xC3\xA8 in esecuzione") == 0;
+  EXPECT_EQ(avvisi, 1u) << b.op.Elenco();
+}
+
+}  // namespace
