@@ -1,0 +1,165 @@
+// The lines one settled installment stages, read straight from the staging
+// table: accounts and counter-accounts, sides and amounts of the installment
+// line and of the allowance pair, and the references every line carries.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "src/settlement/RigheMovimento.h"
+#include "src/settlement/TestataMovimento.h"
+#include "tests/src/settlement/AziendaProva.h"
+
+namespace {
+
+using testsupport::AziendaProva;
+using testsupport::Campi;
+
+std::string DueDecimali(const std::string& testo) {
+  char s[32];
+  std::snprintf(s, sizeof s, "%.2f", util::Value(testo).toDouble());
+  return s;
+}
+
+class RigheScadenza : public ::testing::TestWithParam<testsupport::Engine> {
+ protected:
+  AziendaProva az{GetParam()};
+  compensato::Contesto& ctx = az.ctx();
+
+  void SetUp() override {
+    compensato::StatoRun& r = ctx.run;
+    r.par.contoPartita = "1801000001";
+    r.par.contoAbbAtt = "7005000001";
+    r.par.contoAbbPas = "6205000001";
+    r.par.anno = 2026;
+    r.par.cambio = 1;
+    r.par.cdc = "CDC1";
+    r.monetaRun = "Euro";
+    r.numReg = 5;
+    r.contaRighe = 1;  // line 1 is the closing line's
+    compensato::ApriTabelleMovimento(ctx);
+  }
+  void TearDown() override { compensato::ChiudiTabelleMovimento(ctx); }
+
+  // "RigReg account counter-account side amount company-amount", by line.
+  std::vector<std::string> Righe() {
+    std::vector<std::string> out;
+    for (const std::string& riga :
+         az.Righe("SELECT RigReg, TipoPartita & '-' & GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, "
+                  "TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & ContoCPartita, DareAvere, "
+                  "ImportoMon, Importo FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = 5 ORDER BY RigReg")) {
+      const auto v = Campi(riga);
+      out.push_back(v[0] + " " + v[1] + " " + v[2] + " " + v[3] + " " + DueDecimali(v[4]) + " " +
+                    DueDecimali(v[5]));
+    }
+    return out;
+  }
+};
+
+compensato::RigaScadenza Cliente(const char* stato, double pagato, const char* verso = "E") {
+  compensato::RigaScadenza s;
+  s.entrataUscita = verso;
+  s.statoScad = stato;
+  s.tipo = "3";
+  s.gruppoScad = "14";
+  s.mastroScad = "01";
+  s.contoScad = "000001";
+  s.pagato = pagato;
+  s.dovuto = 100;
+  s.prefisso = "V";
+  s.numDoc = "F1";
+  s.dataDoc = util::Date::Carry(2026, 3, 1);
+  s.dataScad = util::Date::Carry(2026, 4, 30);
+  return s;
+}
+
+compensato::RigaScadenza Fornitore(const char* stato, double pagato) {
+  compensato::RigaScadenza s = Cliente(stato, pagato, "U");
+  s.tipo = "2";
+  s.gruppoScad = "40";
+  s.dovuto = 250;
+  return s;
+}
+
+TEST_P(RigheScadenza, ContiLatiEImportiPerCaso) {
+  struct Caso {
+    const char* nome;
+    compensato::RigaScadenza scadenza;
+    std::vector<std::string> righe;
+    double pagatoNetto;    // what the run's paid total moved by, money in positive
+    double eccedenzaNetta; // what the allowance pair moved on the cash account
+  } casi[] = {
+      {"customer, closed and overpaid",
+       Cliente("C", 110),
+       {"2 3-14-01-000001 1-18-01-000001 A 100.00 100.00", "3 1-70-05-000001 3-14-01-000001 A 10.00 10.00",
+        "4 1-18-01-000001 1-70-05-000001 D 10.00 10.00"},
+       110, 10},
+      {"customer, closed and underpaid",
+       Cliente("C", 90),
+       {"2 3-14-01-000001 1-18-01-000001 A 90.00 90.00", "3 1-62-05-000001 3-14-01-000001 D 10.00 10.00",
+        "4 3-14-01-000001 1-62-05-000001 A 10.00 10.00"},
+       90, 0},
+      {"customer, paid in part", Cliente("A", 40), {"2 3-14-01-000001 1-18-01-000001 A 40.00 40.00"}, 40, 0},
+      {"customer, paid exactly", Cliente("C", 100), {"2 3-14-01-000001 1-18-01-000001 A 100.00 100.00"}, 100, 0},
+      {"customer's credit note refunded",
+       Cliente("C", 100, "U"),
+       {"2 3-14-01-000001 1-18-01-000001 D 100.00 100.00"},
+       -100, 0},
+      {"supplier, closed and overpaid",
+       Fornitore("C", 260),
+       {"2 2-40-01-000001 1-18-01-000001 D 250.00 250.00", "3 1-62-05-000001 2-40-01-000001 D 10.00 10.00",
+        "4 1-18-01-000001 1-62-05-000001 A 10.00 10.00"},
+       -260, -10},
+      {"supplier, closed and underpaid",
+       Fornitore("C", 240),
+       {"2 2-40-01-000001 1-18-01-000001 D 240.00 240.00", "3 1-70-05-000001 2-40-01-000001 A 10.00 10.00",
+        "4 2-40-01-000001 1-70-05-000001 D 10.00 10.00"},
+       -240, 0},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    ctx.db.Execute(ctx.conn, "DELETE FROM MovPnDettApp");
+    compensato::StatoRun& r = ctx.run;
+    r.contaRighe = 1;
+    r.totPagato = util::Money();
+    r.totEccedenzaNetta = 0;
+    int32_t rigLiv = 0;
+    ASSERT_EQ(compensato::CreaRigheScadenza(ctx, c.scadenza, rigLiv), 0) << az.op.Elenco();
+    EXPECT_EQ(rigLiv, 2) << "the installment's own line";
+    EXPECT_EQ(Righe(), c.righe);
+    EXPECT_EQ(r.contaRighe, static_cast<int32_t>(1 + c.righe.size()));
+    EXPECT_DOUBLE_EQ(r.totPagato.toDouble(), c.pagatoNetto);
+    EXPECT_DOUBLE_EQ(r.totEccedenzaNetta, c.eccedenzaNetta);
+  }
+}
+
+// Every line of the group carries the installment's document, the run's cost
+// centre and the run's protocol when it has one, else the installment's.
+TEST_P(RigheScadenza, RiferimentiDiOgniRiga) {
+  compensato::RigaScadenza s = Cliente("C", 110);
+  s.preProt = "P1";
+  s.numProt = 44;
+  s.dataProt = util::Date::Carry(2026, 3, 2);
+  ctx.run.descAggRighe = "Saldo";
+  const std::string colonne =
+      "SELECT PreDoc, NumDoc, DataDoc, PreProt, NumProt, DataProt, CentroDiCosto, DescrAgg FROM MovPnDettApp "
+      "ORDER BY RigReg";
+  int32_t rigLiv = 0;
+  ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
+  const std::string daScadenza = "V|F1|" + util::Date::Carry(2026, 3, 1).toText() + "|P1|44|" +
+                                 util::Date::Carry(2026, 3, 2).toText() + "|CDC1|Saldo " + s.dataScad.toText();
+  EXPECT_EQ(az.Righe(colonne), std::vector<std::string>(3, daScadenza));
+
+  ctx.db.Execute(ctx.conn, "DELETE FROM MovPnDettApp");
+  ctx.run.par.numProt = 900;
+  ctx.run.par.prefProt = "R";
+  ctx.run.par.dataProt = util::Date::Carry(2026, 12, 1);
+  ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
+  const std::string dalRun = "V|F1|" + util::Date::Carry(2026, 3, 1).toText() + "|R|900|" +
+                             util::Date::Carry(2026, 12, 1).toText() + "|CDC1|Saldo " + s.dataScad.toText();
+  EXPECT_EQ(az.Righe(colonne), std::vector<std::string>(3, dalRun));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, RigheScadenza, ::testing::ValuesIn(testsupport::Engines()),
+                         testsupport::EngineName);
+
+}  // namespace
