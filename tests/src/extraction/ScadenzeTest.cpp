@@ -1,0 +1,88 @@
+// The installment routines a run relies on, one at a time: the residual
+// installment of a partial payment and the check for a run left behind, on
+// every engine.
+#include <gtest/gtest.h>
+
+#include "src/extraction/Blocco.h"
+#include "src/extraction/CopiaScadenze.h"
+#include "tests/src/settlement/AziendaProva.h"
+
+namespace {
+
+using testsupport::AziendaProva;
+
+class Scadenze : public ::testing::TestWithParam<testsupport::Engine> {
+ protected:
+  AziendaProva az{GetParam()};
+  compensato::Contesto& ctx = az.ctx();
+
+  void SetUp() override {
+    ctx.run.monetaRun = "Euro";
+    ctx.run.par.cambio = 1;
+  }
+};
+
+// The rest of a partial payment is a copy of the installment with the next
+// number of its own year: every other field, the reservation included, is the
+// installment's.
+TEST_P(Scadenze, ResiduoCopiaLaScadenzaColNumeroSuccessivoDellAnno) {
+  az.Inserisci({.numProg = 1, .importo = 100});
+  az.Inserisci({.numProg = 7, .conto = "000002", .importo = 30});
+  az.Inserisci({.numProg = 40, .importo = 10, .anno = 2025});
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = 'MARIO~T1', FlStato = '0' WHERE NumProg = 1");
+  const std::string colonne =
+      "Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, Prefisso, NumDoc, DataDoc, Rata, Moneta, "
+      "EntrataUscita, Utente, FlStato";
+
+  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.Anno = 2026 AND Scadenze.NumProg = 1", 60, 2026), 0)
+      << az.op.Elenco();
+  EXPECT_EQ(az.Righe("SELECT Anno, NumProg FROM Scadenze WHERE NumProg > 7 ORDER BY NumProg"),
+            (std::vector<std::string>{"2026|8", "2025|40"}));
+  EXPECT_EQ(az.Righe("SELECT " + colonne + " FROM Scadenze WHERE NumProg = 8"),
+            az.Righe("SELECT " + colonne + " FROM Scadenze WHERE NumProg = 1"));
+  EXPECT_EQ(az.Numero("SELECT ImportoScad FROM Scadenze WHERE NumProg = 8"), 60);
+  EXPECT_EQ(az.Numero("SELECT ImportoScadEuro FROM Scadenze WHERE NumProg = 8"), 60);
+  EXPECT_DOUBLE_EQ(az.Numero("SELECT ImportoScadLire FROM Scadenze WHERE NumProg = 8"), 116176.2);
+  EXPECT_EQ(az.Numero("SELECT ImportoScad FROM Scadenze WHERE NumProg = 1"), 100) << "the paid one is untouched";
+
+  // Nothing selected, nothing created.
+  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg = 99", 5, 2026), 0);
+  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze"), 4);
+}
+
+// A run left behind by the user: reserved installments or working-copy rows of
+// that identity, and nothing of anyone else's.
+TEST_P(Scadenze, VerificaBloccoUtente) {
+  struct Caso {
+    const char* nome;
+    const char* utenteScadenza;  // Utente of installment 1, nullptr for none
+    const char* flStato;         // its FlStato, nullptr for NULL
+    const char* utenteCopia;     // identity of a working-copy row, nullptr for none
+    int esito;
+  } casi[] = {
+      {"nothing of anyone's", nullptr, nullptr, nullptr, 0},
+      {"an installment reserved", "MARIO~T1", "0", nullptr, 1},
+      {"the identity without the reservation mark", "MARIO~T1", nullptr, nullptr, 0},
+      {"another identity's reservation", "MARIO~T2", "0", nullptr, 0},
+      {"a working-copy row only", nullptr, nullptr, "MARIO~T1", 1},
+      {"another identity's working copy", nullptr, nullptr, "ANNA~T1", 0},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    AziendaProva a(GetParam());
+    a.Inserisci({.numProg = 1});
+    compensato::Contesto& x = a.ctx();
+    auto testo = [](const char* v) { return v ? "'" + std::string(v) + "'" : std::string("NULL"); };
+    if (c.utenteScadenza)
+      x.db.Execute(x.conn, "UPDATE Scadenze SET Utente = " + testo(c.utenteScadenza) + ", FlStato = " +
+                               testo(c.flStato));
+    if (c.utenteCopia)
+      x.db.Execute(x.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 1, " +
+                               testo(c.utenteCopia) + ", '0')");
+    EXPECT_EQ(compensato::VerificaBloccoUtente(x, "MARIO~T1"), c.esito);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, Scadenze, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
