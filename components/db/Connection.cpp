@@ -22,6 +22,18 @@ Connection::Connection(std::unique_ptr<Dialect> dialect)
 
 Connection::~Connection() = default;
 
+ResultSet Connection::queryRaw(const std::string& sql) {
+  Statement st;
+  st.kind = Statement::Kind::Select;
+  st.sql = sql;
+  return fetch(st);
+}
+
+LiveMarks& Connection::liveMarks() {
+  if (!liveMarks_) liveMarks_ = std::make_unique<LiveMarks>(*this);
+  return *liveMarks_;
+}
+
 Catalog& Connection::catalog() {
   if (!catalog_.loaded()) loadCatalog(catalog_);
   return catalog_;
@@ -38,6 +50,7 @@ Statement Connection::translate(std::string_view sql, bool forUpdate) {
 }
 
 int64_t Connection::execute(std::string_view sql) {
+  StopHook(sql);
   const Statement st = translate(sql);
   if (st.kind == Statement::Kind::Select) {
     fetch(st);
@@ -46,7 +59,10 @@ int64_t Connection::execute(std::string_view sql) {
   return run(st);
 }
 
-ResultSet Connection::query(std::string_view sql, bool forUpdate) { return fetch(translate(sql, forUpdate)); }
+ResultSet Connection::query(std::string_view sql, bool forUpdate) {
+  StopHook(sql);
+  return fetch(translate(sql, forUpdate));
+}
 
 int64_t Connection::executeRaw(const std::string& sql) {
   struct Reload {

@@ -8,6 +8,7 @@
 
 #include "components/db/Catalog.h"
 #include "components/db/Dialect.h"
+#include "components/db/LiveMark.h"
 #include "components/db/Translator.h"
 #include "components/util/Value.h"
 
@@ -69,6 +70,13 @@ class Connection {
   void rollback();
   int depth() const { return depth_; }
 
+  // Rows of a query written for the engine as it stands, untranslated.
+  ResultSet queryRaw(const std::string& sql);
+  // The path of a file database; "" for a server.
+  virtual std::string databaseFile() const { return {}; }
+  // The marks that say which user identities have a live owner.
+  LiveMarks& liveMarks();
+
   Catalog& catalog();
   ColumnDescription columnInfo(const std::string& table, const std::string& column);
   void reloadCatalog();
@@ -88,6 +96,7 @@ class Connection {
   std::string where(const TableInfo& table) const;
 
   std::unique_ptr<Dialect> dialect_;
+  std::unique_ptr<LiveMarks> liveMarks_;
   TableCatalog catalog_;
   Translator translator_;
   int depth_ = 0;

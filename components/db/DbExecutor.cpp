@@ -121,6 +121,18 @@ Connection& DbExecutor::connection(const std::string& conn) const {
   return *it->second;
 }
 
+bool DbExecutor::HoldLiveMark(const std::string& conn, const std::string& identity) {
+  return connection(conn).liveMarks().hold(identity);
+}
+
+void DbExecutor::ReleaseLiveMark(const std::string& conn, const std::string& identity) {
+  connection(conn).liveMarks().release(identity);
+}
+
+std::optional<bool> DbExecutor::LiveMarkHeld(const std::string& conn, const std::string& identity) {
+  return connection(conn).liveMarks().held(identity);
+}
+
 int64_t DbExecutor::Execute(const std::string& conn, const std::string& sql, int options) {
   Connection& c = connection(conn);
   if (options & kPassThrough) {

@@ -78,6 +78,13 @@ class DbExecutor {
   void Rollback(const std::string& conn);
   int TransactionDepth(const std::string& conn) const;
 
+  // The mark that the process owning a user identity is alive (LiveMark.h):
+  // taken for as long as the connection stays open; whether any live process
+  // holds it (nothing when the engine cannot tell).
+  bool HoldLiveMark(const std::string& conn, const std::string& identity);
+  void ReleaseLiveMark(const std::string& conn, const std::string& identity);
+  std::optional<bool> LiveMarkHeld(const std::string& conn, const std::string& identity);
+
   // For DbCursor and the engines.
   Connection& connection(const std::string& conn) const;
 

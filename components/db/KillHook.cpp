@@ -28,6 +28,14 @@ void CountStatement() {
 
 long StatementCount() { return count.load(); }
 
+void StopHook(std::string_view sql) {
+  static const char* const testo = std::getenv("COMPENSATO_DB_STOP_ON");
+  static std::atomic<bool> fermato{false};
+  if (!testo || !*testo || fermato.load()) return;
+  if (sql.find(testo) == std::string_view::npos || fermato.exchange(true)) return;
+  std::raise(SIGSTOP);
+}
+
 }  // namespace db
 
 #else
@@ -36,6 +44,7 @@ namespace db {
 
 void CountStatement() {}
 long StatementCount() { return 0; }
+void StopHook(std::string_view) {}
 
 }  // namespace db
 

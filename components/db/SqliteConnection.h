@@ -28,6 +28,7 @@ class SqliteConnection : public Connection {
   ~SqliteConnection() override;
 
   bool isOdbc() const override { return false; }
+  std::string databaseFile() const override { return path_; }
   // Sets (or, with "", removes) the password the file asks for. The file
   // keeps a salted hash of it; its data are not encrypted.
   void setPassword(const std::string& password);

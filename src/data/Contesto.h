@@ -58,4 +58,14 @@ struct Contesto {
 // Reads the operator's identity from the host into the context.
 void LeggiIdentita(Contesto& ctx);
 
+// Marks this process, in the company database, as the live owner of its user
+// identity, until it ends however it ends: no other process then recovers a
+// run of this identity while it goes on. False when the database keeps no
+// such marks (the recovery then goes by the count of running instances).
+bool MarcaVita(Contesto& ctx);
+
+// Whether the process owning the user identity still runs. An identity nobody
+// can tell about counts as not running.
+bool InUso(Contesto& ctx, const std::string& utente);
+
 }  // namespace compensato

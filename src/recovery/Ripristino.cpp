@@ -88,7 +88,8 @@ std::vector<IdentitaBloccata> CercaLock(Contesto& ctx) {
     id.utente = Testo(c.GetField(k, "Utente"));
     id.fase = FaseDi(ctx, id.utente);
     id.flag = id.fase.empty() ? "10" : id.fase;
-    id.testo = TestoFase(id.flag);
+    id.inUso = InUso(ctx, id.utente);
+    id.testo = id.inUso ? kTestoInUso : TestoFase(id.flag);
     elenco.push_back(std::move(id));
   }
   c.Close(k);
@@ -112,7 +113,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
     std::vector<Trovata> proprie;
     for (; !c.Eof(k); c.MoveNext(k)) {
       const std::string utente = Testo(c.GetField(k, "Utente"));
-      if (DiOperatore(utente, ctx.operatore)) proprie.push_back({utente, Testo(c.GetField(k, "Fase"))});
+      // A run whose program still runs is going on, not interrupted.
+      if (DiOperatore(utente, ctx.operatore) && !InUso(ctx, utente)) proprie.push_back({utente, Testo(c.GetField(k, "Fase"))});
     }
     c.Close(k);
     if (!proprie.empty()) {
@@ -143,7 +145,9 @@ int Controllo_Elaborazione(Contesto& ctx) {
                                 util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
                                 util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
     std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
-    while (!c.Eof(kl) && !DiOperatore(Testo(c.GetField(kl, "Utente")), ctx.operatore)) c.MoveNext(kl);
+    while (!c.Eof(kl) && (!DiOperatore(Testo(c.GetField(kl, "Utente")), ctx.operatore) ||
+                          InUso(ctx, Testo(c.GetField(kl, "Utente")))))
+      c.MoveNext(kl);
     if (!c.Eof(kl)) {
       const int32_t numReg = c.GetField(kl, "NumReg").toLong();
       const int16_t anno = c.GetField(kl, "Anno").toInteger();
@@ -168,7 +172,7 @@ int Controllo_Elaborazione(Contesto& ctx) {
         for (; !c.Eof(ks); c.MoveNext(ks)) {
           const std::string u = Testo(c.GetField(ks, "Utente"));
           // This process's own identity may already hold a run starting.
-          if (DiOperatore(u, ctx.operatore) && u != ctx.utente) utenti.push_back(u);
+          if (DiOperatore(u, ctx.operatore) && u != ctx.utente && !InUso(ctx, u)) utenti.push_back(u);
         }
         c.Close(ks);
         return utenti;
@@ -203,6 +207,11 @@ int Controllo_Elaborazione(Contesto& ctx) {
 int RipristinaIdentita(Contesto& ctx, const std::string& utente, const std::string& flag) {
   const std::string programma = kProgrammaRipristino;
   try {
+    if (InUso(ctx, utente)) {
+      ui::Avviso(ctx.op, "L'elaborazione di " + utente +
+                             " è ancora in corso: le sue scadenze non vengono ripristinate");
+      return 1;
+    }
     if (flag == "10") {
       Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
                                       CondizioneUtente(ctx.run.tabScadenze, utente)));

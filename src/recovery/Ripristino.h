@@ -9,6 +9,8 @@ namespace compensato {
 
 // The program id under which the recovery window finds the run parameters.
 inline constexpr const char* kProgrammaRipristino = "Compensa";
+// "Fase di elaborazione" of an identity whose program still runs.
+inline constexpr const char* kTestoInUso = "In uso: elaborazione in corso, non ripristinabile";
 
 // An identity that holds reserved installments, as the recovery window lists it.
 struct IdentitaBloccata {
@@ -16,6 +18,7 @@ struct IdentitaBloccata {
   std::string fase;   // greatest FaseElab of its working copy, "" when it has none
   std::string flag;   // "10" no working copy, else the phase
   std::string testo;  // "Fase di elaborazione"
+  bool inUso = false; // its owner still runs: not to be recovered
 };
 
 // Every identity holding reserved installments, with its phase and flag.

@@ -1,5 +1,7 @@
 #include "src/startup/Avvio.h"
 
+#include <iostream>
+
 #include "components/lookup/Lookdex.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
@@ -82,6 +84,13 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
   // 9
   company::CaricaDatiAzienda(ctx.host, ctx.db, ctx.conn, ctx.azienda, false, &p.config);
   compensato::LeggiIdentita(ctx);
+  // Held until the process ends: the interrupted-run check of another
+  // process of this operator must not take this one's runs for crashed.
+  try {
+    compensato::MarcaVita(ctx);
+  } catch (const std::exception& e) {
+    std::cerr << "compensato: segno di esecuzione non registrato: " << e.what() << "\n";
+  }
   p.connDiretta = ApriDatabaseDiretto(p.diretto, p.nomeDb, ctx.host.GetParameter("SqlLogin").toText(),
                                       ctx.host.GetParameter("SqlPwd").toText(),
                                       ctx.db.GetSetting("DbAccPWD").toText());

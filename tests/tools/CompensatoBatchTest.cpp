@@ -3,6 +3,9 @@
 // recover interrupted runs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -33,6 +36,58 @@ Uscita Esegui(const std::string& comando) {
 }
 
 std::string Virgolette(const std::string& s) { return "'" + s + "'"; }
+
+// A batch run started in the background, its output in a file: with `ferma`
+// the test hook stops it before its first statement containing that text.
+struct Sfondo {
+  pid_t pid = -1;
+  std::filesystem::path uscita;
+  mutable bool finito = false;
+
+  Sfondo() = default;
+  Sfondo(const Sfondo&) = delete;
+  Sfondo& operator=(const Sfondo&) = delete;
+  // A failed check must not leave a stopped process behind.
+  ~Sfondo() {
+    if (pid > 0 && !finito) Uccidi();
+    std::filesystem::remove(uscita);
+  }
+
+  // Waits until the process stops at the hook (true) or ends first (false).
+  bool Fermo() const {
+    int stato = 0;
+    return waitpid(pid, &stato, WUNTRACED) == pid && WIFSTOPPED(stato);
+  }
+  // Lets it go on and waits for its exit code.
+  int Prosegui() const {
+    finito = true;
+    kill(pid, SIGCONT);
+    int stato = 0;
+    waitpid(pid, &stato, 0);
+    return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+  }
+  void Uccidi() const {
+    finito = true;
+    kill(pid, SIGKILL);
+    int stato = 0;
+    waitpid(pid, &stato, 0);
+  }
+  std::string Testo() const {
+    std::ifstream f(uscita);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+};
+
+void Avvia(Sfondo& s, const std::string& comando, const std::string& ferma, const std::string& nome) {
+  s.uscita = std::filesystem::temp_directory_path() / ("compensato-sfondo-" + std::to_string(::getpid()) + "-" + nome);
+  s.pid = fork();
+  if (s.pid == 0) {
+    setenv("COMPENSATO_DB_STOP_ON", ferma.c_str(), 1);
+    const std::string c = "exec " + comando + " > '" + s.uscita.string() + "' 2>&1";
+    execl("/bin/sh", "sh", "-c", c.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
 
 class Batch : public ::testing::TestWithParam<testsupport::Engine> {
  protected:
@@ -174,6 +229,83 @@ TEST_P(Batch, ElencoERipristino) {
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"), 0);
   u = Esegui(Batch_("list"));
   EXPECT_EQ(u.testo, "");
+}
+
+// Two processes of one operator: the first is held mid-run, in each of the
+// states a crash could leave, while the second runs its start-up check, an
+// explicit recovery and the list. The live run is left alone and completes;
+// killed, it is recovered by the next check.
+TEST_P(Batch, IlRunDiUnProcessoVivoNonSiRipristina) {
+  struct Caso {
+    const char* nome;
+    const char* ferma;  // where the first run is held
+    const char* ripristinato;
+  };
+  const Caso casi[] = {
+      {"riservate, copia non ancora fatta", "WHERE false", nullptr},
+      {"fase 1, prima di registrare", "AS Restituisci FROM AppoggioTemp", "E' stata completata"},
+  };
+  bool primaVolta = true;
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    for (const bool uccidi : {false, true}) {
+      SCOPED_TRACE(uccidi ? "poi ucciso" : "poi prosegue");
+      if (!primaVolta) {
+        TearDown();
+        SetUp();
+      }
+      primaVolta = false;
+      const double aperte = Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE NumRegPag IS NULL");
+      Sfondo primo;
+      Avvia(primo, Batch_(std::string(kRun) + " --yes"), caso.ferma, "primo");
+      ASSERT_TRUE(primo.Fermo()) << primo.Testo();
+      const double riservate = Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato = '0'");
+      ASSERT_GT(riservate, 0);
+      const double parametri = Numero("SELECT COUNT(*) AS N FROM AppoggioTemp");
+      ASSERT_GT(parametri, 0);
+      const double copia = Numero("SELECT COUNT(*) AS N FROM ScadenzeApp");
+
+      Uscita u = Esegui(Batch_("recover"));
+      EXPECT_EQ(u.codice, 0) << u.testo;
+      EXPECT_EQ(u.testo.find("ATTENZIONE"), std::string::npos) << u.testo;
+      u = Esegui(Batch_("list"));
+      EXPECT_NE(u.testo.find("In uso"), std::string::npos) << u.testo;
+      db::DbCursor c;
+      const std::string k = c.Open(database_->executor(), database_->conn(), "",
+                                   "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false,
+                                   db::kSnapshot);
+      const std::string utente = c.GetField(k, "Utente").toText();
+      c.Close(k);
+      u = Esegui(Batch_("recover --utente " + Virgolette(utente) + " --flag 10"));
+      EXPECT_NE(u.codice, 0) << u.testo;
+      EXPECT_NE(u.testo.find("ancora in corso"), std::string::npos) << u.testo;
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato = '0'"), riservate);
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), parametri);
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM ScadenzeApp"), copia);
+
+      if (!uccidi) {
+        EXPECT_EQ(primo.Prosegui(), 0) << primo.Testo();
+        EXPECT_NE(primo.Testo().find("Movimento 2026/"), std::string::npos) << primo.Testo();
+      } else {
+        primo.Uccidi();
+        u = Esegui(Batch_("recover"));
+        EXPECT_EQ(u.codice, 0) << u.testo;
+        if (caso.ripristinato) {
+          EXPECT_NE(u.testo.find(caso.ripristinato), std::string::npos) << u.testo;
+        }
+      }
+      const double ancoraAperte = Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE NumRegPag IS NULL");
+      if (!uccidi || caso.ripristinato) {
+        EXPECT_LT(ancoraAperte, aperte);
+      } else {
+        EXPECT_EQ(ancoraAperte, aperte);
+      }
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM ScadenzeApp"), 0);
+      EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), 0);
+      EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
+    }
+  }
 }
 
 TEST_P(Batch, ArgomentiSbagliati) {

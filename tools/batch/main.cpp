@@ -179,6 +179,9 @@ int main(int argc, char** argv) {
     compensato::Contesto ctx(*host, db, conn, op);
     compensato::LeggiIdentita(ctx);
     if (a.Ha("--operator")) ctx.operatore = a.Di("--operator");
+    // Held until the process ends, so that no other process of the operator
+    // recovers this run while it goes on.
+    compensato::MarcaVita(ctx);
     ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12);
     company::CaricaDatiAzienda(*host, db, conn, ctx.azienda);
 

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,39 @@ TEST_P(ProcessTest, KillHookStopsTheProcessBeforeTheNthStatementAndNothingHalfDo
   ASSERT_TRUE(WIFEXITED(status2) && WEXITSTATUS(status2) == 0);
   EXPECT_EQ(std::atol(out2.c_str()), 20);
   EXPECT_EQ(Reserved("carla~3"), 20);
+}
+
+// A user identity's live mark: seen by every connection while its holder
+// runs, from this process and from others; gone once released, and gone the
+// moment a holding process is killed.
+TEST_P(ProcessTest, LiveMarkLastsAsLongAsItsHolder) {
+  db::DbExecutor altro;
+  const std::string c2 = db().OpenAnother(altro);
+  EXPECT_EQ(ex().LiveMarkHeld(conn(), "MARIO~A"), std::optional<bool>(false));
+
+  ASSERT_TRUE(ex().HoldLiveMark(conn(), "MARIO~A"));
+  EXPECT_EQ(ex().LiveMarkHeld(conn(), "MARIO~A"), std::optional<bool>(true));
+  EXPECT_EQ(altro.LiveMarkHeld(c2, "MARIO~A"), std::optional<bool>(true));
+  EXPECT_EQ(altro.LiveMarkHeld(c2, "MARIO~B"), std::optional<bool>(false));
+  ex().ReleaseLiveMark(conn(), "MARIO~A");
+  EXPECT_EQ(altro.LiveMarkHeld(c2, "MARIO~A"), std::optional<bool>(false));
+
+  const Child figlio = Start({db().name(), "MARIO~K", "live"});
+  char pronto = 0;
+  ASSERT_EQ(read(figlio.out, &pronto, 1), 1);
+  ASSERT_EQ(pronto, '1');
+  EXPECT_EQ(ex().LiveMarkHeld(conn(), "MARIO~K"), std::optional<bool>(true));
+  kill(figlio.pid, SIGKILL);
+  Wait(figlio);
+  // The server ends the killed client's session as soon as it reads the
+  // closed socket; give it a moment.
+  std::optional<bool> vivo;
+  for (int i = 0; i < 100; ++i) {
+    vivo = ex().LiveMarkHeld(conn(), "MARIO~K");
+    if (vivo == std::optional<bool>(false)) break;
+    usleep(50 * 1000);
+  }
+  EXPECT_EQ(vivo, std::optional<bool>(false));
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ProcessTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);

@@ -4,6 +4,10 @@
 // Prints how many rows its statements reserved.
 //
 //   db_reserve_child <database> <user> <from> <to> [transaction]
+//   db_reserve_child <database> <user> live
+//     holds the user's live mark, prints "1" and waits to be killed
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +17,18 @@
 #include "components/util/SqlLiteral.h"
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[3]) == "live") {
+    try {
+      db::DbExecutor ex;
+      const std::string conn = ex.OpenDatabase(argv[1]);
+      std::printf("%d\n", ex.HoldLiveMark(conn, argv[2]) ? 1 : 0);
+      std::fflush(stdout);
+      for (;;) pause();
+    } catch (const util::RuntimeError& e) {
+      std::fprintf(stderr, "Errore(%d): %s\n", e.number(), e.description().c_str());
+      return 1;
+    }
+  }
   if (argc < 5) return 2;
   const std::string user = argv[2];
   const int from = std::atoi(argv[3]), to = std::atoi(argv[4]);
