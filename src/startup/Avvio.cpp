@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "components/lookup/Lookdex.h"
+#include "src/company/AziUtilPrg.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "components/util/Text.h"
@@ -97,11 +98,30 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
   ctx.chiusuraDaHost = false;
   // 10
   LeggiRisoluzione(p);
-  // 11, 12
-  p.lookup = std::make_unique<lookup::Lookdex>(ctx.db, ctx.conn);
-  ctx.lookup = p.lookup.get();
+  // 11
+  CaricaAiuti(p);
+  // 12
+  lookup::Lookdex& l = p.aiuti->ogAziAiuto();
+  lookup::Avvio avvio;
+  avvio.db = &ctx.db;
+  avvio.conn = ctx.conn;
+  avvio.diretto = &p.diretto;
+  avvio.connDiretta = p.connDiretta;
+  avvio.coloreNormale = ctx.azienda.coloreNormale;
+  avvio.coloreErrore = ctx.azienda.coloreErrore;
+  avvio.chiamante = p.lookupInit;
+  avvio.formatoData = ctx.azienda.formatData;
+  l.Inizializza(avvio);
+  ctx.lookup = &l;
+  p.finestraAiuto = &l.ogFrmAiuto();
   // 13
   p.hlpSpost = company::LeggiParPers(ctx.host, "Help", "HlpSpost", "");
+  if (!util::Trim(p.hlpSpost).empty()) {
+    double spostamento = 0;
+    util::ParseItalianNumber(util::Trim(p.hlpSpost), spostamento);
+    p.finestraAiuto->obLockSpostaCurs = true;
+    p.finestraAiuto->oiSpostaCurs = static_cast<int>(spostamento);
+  }
   // 14
   p.formRichiesta = util::Trim(util::SwitchValue(p.rigaComando, 'F'));
   // 15
@@ -118,6 +138,17 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
 }
 
 }  // namespace
+
+void CaricaAiuti(Programma& p) {
+  p.aiuti = std::make_unique<company::scAziUtilPrg>(p.ctx);
+  p.aiuti->mostraMenu = [&p] { MostraMenu(p); };
+  p.aiuti->chiaveLancioPrim = [&p](const std::string& k) { p.chiaveLancioPrim = k; };
+  p.aiuti->chiaveLancioSec = [&p](const std::string& k) { p.chiaveLancioSec = k; };
+  p.aiuti->schermi = &p.pf;
+  lookup::Lookdex& l = p.aiuti->ogAziAiuto();
+  l.ImpostaFinestra(p.pf.CreaFinestraAiuto());
+  l.ogFrmAiuto().odRisVid = p.risoluzione.help;
+}
 
 void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
   // 1

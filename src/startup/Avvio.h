@@ -16,6 +16,11 @@ inline constexpr const char* kMenuAssente =
 // its message and asks for the close; the event loop then carries it out.
 void AvvioProgramma(Programma& p, int32_t numeroProgramma, const std::string& chiaveProgramma);
 
+// Startup step 11: the lookup component's holder, wired to the program (the
+// menu, the launch keys, the screens) with the window of the windowing
+// system and the "Help" scaling factor.
+void CaricaAiuti(Programma& p);
+
 // The entry routine: program number 46, no program key.
 void Main(Programma& p);
 

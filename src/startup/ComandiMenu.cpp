@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "components/lookup/Finestra.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "components/util/Text.h"
@@ -118,6 +119,12 @@ host::HostReply EseguiComandoMenu(Programma& p, const std::string& /*menuInstanc
   if (cmd == "esiste") return host::HostReply(true);
   if (cmd == "ritornoa") {
     if (testo.empty() || p.CercaForm(testo) < 0) {
+      // Back from another program (the table's own, opened from the lookup
+      // window): the rows it may have changed are read again.
+      try {
+        if (p.finestraAiuto && p.finestraAiuto->Visibile()) p.finestraAiuto->ButtonComando("Aggiorna");
+      } catch (...) {
+      }
       try {
         if (Schermo* attivo = p.pf.Attivo()) attivo->DaiFuoco();
       } catch (...) {

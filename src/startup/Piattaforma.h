@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "components/lookup/Finestra.h"
+#include "src/company/AziUtilPrg.h"
 #include "src/startup/Schermo.h"
 
 namespace startup {
@@ -22,8 +24,9 @@ class Timer {
 
 // What the lifecycle needs from the windowing system: its screens, timers,
 // the connection splash and the event loop. Qt gives the real one; tests
-// give a scripted one with a clock they move.
-class Piattaforma {
+// give a scripted one with a clock they move. The lookups reach the screens
+// through it (the modal screens hidden, the active screen).
+class Piattaforma : public company::SchermiAiuto {
  public:
   virtual ~Piattaforma() = default;
 
@@ -47,6 +50,9 @@ class Piattaforma {
   virtual void ImpostaSegnale(const std::string& /*beepCome*/) {}
   // Brings the window of a process to the front, when the system can.
   virtual void AttivaProcesso(const std::string& /*processId*/) {}
+  // The lookup window of this windowing system; nullptr: the component's
+  // windowless one.
+  virtual std::unique_ptr<lookup::FinestraAiuto> CreaFinestraAiuto() { return nullptr; }
 };
 
 }  // namespace startup

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "components/lookup/Lookdex.h"
+#include "src/company/AziUtilPrg.h"
 #include "components/util/Text.h"
 #include "src/startup/ComandiMenu.h"
 #include "src/startup/Chiusura.h"

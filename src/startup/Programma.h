@@ -11,8 +11,12 @@
 #include "src/startup/Piattaforma.h"
 #include "src/startup/Schermo.h"
 
+namespace company {
+class scAziUtilPrg;
+}
+
 namespace lookup {
-class Lookdex;
+class FinestraAiuto;
 }
 
 namespace startup {
@@ -68,7 +72,9 @@ struct Programma {
   RisoluzioneVideo risoluzione;
   std::string beepCome;
   std::string hlpSpost;  // personal "HlpSpost" of "Help", for the lookup window
-  std::unique_ptr<lookup::Lookdex> lookup;
+  // The lookup component's holder and the lookup window it handed out.
+  std::unique_ptr<company::scAziUtilPrg> aiuti;
+  lookup::FinestraAiuto* finestraAiuto = nullptr;
   // The second, directly opened database object of the company data.
   db::DbExecutor diretto;
   std::string connDiretta;

@@ -3,6 +3,7 @@
 #include "components/util/Error.h"
 #include "components/util/Text.h"
 #include "components/util/Value.h"
+#include "components/lookup/Finestra.h"
 #include "src/startup/Chiusura.h"
 #include "src/startup/Programma.h"
 #include "src/ui/Errori.h"
@@ -25,6 +26,17 @@ void ImpostaLancio(Schermo& s, const std::string& chiave, const std::string& lan
   s.osKeySecLancia = chiaveLanciatore;
   s.osParamLancia = paramLanciatore;
   s.osParam = osParam;
+}
+
+void Segnala(Programma& p, const std::exception& e) {
+  try {
+    if (const auto* r = dynamic_cast<const util::RuntimeError*>(&e))
+      ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, *r);
+    else
+      ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, e.what(), 5);
+  } catch (...) {
+    // the host that would show it is gone; the close follows anyway
+  }
 }
 
 }  // namespace
@@ -53,30 +65,17 @@ void ApriFormRichiesta(Programma& p, const std::string& nome, bool usaTipo, cons
 bool AttivaForm(Programma& p, const std::string& nome, bool usaTipo, const std::string& chiave,
                 const std::string& lanciatore, const std::string& chiaveLanciatore,
                 const std::string& paramLanciatore, int showFlag, const std::string& parte) {
-  try {
-    const int16_t indice = p.CercaForm(nome, parte);
-    if (indice >= 1) {
-      Schermo* s = p.Form(indice);
-      try {
-        if (!s->Visibile()) s->MostraNonModale();
-      } catch (...) {
-      }
-      Schermo* attivo = p.pf.Attivo();
-      const bool giaAttivo = attivo == s;
-      if (giaAttivo) return true;
-      s->DaiFuoco();
-      if (!lanciatore.empty()) {
-        Schermo* a = p.pf.Attivo() ? p.pf.Attivo() : s;
-        a->osKeyLancia = lanciatore;
-        a->osKeySecLancia = chiaveLanciatore;
-        a->osParamLancia = paramLanciatore;
-        a->osKeySec = chiave;
-        a->osParam = p.ctx.host.GetLaunchInfo().osParam;
-        a->AttivatoDaAltri();
-      }
-      return true;
-    }
+  lookup::FinestraAiuto* aiuto = p.finestraAiuto;
+  auto aiutoVisibile = [aiuto] { return aiuto && aiuto->Visibile(); };
+  bool aiutoNascosto = false;
 
+  // A screen not open yet: the lookup window out of its way, then load and show.
+  auto apri = [&]() -> bool {
+    if (aiutoVisibile()) {
+      aiuto->HideFrm();
+      p.pf.DoEvents();
+      aiutoNascosto = true;
+    }
     auto nuovo = p.pf.CreaSchermo(nome, p);
     if (!nuovo) throw util::RuntimeError(5, "Schermo " + nome + " non disponibile", "AttivaForm");
     const int tipo = TipoVisualizzazione(p);
@@ -97,18 +96,57 @@ bool AttivaForm(Programma& p, const std::string& nome, bool usaTipo, const std::
         return false;
       }
     }
+    if (aiutoNascosto) {
+      // The lookup window kept the focus from the screen: give it back once loading is over.
+      p.principale.oiFlagVarie = 1;
+      p.principale.osNomeForm = nome;
+      if (p.principale.TimVarie) p.principale.TimVarie->Abilita(true);
+    }
     return true;
-  } catch (const util::RuntimeError& e) {
-    if (e.number() != kErrOggettoScaricato && e.number() != kErrOggettoAssente) {
+  };
+
+  // Errors 364 and 91: the screen unloaded itself while loading; nothing to say.
+  auto errore = [&p](const std::exception& e) {
+    const auto* r = dynamic_cast<const util::RuntimeError*>(&e);
+    if (!r || (r->number() != kErrOggettoScaricato && r->number() != kErrOggettoAssente)) Segnala(p, e);
+  };
+  try {
+    const int16_t indice = p.CercaForm(nome, parte);
+    if (indice >= 1) {
+      Schermo* s = p.Form(indice);
       try {
-        ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, e);
+        if (!s->Visibile()) s->MostraNonModale();
       } catch (...) {
       }
+      if (p.pf.Attivo() == s) {
+        if (aiutoVisibile()) aiuto->PortaDavanti();
+        return true;
+      }
+      s->DaiFuoco();
+      if (!lanciatore.empty()) {
+        Schermo* a = p.pf.Attivo() ? p.pf.Attivo() : s;
+        a->osKeyLancia = lanciatore;
+        a->osKeySecLancia = chiaveLanciatore;
+        a->osParamLancia = paramLanciatore;
+        a->osKeySec = chiave;
+        a->osParam = p.ctx.host.GetLaunchInfo().osParam;
+        a->AttivatoDaAltri();
+      }
+      return true;
     }
+    return apri();
   } catch (const std::exception& e) {
-    try {
-      ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, e.what(), 5);
-    } catch (...) {
+    if (!aiutoVisibile()) {
+      errore(e);
+    } else {
+      // The lookup window open over another screen stood in the way: with
+      // it hidden the opening is tried once more.
+      aiuto->HideFrm();
+      try {
+        return apri();
+      } catch (const std::exception& e2) {
+        errore(e2);
+      }
     }
   }
   ChiudiDaMenu(p, 0);

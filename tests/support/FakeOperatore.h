@@ -30,7 +30,8 @@ class FakeOperatore : public ui::Operatore {
   int suoni = 0;
 
   int msgCom(const ui::RichiestaMsg& request) override;
-  bool msgComVisibile() const override { return false; }
+  bool visibile = false;                   // the message window is showing another request
+  bool msgComVisibile() const override { return visibile; }
   int MessageBox(const std::string& text, int style = ui::box::kOkOnly,
                  const std::string& title = "") override;
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "components/host/SocketMenuHost.h"
+#include "components/lookup/qt/FrmRicerca.h"
 #include "src/startup/qt/FormQt.h"
 #include "src/startup/Chiusura.h"
 #include "src/startup/Programma.h"
@@ -59,6 +60,19 @@ QtPiattaforma::~QtPiattaforma() {
   op_.chiudiSplash = nullptr;
   op_.aiuto = nullptr;
   op_.adatta = nullptr;
+}
+
+std::unique_ptr<lookup::FinestraAiuto> QtPiattaforma::CreaFinestraAiuto() {
+  return std::make_unique<lookup::FinestraQt>();
+}
+
+void QtPiattaforma::NascondiModali() {
+  if (programma_) startup::NascondiModali(*programma_);
+}
+
+lookup::Proprietario* QtPiattaforma::FormAttiva() {
+  attiva_ = lookup::ProprietarioQt(QApplication::activeWindow());
+  return &attiva_;
 }
 
 void QtPiattaforma::Collega(Programma& p) {

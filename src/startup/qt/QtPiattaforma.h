@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "components/lookup/qt/CampiQt.h"
 #include "src/startup/Piattaforma.h"
 #include "src/ui/Tasti.h"
 #include "src/ui/qt/FrmAiuto.h"
@@ -44,6 +45,10 @@ class QtPiattaforma : public QObject, public Piattaforma {
   void ChiudiSplash() override;
   void Termina() override;
   void ImpostaSegnale(const std::string& beepCome) override;
+  std::unique_ptr<lookup::FinestraAiuto> CreaFinestraAiuto() override;
+  // The screens shown modally step aside while the lookup window is open.
+  void NascondiModali() override;
+  lookup::Proprietario* FormAttiva() override;
 
   // Ties the message and progress windows to the program once it exists:
   // help in the message window, scaling of the progress window.
@@ -55,6 +60,7 @@ class QtPiattaforma : public QObject, public Piattaforma {
 
  private:
   ui::QtOperatore& op_;
+  lookup::ProprietarioQt attiva_{nullptr};
   host::SocketMenuHost* host_;
   Programma* programma_ = nullptr;
   std::map<std::string, Fabbrica> fabbriche_;

@@ -113,4 +113,13 @@ bool FakePiattaforma::Accaduto(const std::string& evento) const {
   return std::find(eventi.begin(), eventi.end(), evento) != eventi.end();
 }
 
+void FakeFinestraAiuto::HideFrm() {
+  visibile = false;
+  pf_.eventi.push_back("aiuto nascosto");
+}
+
+void FakeFinestraAiuto::PortaDavanti() { pf_.eventi.push_back("aiuto davanti"); }
+
+void FakeFinestraAiuto::ButtonComando(const std::string& comando) { pf_.eventi.push_back("aiuto " + comando); }
+
 }  // namespace testsupport

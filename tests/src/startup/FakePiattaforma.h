@@ -44,6 +44,21 @@ class FakeSchermo : public startup::Schermo {
   std::string nome_, didascalia_;
 };
 
+// The lookup window of a test: the test says whether it shows; what the
+// program asked of it is recorded in the platform's events.
+class FakeFinestraAiuto : public lookup::FinestraAiuto {
+ public:
+  explicit FakeFinestraAiuto(FakePiattaforma& pf) : pf_(pf) {}
+  bool Visibile() const override { return visibile; }
+  void HideFrm() override;
+  void PortaDavanti() override;
+  void ButtonComando(const std::string& comando) override;
+  bool visibile = false;
+
+ private:
+  FakePiattaforma& pf_;
+};
+
 class FakeTimer : public startup::Timer {
  public:
   FakeTimer(FakePiattaforma& pf, std::function<void()> f) : pf_(pf), scatto(std::move(f)) {}
@@ -95,6 +110,13 @@ class FakePiattaforma : public startup::Piattaforma {
   void ChiudiSplash() override { splash.clear(); }
   void Termina() override { terminato = true; }
   void ImpostaSegnale(const std::string& b) override { segnale = b; }
+  std::unique_ptr<lookup::FinestraAiuto> CreaFinestraAiuto() override {
+    auto f = std::make_unique<FakeFinestraAiuto>(*this);
+    finestraAiuto = f.get();
+    return f;
+  }
+  void NascondiModali() override { eventi.push_back("nascondi modali"); }
+  FakeFinestraAiuto* finestraAiuto = nullptr;
 
   // Moves the clock by ms, firing every timer that falls due, in order.
   void Avanza(int64_t ms);
