@@ -5,6 +5,7 @@
 
 #include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/data/AppoTemp.h"
 #include "src/data/ComLock.h"
@@ -217,6 +218,17 @@ bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::stri
   const util::Value moneta = LeggiAppoggio(ctx, utente, programId, kChiaveMonetaRun, 1);
   const std::string m = Testo(moneta);
   ctx.run.monetaRun = (m.empty() || m == kMancaParametro) ? ctx.azienda.monetaAzienda : m;
+  // The rate's operator is the currency's own: a process that completes an
+  // interrupted run never saw the selection that chose it.
+  db::DbCursor c;
+  const std::string k = c.Open(ctx.db, ctx.conn, "",
+                               "SELECT Operatore FROM Monete WHERE Moneta = " + util::SqlLiteral(ctx.run.monetaRun, 8),
+                               false, db::kSnapshot);
+  if (!c.Eof(k)) {
+    const std::string operatore = util::Trim(Testo(c.GetField(k, "Operatore")));
+    if (!operatore.empty()) ctx.run.selezione.operatoreMoneta = operatore;
+  }
+  c.Close(k);
   return ok;
 }
 

@@ -5,6 +5,7 @@
 
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
+#include "src/extraction/FiltroScadenze.h"
 #include "tests/src/settlement/AziendaProva.h"
 
 namespace {
@@ -80,6 +81,59 @@ TEST_P(Scadenze, VerificaBloccoUtente) {
       x.db.Execute(x.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 1, " +
                                testo(c.utenteCopia) + ", '0')");
     EXPECT_EQ(compensato::VerificaBloccoUtente(x, "MARIO~T1"), c.esito);
+  }
+}
+
+// Each bound of the selection, alone, narrows the installments a run
+// reserves: due dates, document dates, numbers and prefix, payment type, and
+// bills only when asked for. Paid installments are never taken.
+TEST_P(Scadenze, OgniLimiteDellaSelezioneRestringeLEstrazione) {
+  using util::Date;
+  struct Caso {
+    const char* nome;
+    void (*limita)(compensato::SelezioneRun&);
+    std::vector<std::string> riservate;
+  };
+  const Caso casi[] = {
+      {"nessun limite, senza effetti", [](compensato::SelezioneRun&) {}, {"1", "2", "3"}},
+      {"anche effetti", [](compensato::SelezioneRun& s) { s.effetti = "s"; }, {"1", "2", "3", "4"}},
+      {"scadenza dal 20/04", [](compensato::SelezioneRun& s) { s.dataScadDa = Date::Carry(2026, 4, 20); }, {"2", "3"}},
+      {"scadenza al 20/04", [](compensato::SelezioneRun& s) { s.dataScadA = Date::Carry(2026, 4, 20); }, {"1", "2"}},
+      {"documento dal 05/03", [](compensato::SelezioneRun& s) { s.dataDocDa = Date::Carry(2026, 3, 5); }, {"2", "3"}},
+      {"documento al 05/03", [](compensato::SelezioneRun& s) { s.dataDocA = Date::Carry(2026, 3, 5); }, {"1", "2"}},
+      {"numero da F2", [](compensato::SelezioneRun& s) { s.numDocDa = "F2"; }, {"2", "3"}},
+      {"numero a F2", [](compensato::SelezioneRun& s) { s.numDocA = "F2"; }, {"1", "2"}},
+      {"prefisso A", [](compensato::SelezioneRun& s) { s.prefissoDoc = "A"; }, {"3"}},
+      {"tipo pagamento RB con effetti",
+       [](compensato::SelezioneRun& s) {
+         s.pagTipo = "RB";
+         s.effetti = "s";
+       },
+       {"4"}},
+      {"tipo pagamento RB senza effetti", [](compensato::SelezioneRun& s) { s.pagTipo = "RB"; }, {}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    AziendaProva a(GetParam());
+    compensato::Contesto& x = a.ctx();
+    x.db.Execute(x.conn, "INSERT INTO PagTipi (PagTipo, Descrizione, EmissEffetti, RegIncAut) VALUES ('RB', "
+                         "'Ricevuta bancaria', 'S', 'N')");
+    a.Inserisci({.numProg = 1, .dataDoc = Date::Carry(2026, 3, 1), .dataScad = Date::Carry(2026, 4, 10)});
+    a.Inserisci({.numProg = 2, .dataDoc = Date::Carry(2026, 3, 5), .dataScad = Date::Carry(2026, 4, 20)});
+    a.Inserisci({.numProg = 3, .dataDoc = Date::Carry(2026, 3, 10), .dataScad = Date::Carry(2026, 4, 30)});
+    a.Inserisci({.numProg = 4, .dataDoc = Date::Carry(2026, 3, 15), .dataScad = Date::Carry(2026, 5, 10)});
+    a.Inserisci({.numProg = 5, .dataDoc = Date::Carry(2026, 3, 5), .dataScad = Date::Carry(2026, 4, 20)});
+    x.db.Execute(x.conn, "UPDATE Scadenze SET Prefisso = 'A' WHERE NumProg = 3");
+    x.db.Execute(x.conn, "UPDATE Scadenze SET PagTipo = 'RB', NumDoc = 'F4' WHERE NumProg = 4");
+    x.db.Execute(x.conn, "UPDATE Scadenze SET NumRegPag = 7, NumDoc = 'F2' WHERE NumProg = 5");
+    x.run.selezione = a.Selezione(true);
+    caso.limita(x.run.selezione);
+    compensato::CostruisciFiltroScadenze(x, "Scadenze");
+    ASSERT_EQ(compensato::AggiornaBloccoScadenze(x, compensato::blocco::kRiserva, "Scadenze", x.run.filtroWhere), 0)
+        << a.op.Elenco();
+    EXPECT_EQ(a.Righe("SELECT NumProg FROM Scadenze WHERE FlStato = '0' AND Utente = '" + x.utente +
+                      "' ORDER BY NumProg"),
+              caso.riservate);
   }
 }
 

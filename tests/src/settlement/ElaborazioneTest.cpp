@@ -76,6 +76,34 @@ void Rifiuta(compensato::Contesto& ctx, testsupport::Engine e, const std::string
   }
 }
 
+// Every line of the posted entries in full: "RigReg account D/A ImportoMon
+// Importo counter-account", accounts as Tipo-Gruppo-Mastro-Conto.
+std::vector<std::string> RigheComplete(AziendaProva& a) {
+  std::vector<std::string> out;
+  for (const std::string& r : a.Righe(
+           "SELECT RigReg, TipoPartita & '-' & GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, DareAvere, "
+           "ImportoMon, Importo, TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & ContoCPartita "
+           "FROM MovPnDett ORDER BY Anno, NumReg, RigReg")) {
+    const std::vector<std::string> v = Campi(r);
+    out.push_back(v[0] + " " + v[1] + " " + v[2] + " " + Importo(v[3]) + " " + Importo(v[4]) + " " + v[5]);
+  }
+  return out;
+}
+
+// A second currency: dollars, 1.25 to the euro ("/": euro = dollars / 1.25).
+void Dollari(AziendaProva& a) {
+  a.ctx().db.Execute(a.ctx().conn, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
+                                   "VALUES ('USD', 'Dollaro', 2, 2, '/', 'N')");
+  a.ctx().db.Execute(a.ctx().conn, "UPDATE Scadenze SET Moneta = 'USD', Cambio = 1.25");
+}
+
+compensato::SelezioneRun InDollari(compensato::SelezioneRun s) {
+  s.moneta = "USD";
+  s.cambio = 1.25;
+  s.operatoreMoneta = "/";
+  return s;
+}
+
 class Elaborazione : public ::testing::TestWithParam<testsupport::Engine> {
  protected:
   AziendaProva az{GetParam()};
@@ -441,6 +469,103 @@ TEST_P(Elaborazione, CompletamentoSenzaTestataSiFerma) {
       << az.op.Elenco();
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnDett"), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
+  NessunaTraccia();
+}
+
+// Every field that says where a line posts, for over- and underpayments of
+// both directions: the allowance line against the installment's account, its
+// counter line against the allowance account, the cash line against the one
+// installment settled.
+TEST_P(Elaborazione, AbbuoniRigaPerRiga) {
+  struct Caso {
+    const char* nome;
+    int tipo;
+    const char* entrataUscita;
+    double dovuto, pagato;
+    std::vector<std::string> righe;
+  };
+  const Caso casi[] = {
+      {"cliente, pagato 110 su 100",
+       3,
+       "E",
+       100,
+       110,
+       {"1 1-18-01-000001 D 100.00 100.00 3-14-01-000001", "2 3-14-01-000001 A 100.00 100.00 1-18-01-000001",
+        "3 1-70-05-000001 A 10.00 10.00 3-14-01-000001", "4 1-18-01-000001 D 10.00 10.00 1-70-05-000001"}},
+      {"cliente, pagato 90 su 100",
+       3,
+       "E",
+       100,
+       90,
+       {"1 1-18-01-000001 D 90.00 90.00 3-14-01-000001", "2 3-14-01-000001 A 90.00 90.00 1-18-01-000001",
+        "3 1-62-05-000001 D 10.00 10.00 3-14-01-000001", "4 3-14-01-000001 A 10.00 10.00 1-62-05-000001"}},
+      {"fornitore, pagato 260 su 250",
+       2,
+       "U",
+       250,
+       260,
+       {"1 1-18-01-000001 A 250.00 250.00 2-40-01-000001", "2 2-40-01-000001 D 250.00 250.00 1-18-01-000001",
+        "3 1-62-05-000001 D 10.00 10.00 2-40-01-000001", "4 1-18-01-000001 A 10.00 10.00 1-62-05-000001"}},
+      {"fornitore, pagato 240 su 250",
+       2,
+       "U",
+       250,
+       240,
+       {"1 1-18-01-000001 A 240.00 240.00 2-40-01-000001", "2 2-40-01-000001 D 240.00 240.00 1-18-01-000001",
+        "3 1-70-05-000001 A 10.00 10.00 2-40-01-000001", "4 2-40-01-000001 D 10.00 10.00 1-70-05-000001"}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    AziendaProva a(GetParam());
+    a.Inserisci({.numProg = 1, .tipo = caso.tipo, .entrataUscita = caso.entrataUscita, .importo = caso.dovuto});
+    GrigliaProva griglia;
+    griglia.scelte = {{1, "C", caso.pagato}};
+    ASSERT_EQ(Elabora(a.ctx(), a.Selezione(false, caso.tipo), &griglia), 0) << a.op.Elenco();
+    EXPECT_EQ(RigheComplete(a), caso.righe);
+    NessunaTracciaIn(a);
+  }
+}
+
+// A receipt of 137.50 dollars on an installment of 125 at 1.25 to the euro:
+// every amount in dollars and in euro, the cash line's euro amount taken from
+// the euro overpayment (110 - 10), not from the dollar one.
+TEST_P(Elaborazione, EccedenzaInValutaEstera) {
+  az.Inserisci({.numProg = 1, .importo = 125});
+  Dollari(az);
+  GrigliaProva griglia;
+  griglia.scelte = {{1, "C", 137.5}};
+  ASSERT_EQ(Elabora(az.ctx(), InDollari(az.Selezione(false)), &griglia), 0) << az.op.Elenco();
+  EXPECT_EQ(RigheComplete(az), (std::vector<std::string>{"1 1-18-01-000001 D 125.00 100.00 3-14-01-000001",
+                                                         "2 3-14-01-000001 A 125.00 100.00 1-18-01-000001",
+                                                         "3 1-70-05-000001 A 12.50 10.00 3-14-01-000001",
+                                                         "4 1-18-01-000001 D 12.50 10.00 1-70-05-000001"}));
+  NessunaTraccia();
+}
+
+// The completion of an interrupted run in another process, which never saw
+// the selection, converts at the rate the run stored, with the currency's
+// own operator.
+TEST_P(Elaborazione, CompletamentoAlCambioDelRun) {
+  az.Inserisci({.numProg = 1, .importo = 125});
+  Dollari(az);
+  compensato::Contesto& ctx = az.ctx();
+  ctx.run.selezione = InDollari(az.Selezione(true, 3, 1000));
+  ctx.run.monetaRun = "USD";
+  ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
+  compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
+  ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere), 0);
+  ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
+  ASSERT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 1);
+  ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = 'C', ImpPagInc = ImportoScad");
+  // What a fresh process knows: nothing of the selection, nor of the run.
+  ctx.run.selezione = compensato::SelezioneRun{};
+  ctx.run.selezione.operatoreMoneta = "*";
+  ctx.run.par = compensato::ParametriRun{};
+  ctx.run.monetaRun.clear();
+
+  ASSERT_EQ(compensato::ElaborazioneScadenze(ctx, ctx.utente, ctx.programId, true, false, 0), 0) << az.op.Elenco();
+  EXPECT_EQ(RigheComplete(az), (std::vector<std::string>{"1 1-18-01-000001 D 125.00 100.00 3-14-01-000001",
+                                                         "2 3-14-01-000001 A 125.00 100.00 1-18-01-000001"}));
   NessunaTraccia();
 }
 
