@@ -31,6 +31,8 @@ TEST_P(AvvioSuDb, StartsOpensTheRequestedScreenAndRegistersWithTheHost) {
   EXPECT_EQ(b.ctx->dataMinima, "01/01/2000");
   EXPECT_EQ(b.ctx->azienda.descrizione, "Rossi Srl");
   EXPECT_EQ(b.ctx->utente, "MARIO~T1");
+  EXPECT_EQ(b.ctx->db.LiveMarkHeld(b.ctx->conn, "MARIO~T1"), std::optional<bool>(true))
+      << "the program marks its identity as running, for other processes' recovery";
   EXPECT_FALSE(b.p->connDiretta.empty()) << "the direct database object is open";
   EXPECT_EQ(b.p->risoluzione.generale, 1) << "read from the database configuration";
   EXPECT_EQ(b.pf.splash, "Connessione primaria al database") << "the first screen's load takes the splash over";
