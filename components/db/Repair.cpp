@@ -107,6 +107,73 @@ bool MendHeader(const fs::path& work) {
   return schemaOnly && withSize(*schemaOnly);
 }
 
+std::string Quoted(const std::string& name) {
+  std::string q = "\"";
+  for (char c : name) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"";
+}
+
+// Copies every row of one table by a plain scan of the table, which reads no
+// index; false at the first row that cannot be read or written.
+bool CopyRows(sqlite3* src, sqlite3* dst, const std::string& table) {
+  sqlite3_stmt* read = nullptr;
+  sqlite3_stmt* write = nullptr;
+  bool ok = sqlite3_prepare_v2(src, ("SELECT * FROM " + Quoted(table)).c_str(), -1, &read, nullptr) == SQLITE_OK;
+  const int columns = ok ? sqlite3_column_count(read) : 0;
+  if (ok) {
+    std::string sql = "INSERT INTO " + Quoted(table) + " VALUES (";
+    for (int i = 0; i < columns; ++i) sql += i ? ",?" : "?";
+    ok = sqlite3_prepare_v2(dst, (sql + ")").c_str(), -1, &write, nullptr) == SQLITE_OK;
+  }
+  int rc = SQLITE_DONE;
+  while (ok && (rc = sqlite3_step(read)) == SQLITE_ROW) {
+    for (int i = 0; i < columns; ++i) sqlite3_bind_value(write, i + 1, sqlite3_column_value(read, i));
+    ok = sqlite3_step(write) == SQLITE_DONE;
+    sqlite3_reset(write);
+  }
+  ok = ok && rc == SQLITE_DONE;
+  sqlite3_finalize(read);
+  sqlite3_finalize(write);
+  return ok;
+}
+
+// The rebuild for a file whose indexes the engine's own copy cannot read (it
+// copies them as they are): the tables are created and filled row by row,
+// then the indexes are built anew from the rows.
+bool CopyByRows(const fs::path& work, const fs::path& target) {
+  Handle src, dst;
+  if (!Open(work, src, SQLITE_OPEN_READONLY) || !Open(target, dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
+    return false;
+  struct Object {
+    std::string type, name, sql;
+  };
+  std::vector<Object> objects;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(src.db,
+                         "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND "
+                         "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type <> 'table'",
+                         -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return false;
+  }
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    auto text = [&](int i) {
+      const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      return std::string(t ? t : "");
+    };
+    objects.push_back({text(0), text(1), text(2)});
+  }
+  sqlite3_finalize(st);
+  if (rc != SQLITE_DONE) return false;
+  if (sqlite3_exec(dst.db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  for (const Object& o : objects) {
+    if (sqlite3_exec(dst.db, o.sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    if (o.type == "table" && !CopyRows(src.db, dst.db, o.name)) return false;
+  }
+  return sqlite3_exec(dst.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 // A name beside the damaged file that nothing holds yet.
 fs::path FreeName(const fs::path& base, const std::string& suffix) {
   fs::path candidate = base.string() + suffix;
@@ -154,18 +221,24 @@ RepairResult RepairDatabase(const std::string& path) {
     r.reason = "il contenuto non e' leggibile";
     return r;
   }
+  // Either copy reads every row of every table: one unreadable row fails it,
+  // so nothing is lost without a word.
+  bool copied = false;
   {
     Handle h;
     std::string into = rebuilt.string();
     for (size_t i = into.find('\''); i != std::string::npos; i = into.find('\'', i + 2)) into.insert(i, 1, '\'');
-    // The copy reads every row of every table and builds the indexes anew;
-    // one unreadable row fails it, so nothing is lost without a word.
-    if (!Open(work, h, SQLITE_OPEN_READWRITE) ||
-        sqlite3_exec(h.db, ("VACUUM INTO '" + into + "'").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-      cleanUp();
-      r.reason = "le tabelle non si possono copiare";
-      return r;
-    }
+    copied = Open(work, h, SQLITE_OPEN_READWRITE) &&
+             sqlite3_exec(h.db, ("VACUUM INTO '" + into + "'").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  if (!copied) {
+    RemoveWithJournals(rebuilt);
+    copied = CopyByRows(work, rebuilt);
+  }
+  if (!copied) {
+    cleanUp();
+    r.reason = "le tabelle non si possono copiare";
+    return r;
   }
   {
     Handle h;

@@ -93,6 +93,12 @@ TEST_F(Riparazione, AHeaderDamagedIsMendedAndEveryRowKept) {
       {"payload fractions zeroed", [](const fs::path& f) { Sovrascrivi(f, 21, std::string(3, '\0')); }},
       {"page size zeroed", [](const fs::path& f) { Sovrascrivi(f, 16, std::string(2, '\0')); }},
       {"first 24 bytes zeroed", [](const fs::path& f) { Sovrascrivi(f, 0, std::string(24, '\0')); }},
+      // The rows are all there; the index is built anew from them.
+      {"an index page overwritten too",
+       [](const fs::path& f) {
+         Sovrascrivi(f, static_cast<std::streamoff>(fs::file_size(f)) - 4096, std::string(4096, '\xff'));
+         Sovrascrivi(f, 0, std::string(16, 'X'));
+       }},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
