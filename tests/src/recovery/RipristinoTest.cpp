@@ -8,6 +8,7 @@
 #include "src/extraction/CopiaScadenze.h"
 #include "src/extraction/FiltroScadenze.h"
 #include "src/extraction/Selezioni.h"
+#include "src/recovery/FinestraRipristino.h"
 #include "src/recovery/Ripristino.h"
 #include "tests/src/settlement/AziendaProva.h"
 
@@ -198,6 +199,54 @@ TEST_P(Ripristino, FinestraElencaEBloccoPerFlag) {
   EXPECT_TRUE(compensato::CercaLock(ctx).empty());
   TuttoLibero();
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM AppoggioTemp WHERE IdProgramma = 'Compensa'"), 0);
+}
+
+// The recovery window's rules: the grid's columns at the screen's factor,
+// an identity whose program still runs shown as in use and left in the grid,
+// a recovered row removed, the last one closing the window.
+TEST_P(Ripristino, FinestraRigheEPassiDopoLElaborazione) {
+  compensato::FinestraRipristino vuota;
+  vuota.Carica(ctx, 0);
+  EXPECT_TRUE(vuota.Vuota());
+
+  RunInterrotto("LUCA~T1", false, false);
+  az.Inserisci({.numProg = 3, .conto = "000003", .importo = 40});
+  RunInterrotto("ANNA~T2", true, false);
+  az.Inserisci({.numProg = 4, .conto = "000003", .importo = 60});
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = 'PIPPO~T3', FlStato = '0' WHERE NumProg = 4");
+  ASSERT_TRUE(ctx.db.HoldLiveMark(ctx.conn, "PIPPO~T3"));
+
+  compensato::FinestraRipristino f;
+  f.Carica(ctx, 1.25);
+  ASSERT_EQ(f.Colonne().size(), 3u);
+  EXPECT_EQ(f.Colonne()[0].larghezza, 2250);
+  EXPECT_EQ(f.Colonne()[1].larghezza, 10000);
+  EXPECT_EQ(f.Colonne()[2].larghezza, 1);
+  auto riga = [&](const std::string& utente) {
+    for (size_t i = 0; i < f.Righe().size(); ++i)
+      if (f.Righe()[i].utente == utente) return static_cast<int>(i);
+    return -1;
+  };
+  ASSERT_EQ(f.Righe().size(), 3u);
+  ASSERT_GE(riga("PIPPO~T3"), 0);
+  EXPECT_TRUE(f.Righe()[static_cast<size_t>(riga("PIPPO~T3"))].inUso);
+  EXPECT_EQ(f.Righe()[static_cast<size_t>(riga("PIPPO~T3"))].testo, compensato::kTestoInUso);
+  EXPECT_EQ(f.Righe()[static_cast<size_t>(riga("ANNA~T2"))].testo, compensato::TestoFase("0"));
+
+  f.corrente = riga("PIPPO~T3");
+  EXPECT_EQ(f.Elabora(ctx), compensato::FinestraRipristino::Dopo::Resta);
+  EXPECT_TRUE(az.op.Mostrato("ancora in corso")) << az.op.Elenco();
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE Utente = 'PIPPO~T3' AND FlStato = '0'"), 1);
+
+  // Any row but the last is removed; the last closes the window.
+  ctx.db.ReleaseLiveMark(ctx.conn, "PIPPO~T3");
+  while (f.Righe().size() > 1) {
+    f.corrente = 0;
+    ASSERT_EQ(f.Elabora(ctx), compensato::FinestraRipristino::Dopo::TogliRiga) << az.op.Elenco();
+  }
+  f.corrente = 0;
+  EXPECT_EQ(f.Elabora(ctx), compensato::FinestraRipristino::Dopo::Chiudi);
+  TuttoLibero();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Ripristino, ::testing::ValuesIn(testsupport::Engines()),
