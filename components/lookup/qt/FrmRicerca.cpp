@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "components/lookup/Eventi.h"
@@ -119,10 +120,13 @@ void FrmRicerca::Dimensiona() {
     f.setPointSizeF(f.pointSizeF() * fattore);
     setFont(f);
   }
-  const int altezzaRiga = griglia_->verticalHeader()->defaultSectionSize();
-  griglia_->setMinimumHeight(altezzaRiga * kRigheVisibili + griglia_->horizontalHeader()->sizeHint().height() + 4);
-  larghezza = std::max(larghezza + 24, sizeHint().width());
-  resize(larghezza, sizeHint().height());
+  // Every column and every row of a page in sight, without a horizontal scroll bar.
+  const int altezzaRiga = griglia_->fontMetrics().height() + 8;
+  griglia_->verticalHeader()->setDefaultSectionSize(altezzaRiga);
+  griglia_->setMinimumWidth(larghezza + griglia_->verticalScrollBar()->sizeHint().width() + 2 * griglia_->frameWidth());
+  griglia_->setMinimumHeight(altezzaRiga * kRigheVisibili + griglia_->horizontalHeader()->sizeHint().height() +
+                             2 * griglia_->frameWidth());
+  resize(sizeHint());
 
   // Under the field when there is one, kept inside the screen less the margins.
   QScreen* schermo = screen() ? screen() : QApplication::primaryScreen();
