@@ -100,14 +100,11 @@ bool DecodificaConAiuto(scAziUtilPrg& a, const std::string& kind, lookup::Campo&
   const int tipoConto = TipoConto(kind, aiuto.extra, o.opzioneIntero);
   const bool conto = util::EqualsIgnoreCase(kind, "Conto");
 
-  bool scelto = false;
   for (;;) {
+    bool scelto = false;
     const bool trovato =
         l.DecodificaInCampo(kind, campo, etichetta, o.campi, false, o.opzioneTesto, tipoConto, o.valore, filtro);
-    // A chosen row is decoded once: a code the window offered but the
-    // decode refuses (a filter only one of them knows) must not reopen the
-    // window for ever.
-    if (trovato || scelto || Vuoto(campo.Testo()) || retZero.toDouble() == 0 ||
+    if (trovato || Vuoto(campo.Testo()) || retZero.toDouble() == 0 ||
         util::EqualsIgnoreCase(util::Trim(ctx.azienda.decodHelpAbil), "N") || !aiuto.aiutoAbilitato ||
         ctx.op.msgComVisibile())
       return trovato;
