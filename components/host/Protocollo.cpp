@@ -353,7 +353,7 @@ bool Canale::Leggi() {
   char buf[4096];
   // Bounded per call, so that a peer that never stops sending cannot keep
   // us here; what is left is read on the next call.
-  for (size_t letti = 0; letti < 4 * kRigaMassima;) {
+  for (size_t letti = 0; letti < kRigaMassima / 4;) {
     const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
     if (n > 0) {
       buffer_.append(buf, static_cast<size_t>(n));

@@ -97,6 +97,8 @@ class Canale {
   // Writes what is queued, as far as the socket takes it without waiting.
   bool Svuota();
   bool daScrivere() const { return !uscita_.empty(); }
+  // Messages read and not yet taken with Prossimo.
+  size_t pronti() const { return pronti_.size(); }
   // Reads what the socket holds without waiting. False once the peer closed
   // or the connection was dropped.
   bool Leggi();

@@ -120,4 +120,12 @@ TEST_F(Sessione, AModalMessageOpenMakesFineAnswerMascheraModal) {
   EXPECT_EQ(Fine(1), -1) << "the program is still running";
 }
 
+TEST_F(Sessione, ASigtermToTheHostEndsTheProgramThroughFineAndRemovesTheSocket) {
+  Avvia("[Parametri Generali]\nOrdIniDBase=db.ini\n");
+  ::kill(host_, SIGTERM);
+  EXPECT_EQ(Fine(20), 0) << "the program closed on \"fine\": " << Leggi(dir_ / "host.log");
+  EXPECT_FALSE(fs::exists(dir_ / "compensato" / "menu-E2E.sock"));
+  EXPECT_EQ(Esegui("pgrep -f '^" + std::string(COMPENSATO_EXE) + " /M E2E'"), "") << "no program left behind";
+}
+
 }  // namespace

@@ -395,11 +395,20 @@ int Server::Servi() {
       }
     }
 
+    // A client's burst is taken a slice at a time, and one that has plenty
+    // waiting is not read further, so that every client gets its turn and
+    // none can make the host hold more than a slice's worth for it.
+    constexpr size_t kFetta = 64;
+    bool ancora = false;
+    for (auto& c : clienti_) ancora = ancora || c->canale.pronti() > 0;
     const bool accetta = Adesso() >= accettaDopo_;
     std::vector<pollfd> fds{{accetta ? ascolto_ : -1, POLLIN, 0}, {segnali_, POLLIN, 0}};
-    for (auto& c : clienti_)
-      fds.push_back({c->canale.fd(), static_cast<short>(POLLIN | (c->canale.daScrivere() ? POLLOUT : 0)), 0});
-    ::poll(fds.data(), fds.size(), 100);
+    for (auto& c : clienti_) {
+      const short ev = static_cast<short>((c->canale.pronti() < kFetta ? POLLIN : 0) |
+                                          (c->canale.daScrivere() ? POLLOUT : 0));
+      fds.push_back({c->canale.fd(), ev, 0});
+    }
+    ::poll(fds.data(), fds.size(), ancora ? 0 : 100);
     if (fds[1].revents & POLLIN) {
       signalfd_siginfo si{};
       while (::read(segnali_, &si, sizeof si) == static_cast<ssize_t>(sizeof si)) Segnale(static_cast<int>(si.ssi_signo));
@@ -408,12 +417,16 @@ int Server::Servi() {
     for (size_t i = 0; i < clienti_.size(); ++i) {
       Cliente& c = *clienti_[i];
       if (c.canale.daScrivere()) c.canale.Svuota();
-      c.canale.Leggi();
-      while (auto m = c.canale.Prossimo()) Gestisci(c, *m);
+      if (c.canale.pronti() < kFetta) c.canale.Leggi();
+      for (size_t k = 0; k < kFetta; ++k) {
+        auto m = c.canale.Prossimo();
+        if (!m) break;
+        Gestisci(c, *m);
+      }
     }
     // Clients that went away: their pending replies go nowhere.
     for (auto it = clienti_.begin(); it != clienti_.end();) {
-      if ((*it)->canale.aperto()) {
+      if ((*it)->canale.aperto() || (*it)->canale.pronti() > 0) {
         ++it;
         continue;
       }
