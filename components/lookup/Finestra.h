@@ -40,7 +40,9 @@ class FinestraAiuto {
  public:
   virtual ~FinestraAiuto() = default;
 
-  double odRisVid = -2;           // scaling factor ("Help" of "Risoluzione Video"); <= 0 none
+  // Scaling factor: above 0 that factor; 0 automatic (the smaller of the
+  // screen's width / 800 and height / 600); negative none.
+  double odRisVid = -1;
   // With obLockSpostaCurs, Page Up and Page Down move oiSpostaCurs rows
   // instead of one visible page ("HlpSpost").
   bool obLockSpostaCurs = false;

@@ -147,7 +147,10 @@ void CaricaAiuti(Programma& p) {
   p.aiuti->schermi = &p.pf;
   lookup::Lookdex& l = p.aiuti->ogAziAiuto();
   l.ImpostaFinestra(p.pf.CreaFinestraAiuto());
-  l.ogFrmAiuto().odRisVid = p.risoluzione.help;
+  // "Help" -2 follows "Generale" (or "PersBase" when that is -2 too), as
+  // every screen's factor does; the window reads 0 as automatic and -1 as none.
+  const RisoluzioneVideo& r = p.risoluzione;
+  l.ogFrmAiuto().odRisVid = r.help != -2 ? r.help : r.generale != -2 ? r.generale : r.persBase;
 }
 
 void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {

@@ -1,6 +1,7 @@
 #include "components/lookup/qt/FrmRicerca.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,7 +107,12 @@ FrmRicerca::FrmRicerca(QWidget* parent, Ricerca& ricerca, const RichiestaFinestr
 void FrmRicerca::Dimensiona() {
   // Columns are designed in twips, like the screens, and scaled with the
   // window's own factor.
-  const double fattore = imp_.odRisVid > 0 ? imp_.odRisVid : 1.0;
+  double fattore = imp_.odRisVid;
+  if (fattore == 0) {
+    const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
+    fattore = s ? std::round(std::min(s->geometry().width() / 800.0, s->geometry().height() / 600.0) * 100) / 100 : 1;
+  }
+  if (fattore <= 0) fattore = 1;
   const double pxPerTwip = logicalDpiX() / 1440.0 * fattore;
   int larghezza = 0;
   const auto& colonne = ricerca_.Colonne();

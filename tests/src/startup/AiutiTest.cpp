@@ -11,8 +11,8 @@ namespace {
 using testsupport::Banco;
 
 struct Avviato : Banco {
-  explicit Avviato(const std::string& hlpSpost = "") {
-    Scrivi(dir / "db.ini", "[Risoluzione Video]\nGenerale=1\nHelp=1,25\n");
+  explicit Avviato(const std::string& hlpSpost = "", const std::string& risoluzione = "Generale=1\nHelp=1,25\n") {
+    Scrivi(dir / "db.ini", "[Risoluzione Video]\n" + risoluzione);
     if (!hlpSpost.empty()) host.ImpostaPersonale("Help", "HlpSpost", hlpSpost);
     Avvia("/M M1 /P CONT01 k1 /F FrmSaldaSelezioni");
     EXPECT_NE(Schermo("FrmSaldaSelezioni"), nullptr) << op.Elenco();
@@ -44,6 +44,23 @@ TEST(AvvioAiuti, TheComponentIsReadyWithTheCompanyAndItsWindowWithTheOperatorsSe
     EXPECT_EQ(a.coloreErrore, b.ctx->azienda.coloreErrore) << c.nome;
     b.ctx->db.Execute(b.ctx->conn, "INSERT INTO Monete (Moneta, Descrizione) VALUES ('CHF', 'Franco svizzero')");
     EXPECT_EQ(b.Lookdex().DecodificaCodice("Moneta", "chf").descrizione, "Franco svizzero") << c.nome;
+  }
+}
+
+TEST(AvvioAiuti, TheLookupWindowsFactorFollowsTheScreensRules) {
+  struct Caso {
+    const char* risoluzione;
+    double atteso;
+  } casi[] = {
+      {"Generale=1\nHelp=1,25\n", 1.25},
+      {"Generale=1,5\n", 1.5},                    // "Help" absent (-2): as "Generale"
+      {"Generale=-2\nPersBase=1,1\nHelp=-2\n", 1.1}, // "Generale" per screen: "PersBase"
+      {"Generale=1\nHelp=0\n", 0},               // automatic, measured by the window
+      {"Generale=1\nHelp=-1\n", -1},             // never scaled
+  };
+  for (const Caso& c : casi) {
+    Avviato b("", c.risoluzione);
+    EXPECT_DOUBLE_EQ(b.p->finestraAiuto->odRisVid, c.atteso) << c.risoluzione;
   }
 }
 
