@@ -108,14 +108,9 @@ using ui::Avanzamento;
 // Undoes what a failed run holds: its progress window, its transaction (the
 // header, lines and installment updates with it), the entry lock and the
 // entry tables.
-void AnnullaRun(Contesto& ctx, Avanzamento* avanzamento, bool transazione) {
+void AnnullaRun(Contesto& ctx, Avanzamento* avanzamento, std::optional<Transazione>& transazione) {
   if (avanzamento) avanzamento->Chiudi();
-  if (transazione) {
-    try {
-      AnnullaTransazione(ctx);
-    } catch (...) {
-    }
-  }
+  transazione.reset();
   DimenticaLock(ctx);
   ChiudiTabelleMovimento(ctx);
 }
@@ -237,7 +232,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   r.numRegPag = 999999;
   r.descAggRighe = company::LeggiParPers(ctx.host, "Compen", "DescAgg", "");
   const std::string& tabApp = r.tabScadenzeApp;
-  bool transazione = false, qualcosa = false;
+  std::optional<Transazione> transazione;
+  bool qualcosa = false;
   int passo = 0;
   int numeroErrore = 0;
   std::string descrizioneErrore;
@@ -271,8 +267,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       }
 
       if (qualcosa) ApriTabelleMovimento(ctx);
-      IniziaTransazione(ctx);
-      transazione = true;
+      transazione.emplace(ctx);
       if (qualcosa)
         Passo(passo, 2, [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
 
@@ -309,8 +304,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
         Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
       }
       avanzamento->Chiudi();
-      ConfermaTransazione(ctx);
-      transazione = false;
+      transazione->Conferma();
+      transazione.reset();
     } catch (const std::exception& e) {
       Registra(e, numeroErrore, descrizioneErrore);
       throw PassoFallito{passo};
@@ -339,7 +334,8 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
   StatoRun& r = ctx.run;
   const std::string& tabApp = r.tabScadenzeApp;
   r.numRegPag = 999999;
-  bool qualcosa = false, transazione = false;
+  bool qualcosa = false;
+  std::optional<Transazione> transazione;
   int numeroErrore = 0;
   std::string descrizioneErrore;
   std::unique_ptr<Avanzamento> avanzamento;
@@ -379,8 +375,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
     int passo = 0;
     try {
       try {
-        IniziaTransazione(ctx);
-        transazione = true;
+        transazione.emplace(ctx);
         ApriTabelleMovimento(ctx);
         kc = copia.Open(ctx.db, ctx.conn, "",
                         "SELECT * FROM " + tabApp + " WHERE Utente = " + util::SqlLiteral(utente, 8), false,
@@ -446,8 +441,8 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
           Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
         }
         copia.Close(kc);
-        ConfermaTransazione(ctx);
-        transazione = false;
+        transazione->Conferma();
+        transazione.reset();
       } catch (const std::exception& e) {
         Registra(e, numeroErrore, descrizioneErrore);
         throw PassoFallito{passo};

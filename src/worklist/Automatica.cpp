@@ -1,6 +1,7 @@
 #include "src/worklist/Automatica.h"
 
 #include <memory>
+#include <optional>
 
 #include "components/db/Recordset.h"
 #include "components/util/Money.h"
@@ -23,14 +24,14 @@ int Creazione_Automatica(Contesto& ctx) {
   db::DbCursor cursore;
   std::string key;
   std::unique_ptr<ui::Avanzamento> avanzamento;
-  bool fallito = false, transazione = false;
+  bool fallito = false;
+  std::optional<Transazione> transazione;
   try {
     if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0 ||
         CopiaScadenzeApp(ctx, r.tabScadenze, app) != 0) {
       fallito = true;
     } else {
-      IniziaTransazione(ctx);
-      transazione = true;
+      transazione.emplace(ctx);
       key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento),
                          false, db::kSnapshot);
       avanzamento = std::make_unique<ui::Avanzamento>(ctx.op, cursore.RecordCount(key),
@@ -62,8 +63,8 @@ int Creazione_Automatica(Contesto& ctx) {
         cursore.Close(key);
         key.clear();
         avanzamento.reset();
-        ConfermaTransazione(ctx);
-        transazione = false;
+        transazione->Conferma();
+        transazione.reset();
         return ElaborazioneScadenze(ctx, ctx.utente, ctx.programId, true, false, 0);
       }
     }
@@ -80,12 +81,7 @@ int Creazione_Automatica(Contesto& ctx) {
   }
   avanzamento.reset();
   // Also when the cursor never opened: no transaction may outlive the run.
-  if (transazione) {
-    try {
-      AnnullaTransazione(ctx);
-    } catch (...) {
-    }
-  }
+  transazione.reset();
   AggiornaBloccoScadenze(ctx, blocco::kRilascia, r.tabScadenze, CondizioneUtente(r.tabScadenze, ctx.utente));
   CancellaScadenzeApp(ctx, app, ctx.utente, true);
   return 1;
