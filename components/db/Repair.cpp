@@ -248,6 +248,14 @@ RepairResult RepairDatabase(const std::string& path) {
       return r;
     }
   }
+  // Every operator who could open the damaged file must be able to open the
+  // repaired one.
+  fs::permissions(rebuilt, fs::status(original).permissions(), ec);
+  if (ec) {
+    cleanUp();
+    r.reason = "non si possono dare al file ricostruito i permessi dell'originale (" + ec.message() + ")";
+    return r;
+  }
   const fs::path kept = FreeName(original, ".danneggiato");
   fs::rename(original, kept, ec);
   if (ec) {

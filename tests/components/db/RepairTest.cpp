@@ -105,6 +105,8 @@ TEST_F(Riparazione, AHeaderDamagedIsMendedAndEveryRowKept) {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     const fs::path file = Azienda();
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write);
     c.danno(file);
     const std::string danneggiato = Leggi(file);
     ASSERT_EQ(Righe(file), -1) << "the damage makes the file unreadable";
@@ -112,6 +114,7 @@ TEST_F(Riparazione, AHeaderDamagedIsMendedAndEveryRowKept) {
     const db::RepairResult r = db::RepairDatabase(file.string());
     ASSERT_TRUE(r.repaired) << r.reason;
     EXPECT_EQ(Righe(file), kRighe);
+    EXPECT_EQ(fs::status(file).permissions(), fs::status(r.kept).permissions()) << "the operators' access is kept";
     EXPECT_EQ(r.kept, (dir_ / "azienda.db.danneggiato").string());
     EXPECT_TRUE(Leggi(r.kept) == danneggiato) << "the damaged file is kept as it was";
     for (const std::string& nome : Accanto())
