@@ -1,7 +1,9 @@
 #include "tools/menuhost/Server.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
@@ -25,6 +27,19 @@ namespace menuhost {
 using host::wire::json;
 
 namespace {
+
+// An operator's name as a file name part: any byte is safe in hex.
+std::string Esadecimale(const std::string& s) {
+  static const char* cifre = "0123456789abcdef";
+  std::string out;
+  for (const unsigned char ch : s) {
+    out += cifre[ch >> 4];
+    out += cifre[ch & 15];
+  }
+  return out;
+}
+
+std::string PrefissoMarca(const std::string& operatore) { return "prog-" + Esadecimale(operatore) + "-"; }
 
 json Risultato(const json& id, json r) { return {{"type", "result"}, {"id", id}, {"result", std::move(r)}}; }
 
@@ -213,10 +228,12 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args, const s
     }
     c.programma = true;
     c.eraProgramma = true;
+    c.inCorso.Prendi(operatore, istanza_);
     return 0;
   }
   if (op == "Detach") {
     c.programma = false;
+    c.inCorso.Rilascia();
     return nullptr;
   }
   if (op == "ProgramId") return par_.Host("ProgramId", "Compensa");
@@ -258,9 +275,10 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args, const s
     if (name == "PrepProcCorr") return par_.Host("PrepProcCorr");
     return "";
   }
-  if (op == "CountRunning") {
-    return static_cast<int>(std::count_if(clienti_.begin(), clienti_.end(), [](const auto& x) { return x->programma; }));
-  }
+  // The operator's running programs under every host of this user, not
+  // only this one: a second session must not take the first's run for
+  // interrupted.
+  if (op == "CountRunning") return ProgrammaInCorso::Conta(operatore);
   if (op == "RegisterWindow") {
     std::cerr << "menuhost: finestra attiva \"" << Arg(args, 0) << "\" (" << Arg(args, 1) << ")\n";
     return nullptr;
@@ -268,6 +286,50 @@ json Server::Esegui(Cliente& c, const std::string& op, const json& args, const s
   if (op == "ShowMenu") return nullptr;
   if (op == "ReturnTo" || op == "SetActiveKey" || op == "ReleaseKey") return 0;
   throw util::RuntimeError(438, "Operazione non supportata dal menu: " + op);
+}
+
+void ProgrammaInCorso::Prendi(const std::string& operatore, const std::string& istanza) {
+  if (fd_ >= 0) return;
+  static int progressivo = 0;
+  file_ = host::wire::CartellaSocket() + "/" + PrefissoMarca(operatore) + Esadecimale(istanza) + "-" +
+          std::to_string(::getpid()) + "-" + std::to_string(++progressivo);
+  fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    std::cerr << "menuhost: segno del programma non registrato in " << file_ << ": " << std::strerror(errno) << "\n";
+    Rilascia();
+  }
+}
+
+void ProgrammaInCorso::Rilascia() {
+  if (fd_ < 0) return;
+  ::unlink(file_.c_str());
+  ::close(fd_);
+  fd_ = -1;
+}
+
+int ProgrammaInCorso::Conta(const std::string& operatore) {
+  const std::string cartella = host::wire::CartellaSocket();
+  const std::string prefisso = PrefissoMarca(operatore);
+  DIR* d = ::opendir(cartella.c_str());
+  if (!d) return 0;
+  int n = 0;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string nome = e->d_name;
+    if (nome.rfind(prefisso, 0) != 0) continue;
+    const std::string file = cartella + "/" + nome;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    // A lock on another open file conflicts even within this host: its own
+    // programs count like the others'.
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+      ++n;
+    } else {
+      ::unlink(file.c_str());  // its host is gone
+    }
+    ::close(fd);
+  }
+  ::closedir(d);
+  return n;
 }
 
 Server::Cliente* Server::Programma() {

@@ -23,6 +23,29 @@ struct Parametri {
   host::wire::json Parametro(const std::string& key, const std::string& operatore) const;
 };
 
+// The mark of a program attached to some host of this user: a file in the
+// hosts' folder, "prog-<operator in hex>-<instance>-<n>", locked (flock) for
+// as long as the program is attached. Every host of the user sees every
+// mark, so the operator's running instances are counted across hosts; a
+// host that dies drops its locks with it, and its files are then stale.
+class ProgrammaInCorso {
+ public:
+  ProgrammaInCorso() = default;
+  ~ProgrammaInCorso() { Rilascia(); }
+  ProgrammaInCorso(const ProgrammaInCorso&) = delete;
+  ProgrammaInCorso& operator=(const ProgrammaInCorso&) = delete;
+
+  void Prendi(const std::string& operatore, const std::string& istanza);
+  void Rilascia();
+  // The operator's programs attached to any live host of this user; stale
+  // marks found on the way are removed.
+  static int Conta(const std::string& operatore);
+
+ private:
+  int fd_ = -1;
+  std::string file_;
+};
+
 // One host instance: its socket, the programs attached to it, the command
 // line clients waiting for a program's reply. It serves every client without
 // waiting on any one of them: what a client does not read is queued for it,
@@ -51,6 +74,7 @@ class Server {
     bool programma = false;  // attached program (else a command-line client)
     bool eraProgramma = false;
     long pid = -1;
+    ProgrammaInCorso inCorso;  // held while it is attached as the program
   };
   void Accetta();
   void Gestisci(Cliente& c, const host::wire::json& m);

@@ -38,10 +38,11 @@ class MenuInEsecuzione : public ::testing::Test {
     return host::wire::Canale(host::wire::ConnettiMenu(host::wire::PercorsoSocket("S1"), 1000), "test");
   }
   // The token the host gave the program it launched (once it has exec'd).
-  std::string Token() {
+  std::string Token() { return Token(figlio_); }
+  static std::string Token(pid_t figlio) {
     const std::string nome = std::string(host::SocketMenuHost::kVariabileToken) + "=";
     for (int i = 0; i < 200; ++i) {
-      std::ifstream in("/proc/" + std::to_string(figlio_) + "/environ");
+      std::ifstream in("/proc/" + std::to_string(figlio) + "/environ");
       std::string var;
       while (std::getline(in, var, '\0'))
         if (var.rfind(nome, 0) == 0) return var.substr(nome.size());
@@ -58,10 +59,10 @@ class MenuInEsecuzione : public ::testing::Test {
     return !got.empty() && Risultato(got.back(), id) ? got.back() : json();
   }
   // The program: attached with the launch's token.
-  host::wire::Canale Programma() {
-    host::wire::Canale p = Client();
-    json a = Chiamata(1, "Attach", {"S1", "", ""});
-    a["token"] = Token();
+  host::wire::Canale Programma(const std::string& istanza = "S1", pid_t figlio = 0) {
+    host::wire::Canale p(host::wire::ConnettiMenu(host::wire::PercorsoSocket(istanza), 1000), "test");
+    json a = Chiamata(1, "Attach", {istanza, "", ""});
+    a["token"] = Token(figlio ? figlio : figlio_);
     p.Invia(a);
     EXPECT_EQ(Attendi(p, 1).value("result", json()), 0) << "the launched program attaches";
     return p;
@@ -117,6 +118,55 @@ TEST_F(MenuInEsecuzione, MalformedLinesAreLoggedAnsweredAndTheHostServesOn) {
   }
   // None of it reached the program.
   EXPECT_TRUE(Fino(programma, 100, [](const json&) { return true; }).empty());
+}
+
+// Every host of the user counts the operator's programs attached to any of
+// them; another operator's do not count, a program that goes away stops
+// counting, and a mark left by a dead host is neither counted nor kept.
+TEST_F(MenuInEsecuzione, CountRunningContaIProgrammiDiOgniMenu) {
+  struct AltroMenu {
+    std::unique_ptr<menuhost::Server> server;
+    pid_t figlio = -1;
+    std::thread thread;
+    ~AltroMenu() {
+      ::kill(figlio, SIGKILL);
+      if (thread.joinable()) thread.join();
+    }
+  };
+  auto avvia = [&](AltroMenu& m, const std::string& istanza, const std::string& operatore) {
+    const fs::path f = cartella_.dir / ("params-" + istanza + ".ini");
+    std::ofstream(f) << "[Host]\nOperatorName=" << operatore << "\nProgramId=Compensa\n[Azienda]\nNomeDBAzie=demo\n";
+    menuhost::Parametri par;
+    par.file = f.string();
+    m.server = std::make_unique<menuhost::Server>(par, istanza);
+    m.figlio = m.server->Lancia({"/bin/sh", "-c", "exec sleep 60"});
+    m.thread = std::thread([&m] { m.server->Servi(); });
+  };
+  host::SocketMenuHost batch;
+  batch.Collega("S1");
+  host::wire::Canale programma = Programma();
+  EXPECT_EQ(batch.CountRunning("x", 12), 1);
+
+  AltroMenu stesso, altro;
+  avvia(stesso, "S2", "MARIO");
+  avvia(altro, "S3", "ANNA");
+  auto secondo = std::make_unique<host::wire::Canale>(Programma("S2", stesso.figlio));
+  host::wire::Canale terzo = Programma("S3", altro.figlio);
+  EXPECT_EQ(batch.CountRunning("x", 12), 2) << "both of MARIO's programs, not ANNA's";
+  host::SocketMenuHost dalSecondo;
+  dalSecondo.Collega("S2");
+  EXPECT_EQ(dalSecondo.CountRunning("x", 12), 2) << "the same from the other host";
+
+  // A mark whose host died holds no lock: not counted, and cleaned away.
+  const fs::path morto = fs::path(host::wire::CartellaSocket()) / "prog-4d4152494f-5339-1-1";
+  std::ofstream(morto) << "";
+  EXPECT_EQ(batch.CountRunning("x", 12), 2);
+  EXPECT_FALSE(fs::exists(morto));
+
+  secondo.reset();
+  for (int i = 0; i < 100 && batch.CountRunning("x", 12) != 1; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(batch.CountRunning("x", 12), 1) << "a program that went away stops counting";
 }
 
 TEST_F(MenuInEsecuzione, CommandsGoOnlyToTheProgramItLaunched) {
