@@ -98,8 +98,13 @@ int ErrorNumber(const Diagnostic& d, bool connecting) {
   if (connecting && (Contains(d.text, "authentication") || Contains(d.text, "password") ||
                      Contains(d.text, "autenticazione") || (Contains(d.text, "role") && Contains(d.text, "does not exist"))))
     return err::kLoginFailed;
-  if (d.state == "55P03" || d.state == "40P01" || d.state == "HYT00") return err::kLocked;
-  // Everything else, duplicate keys included, is the source's failure; its text says which.
+  // The conflicts between users get the numbers the callers retry on, the
+  // same a file database gives; everything else is the source's failure and
+  // its text says which.
+  if (d.state == "23505") return err::kDuplicateKey;
+  if (d.state == "40001") return err::kSerializationFailure;
+  if (d.state == "40P01") return err::kDeadlock;
+  if (d.state == "55P03" || d.state == "HYT00") return err::kLocked;
   return err::kOdbcCallFailed;
 }
 

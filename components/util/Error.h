@@ -7,7 +7,7 @@ namespace util {
 
 // The run-time error of the program: a number, a description and the routine
 // or component it comes from. Database failures carry the engine's error
-// numbers (3022 duplicate key, 3146 ODBC call failed, ...). A routine that has
+// numbers (3022 duplicate key, 3218 locked, 3146 ODBC call failed, ...). A routine that has
 // a handler catches it at its boundary and reports it; elsewhere it propagates.
 class RuntimeError : public std::runtime_error {
  public:
@@ -37,12 +37,17 @@ class RuntimeError : public std::runtime_error {
 namespace err {
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kTypeMismatch = 13;
-inline constexpr int kDuplicateKey = 3022;     // file database
-inline constexpr int kOdbcCallFailed = 3146;   // any failure reported by an ODBC source
+inline constexpr int kDuplicateKey = 3022;     // a unique key already taken, on every engine
+inline constexpr int kOdbcCallFailed = 3146;   // any other failure reported by an ODBC source
 inline constexpr int kLoginFailed = 3059;      // ODBC login failed or cancelled
 inline constexpr int kWrongPassword = 3031;    // file database password
 inline constexpr int kNotADatabase = 3343;     // unrecognised database format
-inline constexpr int kLocked = 3218;           // locked by another user or process
+inline constexpr int kLocked = 3218;           // locked by another user or process; a lock wait ran out
+// A server database can give up a transaction that collided with another one;
+// the file engine never does, so these two numbers are our own. Repeating the
+// whole transaction is the answer to both.
+inline constexpr int kSerializationFailure = 3960;  // could not serialize access
+inline constexpr int kDeadlock = 3961;              // chosen as the victim of a deadlock
 inline constexpr int kNoCurrentRecord = 3021;
 inline constexpr int kUpdateWithoutEdit = 3020;
 inline constexpr int kNotUpdatable = 3027;

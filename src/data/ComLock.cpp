@@ -8,9 +8,7 @@
 namespace compensato {
 namespace {
 
-bool ChiaveDuplicata(int numero) {
-  return numero == util::err::kDuplicateKey || numero == util::err::kOdbcCallFailed;
-}
+bool ChiaveDuplicata(int numero) { return numero == util::err::kDuplicateKey; }
 
 // Changes the state of the held lock. Setting the state of a lock that was
 // never taken (a run that settled nothing) does nothing.

@@ -6,6 +6,7 @@
 #include "components/db/DbCursor.h"
 #include "components/lookup/Lookdex.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 
 namespace compensato::posting {
 namespace {
@@ -20,13 +21,9 @@ bool Vuoto(const std::string& s) {
 
 }  // namespace
 
-bool Uguale(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
+bool Uguale(const std::string& a, const std::string& b) { return util::EqualsIgnoreCase(a, b); }
+
+bool AttributiCausale::Apertura() const { return Uguale(tipoCausale, "AP"); }
 
 bool AttributiCausale::Documento() const {
   return Uguale(tipoCausale, "A") || Uguale(tipoCausale, "AS") || Uguale(tipoCausale, "V") ||

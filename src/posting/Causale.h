@@ -23,7 +23,7 @@ struct AttributiCausale {
   bool collegataSenzaContropartita = false;
 
   bool Documento() const;       // a purchase or sales document
-  bool Apertura() const { return tipoCausale == "AP"; }
+  bool Apertura() const;        // an opening entry
 };
 
 // Case-insensitive equality for the one-letter codes of the tables.

@@ -146,9 +146,17 @@ class Contabilizzazione {
     else
       AnnullaTransazione(ctx_);
   }
+  // Only a collision with another user is worth a second try: any other
+  // failure would fail the same way again.
   static bool Conflitto(const util::RuntimeError& e) {
-    return e.number() == util::err::kDuplicateKey || e.number() == util::err::kOdbcCallFailed ||
-           e.number() == util::err::kLocked || e.number() == util::err::kWriteConflict;
+    switch (e.number()) {
+      case util::err::kDuplicateKey:
+      case util::err::kSerializationFailure:
+      case util::err::kDeadlock:
+      case util::err::kLocked:
+      case util::err::kWriteConflict: return true;
+      default: return false;
+    }
   }
 
   Contesto& ctx_;
@@ -172,12 +180,19 @@ constexpr int kTentativi = 5;
 
 void Contabilizzazione::Esegui() {
   // Copying a registration onto its own table and then deleting its source
-  // rows would destroy it (and, when renumbering, the final range delete can
-  // reach the new numbers too): such a call changes nothing.
+  // rows would destroy it: such a call changes nothing.
   if (!a_.inLinea && (Uguale(a_.tabRighe, dest_.righe) || Uguale(a_.tabIva, dest_.iva)))
     throw util::RuntimeError(util::err::kEngine,
                              "Le tabelle di origine " + a_.tabRighe + " e " + a_.tabIva +
                                  " sono quelle di destinazione: contabilizzare in linea",
+                             "ContabMovPn");
+  // Renumbering copies each header into the target header table and ends by
+  // deleting the range from the source one; when they are the same table that
+  // delete also takes the new headers, whose lines are already posted.
+  if (a_.rinumera && !a_.inLinea && Uguale(a_.tabTestata, dest_.testata))
+    throw util::RuntimeError(util::err::kEngine,
+                             "La tabella di origine " + a_.tabTestata +
+                                 " è quella di destinazione: non si può rinumerare su se stessa",
                              "ContabMovPn");
   c_.Open(ctx_.db, ctx_.conn, kTestate,
           "Select * from " + a_.tabTestata + " where" + Intervallo(a_, "And") + " Order by Anno, Numreg",

@@ -30,11 +30,11 @@ bool Vuoto(const std::string& s) {
 double Numero(const util::Value& v) { return v.isNull() ? 0.0 : v.toDouble(); }
 
 lookup::Decodifica Decodifica(Contesto& ctx, const std::string& kind, const std::string& code,
-                              const std::vector<std::string>& campi) {
+                              const std::vector<std::string>& campi, const std::string& filtro = "") {
   std::optional<lookup::Lookdex> locale;
   lookup::Lookdex* l = ctx.lookup;
   if (!l) l = &locale.emplace(ctx.db, ctx.conn);
-  return l->DecodificaCodice(kind, code, campi);
+  return l->DecodificaCodice(kind, code, campi, filtro);
 }
 
 struct TerminePagamento {
@@ -172,8 +172,13 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
   if ((Uguale(causale.tipoReg, "A") || Uguale(causale.tipoReg, "V")) && !Vuoto(causale.causRit))
     ritenute = Ritenute(ctx, tab, t, causale);
 
-  const lookup::Decodifica conto =
-      Decodifica(ctx, "Conto", f.gruppo + f.mastro + f.conto, {"Banca", "CCorrente", "RagRb"});
+  // The account goes to the lookup by its three parts: joined into one code
+  // it would be split again at fixed widths, which finds another account (or
+  // none) when a part is shorter than its field.
+  const lookup::Decodifica conto = Decodifica(
+      ctx, "Conto", "", {"Banca", "CCorrente", "RagRb"},
+      "PianoConti.Gruppo = " + util::SqlLiteral(f.gruppo, 8) + " and PianoConti.Conto = " +
+          util::SqlLiteral(f.conto, 8) + " and PianoConti.Mastro = " + util::SqlLiteral(f.mastro, 8));
   const lookup::Decodifica moneta = Decodifica(ctx, "Moneta", t.moneta, {"NumDec", "Operatore"});
 
   util::Value banca = t.banca, ragRb = t.ragRB;

@@ -113,7 +113,8 @@ class Calcolo {
     return m;
   }
 
-  // Surcharges go on top of the installments once every amount is final.
+  // Surcharges go on top of the installments once every amount is final;
+  // each was rounded by its own step, so the sum is not rounded again.
   void ApplicaMaggiorazioni() {
     if (a_.modoMagg == maggiorazione::kCalcolata) {
       a_.importiMagg.assign(a_.importiScad.size(), 0.0);
@@ -122,7 +123,7 @@ class Calcolo {
     }
     if (a_.modoMagg == maggiorazione::kCalcolata || a_.modoMagg == maggiorazione::kData) {
       for (size_t i = 0; i < a_.importiScad.size(); ++i)
-        if (i < a_.importiMagg.size()) a_.importiScad[i] = R(a_.importiScad[i] + a_.importiMagg[i]);
+        if (i < a_.importiMagg.size()) a_.importiScad[i] += a_.importiMagg[i];
     }
   }
 

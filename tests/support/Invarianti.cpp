@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "components/db/DbCursor.h"
+#include "components/util/Text.h"
 
 namespace testsupport {
 namespace {
@@ -45,7 +46,7 @@ std::string VerificaInvarianti(db::DbExecutor& db, const std::string& conn) {
   std::map<std::string, bool> apertura;  // transaction code -> opening entry
   std::string key = c.Open(db, conn, "", "Select Causale, TipoCausale from Causali", false, db::kSnapshot);
   for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key))
-    apertura[Testo(c, key, "Causale")] = Testo(c, key, "TipoCausale") == "AP";
+    apertura[Testo(c, key, "Causale")] = util::EqualsIgnoreCase(Testo(c, key, "TipoCausale"), "AP");
   c.Close(key);
 
   std::map<Registrazione, bool> registrazioneApertura;

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <functional>
+#include <thread>
 
 #include "components/db/DbCursor.h"
 #include "components/util/Error.h"
@@ -41,15 +43,79 @@ TEST_P(ExecutorTest, ExecuteReturnsTheRowsChanged) {
   EXPECT_EQ(Count("Select count(*) as n from Monete"), 1);
 }
 
-TEST_P(ExecutorTest, DuplicateKeyNumberDependsOnTheKindOfDatabase) {
+TEST_P(ExecutorTest, DuplicateKeyIs3022OnEveryEngine) {
   ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
   try {
     ex().Execute(conn(), "INSERT INTO Monete (Moneta) VALUES ('EUR')");
     FAIL();
   } catch (const util::RuntimeError& e) {
-    EXPECT_EQ(e.number(), GetParam() == testsupport::Engine::Sqlite ? 3022 : 3146);
+    EXPECT_EQ(e.number(), util::err::kDuplicateKey);
     EXPECT_FALSE(e.description().empty());
   }
+}
+
+// Collisions with another user on a server database carry numbers of their
+// own, so that callers retry those and only those.
+TEST_P(ExecutorTest, CollisionsOnAServerHaveTheirOwnNumbers) {
+  if (GetParam() != testsupport::Engine::Postgres) GTEST_SKIP() << "a file database has no such collisions";
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta, NumDec) VALUES ('EUR', 2)");
+  ex().Execute(conn(), "INSERT INTO Monete (Moneta, NumDec) VALUES ('USD', 2)");
+  db::DbExecutor other;
+  const std::string oc = db().OpenAnother(other);
+  const auto numero = [](const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const util::RuntimeError& e) {
+      return e.number();
+    }
+    return 0;
+  };
+
+  {
+    SCOPED_TRACE("lock not available");
+    ex().BeginTrans(conn());
+    ex().Execute(conn(), "UPDATE Monete SET NumDec = 3 WHERE Moneta = 'EUR'");
+    other.BeginTrans(oc);
+    EXPECT_EQ(numero([&] { other.Execute(oc, "LOCK TABLE \"Monete\" IN SHARE MODE NOWAIT", db::kPassThrough); }),
+              util::err::kLocked);
+    other.Rollback(oc);
+    ex().Rollback(conn());
+  }
+  {
+    SCOPED_TRACE("serialization failure");
+    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL SERIALIZABLE",
+                 db::kPassThrough);
+    ex().BeginTrans(conn());
+    EXPECT_EQ(Count("Select count(*) as n from Monete"), 2);
+    other.Execute(oc, "UPDATE Monete SET NumDec = 4 WHERE Moneta = 'EUR'");
+    EXPECT_EQ(numero([&] { ex().Execute(conn(), "UPDATE Monete SET NumDec = 5 WHERE Moneta = 'EUR'"); }),
+              util::err::kSerializationFailure);
+    ex().Rollback(conn());
+    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED",
+                 db::kPassThrough);
+  }
+  {
+    SCOPED_TRACE("deadlock");
+    ex().BeginTrans(conn());
+    other.BeginTrans(oc);
+    ex().Execute(conn(), "UPDATE Monete SET NumDec = 6 WHERE Moneta = 'EUR'");
+    other.Execute(oc, "UPDATE Monete SET NumDec = 6 WHERE Moneta = 'USD'");
+    // Each waits for the other's row; the server gives up one of the two, and
+    // that one rolls back so that the other can go on.
+    int nostro = 0, altrui = 0;
+    std::thread t([&] {
+      altrui = numero([&] { other.Execute(oc, "UPDATE Monete SET NumDec = 7 WHERE Moneta = 'EUR'"); });
+      if (altrui) other.Rollback(oc);
+    });
+    nostro = numero([&] { ex().Execute(conn(), "UPDATE Monete SET NumDec = 7 WHERE Moneta = 'USD'"); });
+    if (nostro) ex().Rollback(conn());
+    t.join();
+    EXPECT_EQ(std::min(nostro, altrui), 0);
+    EXPECT_EQ(std::max(nostro, altrui), util::err::kDeadlock);
+    if (!nostro) ex().Rollback(conn());
+    if (!altrui) other.Rollback(oc);
+  }
+  other.CloseDatabase(oc);
 }
 
 TEST_P(ExecutorTest, EngineErrorsCarryTheEngineText) {

@@ -147,6 +147,23 @@ TEST_P(ContabMovPnTest, SourceThatIsTheTargetIsRefusedUnlessInPlace) {
   }
 }
 
+TEST_P(ContabMovPnTest, RenumberingOntoTheSourceHeaderTableIsRefused) {
+  // Staged the usual way, header in the ledger's own header table: a renumbered
+  // copy would land in that table and the range delete at the end would take
+  // it too, leaving posted lines without a header.
+  az.Prepara(Incasso(1, 25));
+  az.Prepara(Incasso(2, 15));
+  ArgomentiContab x = az.Argomenti();
+  x.rinumera = true;
+  ContabMovPn(az.ctx(), x);
+  EXPECT_EQ(x.numErrori, 1);
+  EXPECT_NE(x.testoErrori.find("MovPnTes"), std::string::npos) << x.testoErrori;
+  EXPECT_EQ(az.Righe("Select NumReg from MovPnTes Order By NumReg"), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 4) << "nothing was taken from the staging";
+  EXPECT_EQ(az.Numero("Select count(*) from MovPnDett"), 0);
+  EXPECT_EQ(az.Numero("Select count(*) from PdcProg"), 0);
+}
+
 TEST_P(ContabMovPnTest, RenumberingCopiesTheHeaderUnderTheNextNumber) {
   // Two registrations already in the ledger, two staged elsewhere.
   az.Prepara(Incasso(1, 5));

@@ -65,16 +65,26 @@ TEST_P(ProgressiviTest, DebitsAndCreditsRunPerAccountAndYear) {
 }
 
 TEST_P(ProgressiviTest, OpeningEntryMovesTheOpeningBalanceOnly) {
-  az.Prepara(Registrazione(1, "AP", util::Date::Carry(2026, 1, 1),
-                           {AziendaContab::Linea("1", "1801000001", "D", 1000),
-                            AziendaContab::Linea("1", "9101000001", "A", 1000)}));
-  az.Prepara(Registrazione(2, "INC", util::Date::Carry(2026, 1, 2),
-                           {AziendaContab::Linea("1", "1801000001", "A", 10),
-                            AziendaContab::Linea("3", "1401000001", "D", 10)}));
-  Contabilizza();
-  EXPECT_EQ(az.Righe(kTotali), (Righe{"2026|3|14|000001|0|10|0|02/01/2026",
-                                      "2026|1|18|000001|1000|0|10|02/01/2026",
-                                      "2026|1|91|000001|-1000|0|0|01/01/2026"}));
+  // The kind of a transaction code is a code: however it was typed, "AP"
+  // stays an opening entry.
+  for (const char* tipo : {"AP", "ap", "Ap"}) {
+    SCOPED_TRACE(tipo);
+    AziendaContab azienda(GetParam());
+    azienda.Esegui(std::string("UPDATE Causali SET TipoCausale = '") + tipo + "' WHERE Causale = 'AP'");
+    azienda.Prepara(Registrazione(1, "AP", util::Date::Carry(2026, 1, 1),
+                                  {AziendaContab::Linea("1", "1801000001", "D", 1000),
+                                   AziendaContab::Linea("1", "9101000001", "A", 1000)}));
+    azienda.Prepara(Registrazione(2, "INC", util::Date::Carry(2026, 1, 2),
+                                  {AziendaContab::Linea("1", "1801000001", "A", 10),
+                                   AziendaContab::Linea("3", "1401000001", "D", 10)}));
+    ArgomentiContab x = azienda.Argomenti();
+    ContabMovPn(azienda.ctx(), x);
+    EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
+    EXPECT_EQ(azienda.Righe(kTotali), (Righe{"2026|3|14|000001|0|10|0|02/01/2026",
+                                             "2026|1|18|000001|1000|0|10|02/01/2026",
+                                             "2026|1|91|000001|-1000|0|0|01/01/2026"}));
+    EXPECT_EQ(azienda.Invarianti(), "");
+  }
 }
 
 TEST_P(ProgressiviTest, TotalsAreRoundedToTheCompanyDecimals) {

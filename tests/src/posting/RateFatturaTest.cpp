@@ -365,6 +365,25 @@ TEST_P(RateFatturaTest, BankDataOfTheInstallments) {
   }
 }
 
+TEST_P(RateFatturaTest, BankDataOfAnAccountWithShortParts) {
+  // 1-1-2 joined is "112", which read back at fixed widths is 11-2-"".
+  az.Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Banca, CCorrente, RagRb, "
+            "MeseNoEf1, GioMesSucc1, MeseNoEf2, GioMesSucc2) VALUES "
+            "('1', '1', '2', 3, 'Cliente', 'BCC', 'IT00B0000000000000000000007', 'R7', 0, 0, 0, 0)");
+  az.Esegui("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Banca, CCorrente, RagRb, "
+            "MeseNoEf1, GioMesSucc1, MeseNoEf2, GioMesSucc2) VALUES "
+            "('11', '2', '', 3, 'Altro', 'ALT', 'IT00A', 'RA', 0, 0, 0, 0)");
+  AziendaContab::Registrazione r = AziendaContab::FatturaCliente(1);
+  r.pagamento = "30";
+  az.Prepara(r);
+  az.Esegui("UPDATE MovPnDettApp SET GruppoPartita = '1', MastroPartita = '1', ContoPartita = '2' "
+            "WHERE TipoPartita = '3'");
+  const ArgomentiContab x = Contabilizza(0, 0, true);
+  EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
+  EXPECT_EQ(az.Righe("Select GruppoScad, MastroScad, ContoScad, BancaCF, RagRB, CCorrente from Scadenze"),
+            (Righe{"1|1|2|BCC|R7|IT00B0000000000000000000007"}));
+}
+
 TEST_P(RateFatturaTest, UnpaidBillMarksItsInstallments) {
   AziendaContab::Registrazione r =
       Documento(1, "INS", "30",

@@ -228,6 +228,12 @@ TEST(CalcolaScadenze, Surcharges) {
        {10, 20}},
       {"no surcharge", Termine("D", "M", 2), 1000, 0, maggiorazione::kNessuna, 5, {}, 0.01, "A",
        0, 0, {500, 500}, {}},
+      // A surcharge kept to a finer step than the currency's cents is added
+      // as it is; the installment is not rounded a second time.
+      {"a surcharge finer than the currency is added whole", Termine("D", "M", 2), 1000, 0,
+       maggiorazione::kCalcolata, 0.301, {}, 0.005, "A", 0, 0, {501.505, 501.505}, {1.505, 1.505}},
+      {"a given surcharge finer than the currency is added whole", Termine("D", "M", 2), 1000.01, 0,
+       maggiorazione::kData, 0, {0.005, 0.005}, 0, "", 0, 0, {500.005, 500.005}, {0.005, 0.005}},
   };
   for (const CasoMagg& c : casi) {
     SCOPED_TRACE(c.nome);

@@ -37,8 +37,7 @@ TEST_P(DbSqlTest, ErrorsArePrintedWithTheirNumberAndTheRunGoesOn) {
       "Select Format(Moneta) from Monete\n"
       "Select count(*) as n from Monete\n");
   EXPECT_EQ(errors, 2);
-  EXPECT_NE(err.str().find(GetParam() == testsupport::Engine::Sqlite ? "Errore(3022)" : "Errore(3146)"),
-            std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("Errore(3022)"), std::string::npos) << err.str();
   EXPECT_NE(err.str().find("Errore(3075)"), std::string::npos) << err.str();
   EXPECT_NE(err.str().find("(riga 3)"), std::string::npos);
   EXPECT_NE(out.str().find("n\n1\n"), std::string::npos) << out.str();
