@@ -85,7 +85,7 @@ std::string MessaggioFattura(const std::string& command, const host::HostValue& 
   if (util::EqualsIgnoreCase(command, "FEInvio")) {
     if (!Successo(stato)) return TestoErrore("Errore nell'invio delle fatture", param);
     std::string t = "Inviate " + util::Trim(Migliaia(Numero(Elemento(param, 6)))) + " fatture";
-    if (!util::Trim(info.toText()).empty()) t += "\nFatture non inviate per errori\n" + info.toText();
+    if (!util::Trim(info.toText()).empty()) t += "\nFatture non inviate per errori" + info.toText();
     return t;
   }
   if (util::EqualsIgnoreCase(command, "FEAttesa")) {

