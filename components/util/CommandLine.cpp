@@ -1,9 +1,13 @@
 #include "components/util/CommandLine.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <optional>
 
+#include "components/util/Decimal.h"
 #include "components/util/Text.h"
+#include "components/util/Value.h"
 
 namespace util {
 namespace {
@@ -115,6 +119,35 @@ std::string JoinCommandLine(const std::vector<std::string>& args) {
     out += '"';
   }
   return out;
+}
+
+namespace {
+
+[[noreturn]] void Refuse(std::string_view option, std::string_view text, std::string_view why) {
+  throw OptionError(std::string(option) + ": \"" + std::string(text) + "\" " + std::string(why));
+}
+
+}  // namespace
+
+int64_t IntegerOption(std::string_view option, std::string_view text, int64_t min, int64_t max) {
+  const std::string t = Trim(text);
+  const char* first = t.data();
+  if (!t.empty() && t[0] == '+') ++first;
+  int64_t value = 0;
+  const auto [end, ec] = std::from_chars(first, t.data() + t.size(), value);
+  const std::string limits = "fuori dai limiti " + std::to_string(min) + ".." + std::to_string(max);
+  if (t.empty() || end != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
+    Refuse(option, text, "non è un numero intero");
+  if (ec == std::errc::result_out_of_range || value < min || value > max) Refuse(option, text, limits);
+  return value;
+}
+
+double NumberOption(std::string_view option, std::string_view text, double min, double max) {
+  double value = 0;
+  if (!ParseItalianNumber(text, value) || std::isnan(value)) Refuse(option, text, "non è un numero");
+  if (!std::isfinite(value) || value < min || value > max)
+    Refuse(option, text, "fuori dai limiti " + ShortestDecimal(min) + ".." + ShortestDecimal(max));
+  return value;
 }
 
 }  // namespace util

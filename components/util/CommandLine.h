@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,5 +29,21 @@ bool HasSwitch(std::string_view commandLine, char letter);
 // One command line from a program's arguments, quoting every argument that
 // holds a blank or a quote, so that SwitchValue reads back what was passed.
 std::string JoinCommandLine(const std::vector<std::string>& args);
+
+// The tools' numeric options. A value that is not a number, or that the
+// option's field cannot hold, is refused with a message naming the option
+// ("--year: 67562 fuori dai limiti 1..9999") instead of being cut down to the
+// field's width or reported by the parser's own name.
+class OptionError : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};
+
+// A whole number (optional sign, digits, surrounding blanks) within [min, max].
+int64_t IntegerOption(std::string_view option, std::string_view text, int64_t min, int64_t max);
+
+// A number as the operator types it ("1.234,50", "0,5", "1.5"), finite and
+// within [min, max].
+double NumberOption(std::string_view option, std::string_view text, double min, double max);
 
 }  // namespace util

@@ -313,6 +313,31 @@ TEST_P(Batch, ArgomentiSbagliati) {
   EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " auto --massimo").codice, 2);
 }
 
+TEST_P(Batch, ValoriNumericiFuoriLimiteONonNumerici) {
+  struct Caso {
+    const char* opzione;
+    const char* messaggio;
+  };
+  // A year that a 16-bit field would wrap into 2026 must not run as 2026.
+  const Caso casi[] = {
+      {"--anno 67562", "--anno: \"67562\" fuori dai limiti"},
+      {"--anno abc", "--anno: \"abc\" non è un numero intero"},
+      {"--massimo abc", "--massimo: \"abc\" non è un numero"},
+      {"--cambio 1e300", "--cambio: \"1e300\" fuori dai limiti"},
+      {"--ordine 4", "--ordine: \"4\" fuori dai limiti 1..3"},
+      {"--num-prot 3000000000", "--num-prot: \"3000000000\" fuori dai limiti"},
+      {"--scad-da 32/13/2026", "--scad-da: \"32/13/2026\" non è una data"},
+  };
+  const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.opzione);
+    const Uscita u = Esegui(Batch_(std::string(kRun) + " " + c.opzione + " --yes"));
+    EXPECT_EQ(u.codice, 2) << u.testo;
+    EXPECT_NE(u.testo.find(c.messaggio), std::string::npos) << u.testo;
+  }
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, Batch, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

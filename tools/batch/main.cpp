@@ -8,16 +8,19 @@
 // Connection: --params <file> (the menu host's parameters file, read
 // directly), --menu <instance> (a running menu host), --db <name> (the company
 // database; default the host's "NomeDBAzie"), --operator <name>.
+#include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "components/db/DbCursor.h"
 #include "components/db/DbExecutor.h"
 #include "components/host/SocketMenuHost.h"
+#include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
 #include "src/company/ParametriAzienda.h"
@@ -71,12 +74,24 @@ bool Leggi(int argc, char** argv, Argomenti& a) {
 
 util::Date Data(const Argomenti& a, const std::string& k) {
   const std::string t = a.Di(k);
-  return t.empty() ? util::Date() : util::Value(t).toDate();
+  if (t.empty()) return util::Date();
+  try {
+    return util::Value(t).toDate();
+  } catch (const std::invalid_argument&) {
+    throw util::OptionError(k + ": \"" + t + "\" non è una data");
+  }
 }
 
+// Amounts and rates: wide enough for any the database's currency holds; what
+// the run accepts is the selection checks' business.
 double Numero(const Argomenti& a, const std::string& k, double d = 0) {
   const std::string t = a.Di(k);
-  return t.empty() ? d : util::Value(t).toDouble();
+  return t.empty() ? d : util::NumberOption(k, t, -1e14, 1e14);
+}
+
+int64_t Intero(const Argomenti& a, const std::string& k, int64_t min, int64_t max, int64_t d = 0) {
+  const std::string t = a.Di(k);
+  return t.empty() ? d : util::IntegerOption(k, t, min, max);
 }
 
 std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
@@ -105,15 +120,15 @@ compensato::SelezioneRun Selezione(const Argomenti& a, compensato::Contesto& ctx
   s.contoAbbAtt = a.Di("--abb-att");
   s.contoAbbPas = a.Di("--abb-pas");
   s.dataReg = Data(a, "--data-reg");
-  s.anno = static_cast<int16_t>(Numero(a, "--anno"));
+  s.anno = static_cast<int16_t>(Intero(a, "--anno", 1, 9999));
   s.contoUtiCambio = a.Di("--uti-cambio");
   s.contoPerdCambio = a.Di("--perd-cambio");
   s.cdc = a.Di("--cdc");
-  s.numProt = static_cast<int32_t>(Numero(a, "--num-prot"));
+  s.numProt = static_cast<int32_t>(Intero(a, "--num-prot", 0, INT32_MAX));
   s.dataProt = Data(a, "--data-prot");
   const std::string pref = a.Di("--pref-prot");
   s.prefProt = pref.find_first_not_of(' ') == std::string::npos ? "." : pref;
-  s.ordinamento = static_cast<int>(Numero(a, "--ordine", 3));
+  s.ordinamento = static_cast<int>(Intero(a, "--ordine", 1, 3, 3));
   return s;
 }
 
@@ -213,6 +228,9 @@ int main(int argc, char** argv) {
     // A failed run rolled its entry back, and its number may be another's by now.
     Riepilogo(ctx, esito == 0 && ctx.run.numReg > 0);
     return esito == 0 && !op.erroriMostrati() ? 0 : 1;
+  } catch (const util::OptionError& e) {
+    std::cerr << "compensato-batch: " << e.what() << "\n";
+    return 2;
   } catch (const util::RuntimeError& e) {
     std::cerr << "compensato-batch: errore " << e.number() << ": " << e.description() << "\n";
   } catch (const std::exception& e) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "components/db/DbExecutor.h"
+#include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "tools/democompany/DemoCompany.h"
 
@@ -25,7 +26,12 @@ int main(int argc, char** argv) {
     } else if (a == "--force") {
       forza = true;
     } else if (a == "--installments" && i + 1 < argc) {
-      opzioni.scadenze = std::stoi(argv[++i]);
+      try {
+        opzioni.scadenze = static_cast<int>(util::IntegerOption("--installments", argv[++i], 0, 1000000));
+      } catch (const util::OptionError& e) {
+        std::cerr << "democompany: " << e.what() << "\n";
+        return 2;
+      }
     } else if (!a.empty() && a[0] != '-' && nome.empty()) {
       nome = a;
     } else {

@@ -5,12 +5,13 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <charconv>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "tools/menuhost/Server.h"
 
@@ -57,18 +58,15 @@ int main(int argc, char** argv) {
       int attesa = 30000;
       for (size_t i = 3; i < a.size(); ++i) {
         if (a[i] == "--key" && i + 1 < a.size()) chiave = a[++i];
-        else if (a[i] == "--wait" && i + 1 < a.size()) {
-          const std::string& w = a[++i];
-          const auto [fine, ec] = std::from_chars(w.data(), w.data() + w.size(), attesa);
-          if (ec != std::errc() || fine != w.data() + w.size() || attesa < 0) {
-            std::cerr << "menuhost: --wait vuole i millisecondi, non \"" << w << "\"\n";
-            return 64;
-          }
-        }
+        else if (a[i] == "--wait" && i + 1 < a.size())
+          attesa = static_cast<int>(util::IntegerOption("--wait", a[++i], 0, INT32_MAX));
         else parametro = a[i];
       }
       return menuhost::Invia(a[1], a[2], parametro, chiave, attesa);
     }
+  } catch (const util::OptionError& e) {
+    std::cerr << "menuhost: " << e.what() << "\n";
+    return Uso();
   } catch (const util::RuntimeError& e) {
     std::cerr << "menuhost: " << e.description() << "\n";
     return 1;

@@ -10,6 +10,7 @@
 // The defaults post staged lines (MovPnTes, MovPnDettApp, MovPnIvaApp) in mode
 // "N" without renumbering or installments. It prints the engine's message,
 // error count and error text; the exit status is 0 without errors.
+#include <cstdint>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "components/db/DbExecutor.h"
+#include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/data/Contesto.h"
@@ -67,6 +69,16 @@ int main(int argc, char** argv) {
     std::cerr << kUso;
     return 2;
   }
+  int16_t anno = 0;
+  int32_t da = 0, fino = 0;
+  try {
+    anno = static_cast<int16_t>(util::IntegerOption("--year", di("--year"), 1, 9999));
+    da = static_cast<int32_t>(util::IntegerOption("--from", di("--from", "0"), INT32_MIN, INT32_MAX));
+    fino = static_cast<int32_t>(util::IntegerOption("--to", di("--to", "0"), INT32_MIN, INT32_MAX));
+  } catch (const util::OptionError& e) {
+    std::cerr << "compensato-posting: " << e.what() << "\n";
+    return 2;
+  }
   try {
     // Without a parameters file every company parameter reads empty.
     batch::HostFile host(di("--params"), di("--operator", "posting"));
@@ -88,9 +100,9 @@ int main(int argc, char** argv) {
     a.tabIva = di("--vat", a.tabIva);
     a.rinumera = o.count("--renumber") > 0;
     a.creaScadenze = o.count("--installments") > 0 || o.count("--force-installments") > 0;
-    a.anno = static_cast<int16_t>(std::stoi(di("--year")));
-    a.numRegDa = std::stoi(di("--from", "0"));
-    a.numRegA = std::stoi(di("--to", "0"));
+    a.anno = anno;
+    a.numRegDa = da;
+    a.numRegA = fino;
     a.forzaScadenze = o.count("--force-installments") > 0;
     a.inLinea = o.count("--in-place") > 0;
     if (o.count("--bank")) a.bancaForzata = util::Value(di("--bank"));

@@ -57,6 +57,75 @@ TEST(SwitchValue, JoinedArgumentsReadBack) {
   EXPECT_EQ(SwitchValue(line, 'I'), "/tmp/x y/torvel.ini");
 }
 
+TEST(NumericOption, WholeNumbers) {
+  struct Case {
+    const char* name;
+    const char* text;
+    int64_t min, max;
+    int64_t expected;  // when error is empty
+    const char* error;
+  };
+  const Case cases[] = {
+      {"plain", "2026", 1, 9999, 2026, ""},
+      {"blanks and plus sign", " +7 ", 0, 10, 7, ""},
+      {"lowest", "1", 1, 9999, 1, ""},
+      {"highest", "9999", 1, 9999, 9999, ""},
+      {"negative within limits", "-5", -10, 10, -5, ""},
+      {"beyond a 16-bit field", "67562", 1, 9999, 0, "--year: \"67562\" fuori dai limiti 1..9999"},
+      {"below", "0", 1, 9999, 0, "--year: \"0\" fuori dai limiti 1..9999"},
+      {"beyond 64 bits", "99999999999999999999", 1, 9999, 0, "fuori dai limiti"},
+      {"letters", "abc", 1, 9999, 0, "--year: \"abc\" non è un numero intero"},
+      {"trailing letters", "2026x", 1, 9999, 0, "non è un numero intero"},
+      {"decimals", "20,5", 1, 9999, 0, "non è un numero intero"},
+      {"empty", "", 1, 9999, 0, "non è un numero intero"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (*c.error == 0) {
+      EXPECT_EQ(IntegerOption("--year", c.text, c.min, c.max), c.expected);
+      continue;
+    }
+    try {
+      IntegerOption("--year", c.text, c.min, c.max);
+      ADD_FAILURE() << "accepted";
+    } catch (const OptionError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST(NumericOption, Numbers) {
+  struct Case {
+    const char* name;
+    const char* text;
+    double expected;  // when error is empty
+    const char* error;
+  };
+  const Case cases[] = {
+      {"decimal comma", "1.234,5", 1234.5, ""},
+      {"decimal point", "0.25", 0.25, ""},
+      {"whole", "1000", 1000, ""},
+      {"letters", "abc", 0, "--cambio: \"abc\" non è un numero"},
+      {"infinite", "inf", 0, "fuori dai limiti"},
+      {"not a number", "nan", 0, "non è un numero"},
+      {"above", "1e9", 0, "--cambio: \"1e9\" fuori dai limiti 0..1000000"},
+      {"below", "-1", 0, "fuori dai limiti"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (*c.error == 0) {
+      EXPECT_DOUBLE_EQ(NumberOption("--cambio", c.text, 0, 1e6), c.expected);
+      continue;
+    }
+    try {
+      NumberOption("--cambio", c.text, 0, 1e6);
+      ADD_FAILURE() << "accepted";
+    } catch (const OptionError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST(Files, FileExists) {
   const auto dir = std::filesystem::temp_directory_path() / "files-test-util";
   std::filesystem::create_directories(dir);

@@ -63,6 +63,29 @@ TEST(CompensatoPosting, ReportsAnEmptyRangeAndFailures) {
   EXPECT_EQ(e.stato, 2);
 }
 
+TEST(CompensatoPosting, NumericOptionsAreCheckedAndNamed) {
+  AziendaContab az(testsupport::Engine::Sqlite);
+  az.Prepara(AziendaContab::FatturaCliente(5));
+  struct Caso {
+    const char* opzioni;
+    const char* messaggio;
+  };
+  // 67562 is 2026 cut to 16 bits: it must not post 2026.
+  const Caso casi[] = {
+      {"--year 67562", "--year: \"67562\" fuori dai limiti 1..9999"},
+      {"--year abc", "--year: \"abc\" non è un numero intero"},
+      {"--year 2026 --from x5", "--from: \"x5\" non è un numero intero"},
+      {"--year 2026 --to 4294967301", "--to: \"4294967301\" fuori dai limiti"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.opzioni);
+    const Esito e = Lancia("--db " + Nome(az) + " " + c.opzioni);
+    EXPECT_EQ(e.stato, 2) << e.uscita;
+    EXPECT_NE(e.uscita.find(c.messaggio), std::string::npos) << e.uscita;
+  }
+  EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 3) << "nothing was posted";
+}
+
 // Each registration is posted whole or not at all, wherever the process
 // dies; a second run posts what is left, once.
 TEST(CompensatoPosting, InterruptionLeavesWholeRegistrationsAndARerunFinishes) {
