@@ -230,8 +230,8 @@ TEST(StatementCorpus, SameResultsOnEveryEngine) {
   EXPECT_EQ(at("SELECT MAX(FaseElab)"), "fase|utente|\n  '1'|'mario~1'|");  // LIKE with *
   EXPECT_EQ(at("UPDATE Scadenze SET NumReg = 7"), "changed 1");
 
-  if (std::find(testsupport::Engines().begin(), testsupport::Engines().end(), Engine::Postgres) ==
-      testsupport::Engines().end())
+  const std::vector<Engine> engines = testsupport::Engines();
+  if (std::find(engines.begin(), engines.end(), Engine::Postgres) == engines.end())
     GTEST_SKIP() << "no PostgreSQL test cluster: compared nothing";
   const std::vector<std::string> pg = RunCorpus(Engine::Postgres);
   ASSERT_EQ(pg.size(), lite.size());
