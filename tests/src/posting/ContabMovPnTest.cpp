@@ -278,6 +278,33 @@ TEST_P(ContabMovPnTest, FailureStopsTheRangeAndKeepsWhatWasPosted) {
   EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 4) << "2 rolled back, 3 not reached";
 }
 
+TEST_P(ContabMovPnTest, AFailureThatIsNoCollisionIsReportedWithoutRetrying) {
+  // A server used to report every failure under the number of a collision,
+  // so a registration that could never post was taken five times. A
+  // sequence, which no rollback undoes, counts the attempts.
+  if (GetParam() != testsupport::Engine::Postgres) GTEST_SKIP() << "counted with a server sequence";
+  db::DbExecutor& db = az.ctx().db;
+  const std::string& conn = az.ctx().conn;
+  db.Execute(conn, "CREATE SEQUENCE tentativi", db::kPassThrough);
+  db.Execute(conn,
+             "CREATE FUNCTION rifiuta_riga() RETURNS trigger AS $$ BEGIN PERFORM nextval('tentativi'); "
+             "RAISE EXCEPTION 'rifiuta_riga'; END $$ LANGUAGE plpgsql",
+             db::kPassThrough);
+  db.Execute(conn,
+             "CREATE TRIGGER rifiuta_riga BEFORE INSERT ON \"MovPnDett\" FOR EACH ROW EXECUTE FUNCTION rifiuta_riga()",
+             db::kPassThrough);
+  az.Prepara(Incasso(1, 10));
+  const ArgomentiContab x = Contabilizza();
+  EXPECT_EQ(x.numErrori, 1);
+  EXPECT_NE(x.testoErrori.find("rifiuta_riga"), std::string::npos) << x.testoErrori;
+  EXPECT_NO_THROW(db.Execute(conn,
+                             "DO $$ BEGIN IF (SELECT last_value FROM tentativi) <> 1 THEN RAISE EXCEPTION "
+                             "'attempts: %', (SELECT last_value FROM tentativi); END IF; END $$",
+                             db::kPassThrough));
+  EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 2);
+  db.Execute(conn, "DROP TRIGGER rifiuta_riga ON \"MovPnDett\"", db::kPassThrough);
+}
+
 TEST_P(ContabMovPnTest, CallerHeldTransactionIsLeftToTheCaller) {
   az.Prepara(Incasso(1, 10));
   IniziaTransazione(az.ctx());
