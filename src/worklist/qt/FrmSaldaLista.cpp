@@ -24,7 +24,7 @@ namespace {
 namespace col = compensato::lista;
 namespace regole = compensato::lista;
 
-constexpr int kLarghezza = 12840, kAltezza = 6300;
+constexpr int kLarghezza = 14040, kAltezza = 6300;
 
 // Widths of the shown columns in twips; `true` where the screen's factor applies.
 struct Colonna {
@@ -215,15 +215,16 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
                              QAbstractItemView::AnyKeyPressed);
   dbgLista_->verticalHeader()->setDefaultSectionSize(dbgLista_->fontMetrics().height() + 6);
   dbgLista_->verticalHeader()->setFixedWidth(14);
-  Posiziona(dbgLista_, 120, 120, 12600, 4200);
+  Posiziona(dbgLista_, 120, 120, 13800, 4200);
 
   auto* frame1 = new QGroupBox(this);
   frame1->setObjectName("Frame1");
   Posiziona(frame1, 120, 4440, 8760, 1740);
+  // Every control is named: the screen's scaling moves only named controls.
   const char* titoli[] = {"Importo selezionato:", "Importo residuo:", "Scadenze selezionate:"};
   for (int i = 0; i < 3; ++i) {
-    auto* l = Etichetta(frame1, nullptr, titoli[i]);
-    Posiziona(l, 120, 240 + i * 420, 1860, 300);
+    auto* l = Etichetta(frame1, QString("Label1_%1").arg(i).toUtf8().constData(), titoli[i]);
+    Posiziona(l, 120, 240 + i * 420, 2160, 300);
   }
   labImportoSelezionato_ = Etichetta(frame1, "LabImportoSelezionato", "", Qt::AlignRight);
   labImportoResiduo_ = Etichetta(frame1, "labImportoResiduo", "", Qt::AlignRight);
@@ -233,18 +234,18 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
     valori[i]->setFrameShape(QFrame::Panel);
     valori[i]->setFrameShadow(QFrame::Sunken);
     valori[i]->setAutoFillBackground(true);
-    Posiziona(valori[i], 2040, 240 + i * 420, 1800, 300);
+    Posiziona(valori[i], 2340, 240 + i * 420, 1680, 300);
   }
-  Posiziona(Etichetta(frame1, nullptr, "Moneta:"), 4140, 240, 1500, 300);
+  Posiziona(Etichetta(frame1, "Label1_3", "Moneta:"), 4200, 240, 1620, 300);
   labMoneta_ = Etichetta(frame1, "labMoneta", "");
-  Posiziona(labMoneta_, 5700, 240, 780, 300);
+  Posiziona(labMoneta_, 5880, 240, 780, 300);
   labDesMoneta_ = Etichetta(frame1, "labDesMoneta", "");
-  Posiziona(labDesMoneta_, 6540, 240, 2100, 300);
-  Posiziona(Etichetta(frame1, nullptr, "Importo massimo:"), 4140, 660, 1500, 300);
+  Posiziona(labDesMoneta_, 6720, 240, 1920, 300);
+  Posiziona(Etichetta(frame1, "Label1_4", "Importo massimo:"), 4200, 660, 1620, 300);
   labImportoMax_ = Etichetta(frame1, "labImportoMax", "", Qt::AlignRight);
   labImportoMax_->setFrameShape(QFrame::Panel);
   labImportoMax_->setFrameShadow(QFrame::Sunken);
-  Posiziona(labImportoMax_, 5700, 660, 1800, 300);
+  Posiziona(labImportoMax_, 5880, 660, 1680, 300);
 
   comEsci_ = Pulsante(this, "ComEsci", "&Conferma");
   comVisualizza_ = Pulsante(this, "ComVisualizza", "&Visualizza");
@@ -252,7 +253,7 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
   // The installment card is not reachable from here yet.
   comVisualizza_->setEnabled(false);
   QPushButton* pulsanti[] = {comEsci_, comVisualizza_, comAnnulla_};
-  for (int i = 0; i < 3; ++i) Posiziona(pulsanti[i], 9120 + i * 1260, 5100, 1200, 420);
+  for (int i = 0; i < 3; ++i) Posiziona(pulsanti[i], 10380 + i * 1200, 5100, 1140, 420);
   setTabOrder(dbgLista_, comEsci_);
   setTabOrder(comEsci_, comVisualizza_);
   setTabOrder(comVisualizza_, comAnnulla_);
@@ -334,8 +335,19 @@ bool frmSaldaLista::Imposta_Griglia() {
 
   const double s = odRisVidVal > 0 ? odRisVidVal : 1;
   const double tx = ui::TwipsPerPixelX(this);
-  for (const Colonna& c : kColonne)
-    dbgLista_->setColumnWidth(c.posizione, static_cast<int>((c.scala ? c.larghezza * s : c.larghezza) / tx + 0.5));
+  // The designed widths, but never narrower than the caption or the first
+  // rows' text: the scaling enlarges the font while some widths stay as
+  // designed, and a cut date or amount cannot be read.
+  const QFontMetrics fm(dbgLista_->font());
+  const QFontMetrics fmTitolo(dbgLista_->horizontalHeader()->font());
+  const int righe = std::min(cursore_.RecordCount(key_), 50);
+  for (const Colonna& c : kColonne) {
+    int px = static_cast<int>((c.scala ? c.larghezza * s : c.larghezza) / tx + 0.5);
+    int serve = fmTitolo.horizontalAdvance(Q(intestazioni[static_cast<size_t>(c.posizione)])) + 12;
+    for (int r = 0; r < righe; ++r)
+      serve = std::max(serve, fm.horizontalAdvance(Q(modello_->Testo(r, c.posizione))) + 10);
+    dbgLista_->setColumnWidth(c.posizione, std::max(px, serve));
+  }
   for (int c = col::kAnno; c <= col::kPreProt; ++c) dbgLista_->setColumnHidden(c, true);
 
   if (cursore_.IsEmpty(key_)) {
