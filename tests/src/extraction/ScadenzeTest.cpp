@@ -12,6 +12,27 @@ namespace {
 
 using testsupport::AziendaProva;
 
+// Makes the engine refuse an insertion into Scadenze while a condition on the
+// new row holds.
+void RifiutaInserimento(AziendaProva& az, testsupport::Engine e, const std::string& quandoSqlite,
+                        const std::string& quandoPg) {
+  compensato::Contesto& ctx = az.ctx();
+  if (e == testsupport::Engine::Sqlite) {
+    ctx.db.Execute(ctx.conn,
+                   "CREATE TRIGGER rifiuta BEFORE INSERT ON Scadenze WHEN " + quandoSqlite +
+                       " BEGIN SELECT RAISE(ABORT, 'rifiutata'); END",
+                   db::kPassThrough);
+  } else {
+    ctx.db.Execute(ctx.conn,
+                   "CREATE FUNCTION rifiuta() RETURNS trigger AS $$ BEGIN IF " + quandoPg +
+                       " THEN RAISE EXCEPTION 'rifiutata'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql",
+                   db::kPassThrough);
+    ctx.db.Execute(ctx.conn,
+                   "CREATE TRIGGER rifiuta BEFORE INSERT ON \"Scadenze\" FOR EACH ROW EXECUTE FUNCTION rifiuta()",
+                   db::kPassThrough);
+  }
+}
+
 class Scadenze : public ::testing::TestWithParam<testsupport::Engine> {
  protected:
   AziendaProva az{GetParam()};
@@ -49,6 +70,18 @@ TEST_P(Scadenze, ResiduoCopiaLaScadenzaColNumeroSuccessivoDellAnno) {
   // Nothing selected, nothing created.
   ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg = 99", 5, 2026), 0);
   EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze"), 4);
+}
+
+// The second of two residuals is refused: the first is taken away again and
+// the installments are as they were. A refusal is no duplicate number, so it
+// is not retried under the next one.
+TEST_P(Scadenze, ResiduoRifiutatoNonLasciaNulla) {
+  az.Inserisci({.numProg = 1, .importo = 100});
+  az.Inserisci({.numProg = 2, .conto = "000002", .importo = 100});
+  RifiutaInserimento(az, GetParam(), "NEW.NumProg = 4", "NEW.\"NumProg\" = 4");
+  EXPECT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg IN (1, 2)", 30, 2026), 1);
+  EXPECT_EQ(az.Righe("SELECT NumProg, ImportoScad FROM Scadenze ORDER BY NumProg"),
+            (std::vector<std::string>{"1|100", "2|100"}));
 }
 
 // A run left behind by the user: reserved installments or working-copy rows of
