@@ -197,7 +197,9 @@ int main(int argc, char** argv) {
     // Held until the process ends, so that no other process of the operator
     // recovers this run while it goes on.
     compensato::MarcaVita(ctx);
-    ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12);
+    // A host counts the programs attached to it, and the batch does not
+    // attach: it is one instance more than the host sees.
+    ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12) + (a.Ha("--menu") ? 1 : 0);
     company::CaricaDatiAzienda(*host, db, conn, ctx.azienda);
 
     if (a.comando == "list") {

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "components/host/SocketMenuHost.h"
@@ -219,6 +222,60 @@ TEST_F(MenuInEsecuzione, AnOverlongLineDropsThatClientAndOnlyIt) {
   host::wire::Canale altro = Client();
   altro.Invia(Chiamata(5, "OperatorName"));
   EXPECT_EQ(Attendi(altro, 5).value("result", json()), "MARIO");
+}
+
+// CPU time a process used so far, in clock ticks.
+long Tick(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::istringstream campi(s.substr(s.rfind(')') + 2));
+  std::string x;
+  long utime = 0, stime = 0;
+  for (int i = 3; i <= 13; ++i) campi >> x;
+  campi >> utime >> stime;
+  return utime + stime;
+}
+
+TEST(Server, OutOfDescriptorsItWaitsInsteadOfSpinning) {
+  Cartella cartella;
+  menuhost::Parametri par;
+  par.file = cartella.Parametri("").string();
+  int pronto[2];
+  ASSERT_EQ(::pipe(pronto), 0);
+  const pid_t host = ::fork();
+  if (host == 0) {
+    ::setpgid(0, 0);
+    menuhost::Server s(par, "S4");
+    s.Lancia({"/bin/sh", "-c", "exec sleep 60"});
+    // Room for two more descriptors: the third client finds none.
+    long aperti = 0;
+    for (const auto& e : fs::directory_iterator("/proc/self/fd")) aperti += e.path().filename() != "" ? 1 : 0;
+    rlimit r{};
+    ::getrlimit(RLIMIT_NOFILE, &r);
+    r.rlim_cur = static_cast<rlim_t>(aperti + 2);
+    ::setrlimit(RLIMIT_NOFILE, &r);
+    (void)!::write(pronto[1], "k", 1);
+    ::_exit(s.Servi());
+  }
+  ::close(pronto[1]);
+  char k;
+  ASSERT_EQ(::read(pronto[0], &k, 1), 1);
+  std::vector<int> clienti;
+  for (int i = 0; i < 8; ++i) {
+    const int fd = host::wire::ConnettiSocket(host::wire::PercorsoSocket("S4"), 1000);
+    if (fd >= 0) clienti.push_back(fd);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const long prima = Tick(host);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const long dopo = Tick(host);
+  ::kill(-host, SIGKILL);
+  ::waitpid(host, nullptr, 0);
+  for (int fd : clienti) ::close(fd);
+  ::close(pronto[0]);
+  EXPECT_GE(clienti.size(), 4u);
+  // A spinning host burns the whole second; a waiting one a few ticks.
+  EXPECT_LT(dopo - prima, ::sysconf(_SC_CLK_TCK) / 4) << "ticks used in one second";
 }
 
 TEST(Server, ItRemovesOnlyTheSocketItCreated) {
