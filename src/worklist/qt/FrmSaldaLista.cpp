@@ -264,6 +264,9 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
   timSel_->setInterval(1);
   connect(timSel_, &QTimer::timeout, this, [this] { TimSel_Timer(); });
 
+  // Closing the window is a cancel: an unload that kept the working copy
+  // would leave the operator's next run refused as interrupted.
+  allaChiusura = [this](FormQt&) { ComAnnulla_Click(); };
   connect(comEsci_, &QPushButton::clicked, this, [this] { ComEsci_Click(); });
   connect(comAnnulla_, &QPushButton::clicked, this, [this] { ComAnnulla_Click(); });
   connect(dbgLista_->selectionModel(), &QItemSelectionModel::currentChanged, this,

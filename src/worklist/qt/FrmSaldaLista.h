@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "components/db/DbCursor.h"
-#include "src/selection/Elabora.h"
 #include "src/startup/qt/Maschera.h"
+#include "src/worklist/ListaLavoro.h"
 #include "src/worklist/TotaliLista.h"
 
 namespace worklist {

@@ -282,25 +282,34 @@ TEST_P(ListaQt, ConfermaSiScriveUnaRegistrazione) {
   EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 0);
 }
 
-// Annulla: "No" leaves everything; "Si" gives every installment back.
-TEST_P(ListaQt, Annulla) {
+// Annulla, or closing the window: "No" leaves everything; "Si" gives every
+// installment back and empties the working copy.
+TEST_P(ListaQt, AnnullaOChiusura) {
   Scadenze();
-  Copia();
-  auto& f = Apri();
-  auto* annulla = f.findChild<QPushButton*>("ComAnnulla");
-  az.op.risposte = {2};
-  QTest::mouseClick(annulla, Qt::LeftButton);
-  QCoreApplication::processEvents();
-  EXPECT_NE(p.CercaForm("frmSaldaLista", ""), -1);
-  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 3);
-  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' '"), 3);
+  const std::pair<const char*, void (*)(worklist::frmSaldaLista&)> modi[] = {
+      {"Annulla", [](worklist::frmSaldaLista& f) {
+         QTest::mouseClick(f.findChild<QPushButton*>("ComAnnulla"), Qt::LeftButton);
+       }},
+      {"window closed", [](worklist::frmSaldaLista& f) { f.close(); }},
+  };
+  for (const auto& [nome, esci] : modi) {
+    SCOPED_TRACE(nome);
+    Copia();
+    auto& f = Apri();
+    az.op.risposte = {2};
+    esci(f);
+    QCoreApplication::processEvents();
+    ASSERT_NE(p.CercaForm("frmSaldaLista", ""), -1);
+    EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 3);
+    EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' '"), 3);
 
-  az.op.risposte = {1};
-  QTest::mouseClick(annulla, Qt::LeftButton);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(p.CercaForm("frmSaldaLista", ""), -1);
-  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 0);
-  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+    az.op.risposte = {1};
+    esci(f);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.CercaForm("frmSaldaLista", ""), -1);
+    EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 0);
+    EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+  }
 }
 
 // Nothing to show: the operator is told, the outcome is 1000, the screen goes.
