@@ -1,5 +1,7 @@
 #include "src/worklist/qt/FrmSaldaLista.h"
 
+#include "src/worklist/qt/FrmSaldaVis.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -250,8 +252,6 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
   comEsci_ = Pulsante(this, "ComEsci", "&Conferma");
   comVisualizza_ = Pulsante(this, "ComVisualizza", "&Visualizza");
   comAnnulla_ = Pulsante(this, "ComAnnulla", "&Annulla");
-  // The installment card is not reachable from here yet.
-  comVisualizza_->setEnabled(false);
   QPushButton* pulsanti[] = {comEsci_, comVisualizza_, comAnnulla_};
   for (int i = 0; i < 3; ++i) Posiziona(pulsanti[i], 10380 + i * 1200, 5100, 1140, 420);
   setTabOrder(dbgLista_, comEsci_);
@@ -269,6 +269,7 @@ frmSaldaLista::frmSaldaLista(startup::Programma& p)
   allaChiusura = [this](FormQt&) { ComAnnulla_Click(); };
   connect(comEsci_, &QPushButton::clicked, this, [this] { ComEsci_Click(); });
   connect(comAnnulla_, &QPushButton::clicked, this, [this] { ComAnnulla_Click(); });
+  connect(comVisualizza_, &QPushButton::clicked, this, [this] { ComVisualizza_Click(); });
   connect(dbgLista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& ora, const QModelIndex& prima) {
             if (prima.isValid() && ora.row() != prima.row()) RigaLasciata(prima.row());
@@ -462,6 +463,15 @@ void ListaLavoroQt::Mostra(compensato::Contesto&) {
   // Closed by the window system, or hidden for the run: what is still
   // loaded goes now, before the run start releases what is left.
   if (vivo) p_.Scarica(vivo.data());
+}
+
+// The card of the current row's installment; nothing without a current row.
+void frmSaldaLista::ComVisualizza_Click() {
+  const QModelIndex qui = dbgLista_->currentIndex();
+  if (!qui.isValid() || key_.empty()) return;
+  const db::Recordset& rs = cursore_.GetRecordset(key_);
+  if (qui.row() < 0 || qui.row() >= rs.rowCount()) return;
+  MostraSchedaScadenza(p_, rs.field(qui.row(), col::kAnno), rs.field(qui.row(), col::kNumProg));
 }
 
 }  // namespace worklist

@@ -124,7 +124,7 @@ TEST_P(ListaQt, IntestazioniLarghezzeEFormati) {
   EXPECT_EQ(Cella(f, nota, col::kPagato), "") << "nothing paid yet";
   EXPECT_EQ(Testo(f, "labImportoMax"), "250,00");
   EXPECT_EQ(Testo(f, "labMoneta"), "Euro");
-  EXPECT_FALSE(f.findChild<QPushButton*>("ComVisualizza")->isEnabled());
+  EXPECT_TRUE(f.findChild<QPushButton*>("ComVisualizza")->isEnabled());
   // The cursor stands only on the paid amount and the state.
   ASSERT_EQ(g.currentIndex().column(), col::kImpPagInc);
   g.setCurrentIndex(g.model()->index(0, col::kDataScad));
@@ -321,6 +321,27 @@ TEST_P(ListaQt, ListaVuota) {
   EXPECT_EQ(ctx.run.esitoLista, 1000);
   QCoreApplication::processEvents();
   EXPECT_EQ(p.CercaForm("frmSaldaLista", ""), -1);
+}
+
+// "Visualizza" opens the card of the current row's installment, modally.
+TEST_P(ListaQt, VisualizzaLaSchedaDellaRigaCorrente) {
+  Scadenze();
+  Copia();
+  worklist::frmSaldaLista& f = Apri();
+  auto& g = Griglia(f);
+  g.setCurrentIndex(g.model()->index(Riga(f, 3), col::kImpPagInc));
+  std::string vista;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() != "frmSaldaVis" || !w->isVisible()) continue;
+      vista = w->findChild<QLabel*>("labCodice")->text().toStdString() + " " +
+              w->findChild<QLabel*>("labImportoScad")->text().toStdString();
+      QTest::mouseClick(w->findChild<QPushButton*>("ComEsci"), Qt::LeftButton);
+    }
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("ComVisualizza"), Qt::LeftButton);
+  EXPECT_EQ(vista, "14-01-000003 100,00") << "the credit note's card, its amount unsigned";
+  EXPECT_EQ(p.CercaForm("frmSaldaVis", ""), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, ListaQt, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
