@@ -5,12 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "components/db/DbCursor.h"
 #include "tests/support/Invarianti.h"
@@ -96,10 +98,14 @@ class Batch : public ::testing::TestWithParam<testsupport::Engine> {
     demo::Opzioni o;
     o.odbc = GetParam() == testsupport::Engine::Postgres;
     demo::CreaAzienda(database_->executor(), database_->conn(), o);
+    // The test's name holds the engine after a "/": not a folder.
+    std::string nome = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(nome.begin(), nome.end(), '/', '-');
     params_ = std::filesystem::temp_directory_path() /
-              ("compensato-batch-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini");
-    std::ofstream(params_) << demo::FileParametri(database_->name(), o);
+              ("compensato-batch-" + std::to_string(::getpid()) + "-" + nome + ".ini");
+    std::ofstream f(params_);
+    f << demo::FileParametri(database_->name(), o);
+    ASSERT_TRUE(f.good()) << params_;
   }
   void TearDown() override { std::filesystem::remove(params_); }
 
@@ -185,37 +191,96 @@ TEST_P(Batch, SenzaConfermaNonScriveNulla) {
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
 }
 
+// The batch refuses what the selection screen refuses, with its message, and
+// what only a command line can get wrong; each case writes nothing.
 TEST_P(Batch, ControlliDellaConferma) {
   struct Caso {
     const char* nome;
     std::string argomenti;
-    const char* messaggio;
+    int codice;
+    std::vector<std::string> messaggi;
+    const char* assente = nullptr;  // a later failure that must not be reported
   };
+  const std::string base = "auto --clienti --data-reg 10/12/2026 --conto-da 1401000001 --conto-a 1401000005 --yes";
   const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
   const Caso casi[] = {
-      {"massimo zero",
-       "auto --clienti --massimo 0 --causale INC --conto-partita 1801000001 --abb-att 7005000001 "
-       "--abb-pas 6205000001 --data-reg 10/12/2026 --anno 2026 --yes",
-       "Indicare l'importo massimo per il compensato."},
-      {"conto di contropartita mancante",
-       "auto --clienti --massimo 10 --causale INC --abb-att 7005000001 --abb-pas 6205000001 "
-       "--data-reg 10/12/2026 --anno 2026 --yes",
-       "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"},
-      {"date di scadenza invertite",
-       std::string(kRun) + " --scad-da 31/12/2024 --scad-a 01/01/2024 --yes",
-       "Si prega di inserire le date di scadenza in ordine crescente"},
-      {"causale inesistente",
-       "auto --clienti --massimo 10 --causale ZZZ --conto-partita 1801000001 --abb-att 7005000001 "
-       "--abb-pas 6205000001 --data-reg 10/12/2026 --anno 2026 --yes",
-       "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"},
+      {"massimo zero", base + " --massimo 0", 1,
+       {"Indicare l'importo massimo per il compensato.",
+        "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
+      {"conto di contropartita inesistente", base + " --conto-partita 9999999999", 1,
+       {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione", "--conto-partita 9999999999"}},
+      {"causale inesistente", base + " --causale ZZZ", 1,
+       {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione", "--causale ZZZ"}},
+      {"date di scadenza invertite, poi date di documento invertite",
+       base + " --scad-da 31/12/2024 --scad-a 01/01/2024 --doc-da 31/12/2024 --doc-a 01/01/2024", 1,
+       {"Si prega di inserire le date di scadenza in ordine crescente"},
+       "Si prega di inserire le date di documento in ordine crescente"},
+      {"numeri di documento confrontati come numeri", base + " --numdoc-da 12 --numdoc-a 9", 1,
+       {"Si prega di inserire i numeri di documento in ordine crescente"}},
+      {"opzione scritta male", base + " --scad-fino 31/12/2026", 2, {"opzione sconosciuta: --scad-fino"}},
+      {"ne' clienti ne' fornitori", "auto --data-reg 10/12/2026 --yes", 1, {"Indicare se cliente o fornitore"}},
+      {"clienti e fornitori", base + " --fornitori", 1, {"Indicare se cliente o fornitore, non entrambi"}},
+      {"anno di un'altra data", base + " --anno 2025", 1, {"--anno 2025"}},
+      {"data sotto la data minima", base + " --scad-da 01/01/1850", 1, {"--scad-da 01/01/1850"}},
+      {"cambio di una moneta a cambio fisso", base + " --cambio 2", 1, {"--cambio: la moneta Euro ha un cambio fisso"}},
+      {"effetti con un tipo pagamento che non li emette", base + " --pagtipo RD --effetti", 1,
+       {"--effetti: il tipo pagamento RD non emette effetti"}},
+      {"moneta estera con una causale senza valuta",
+       base + " --moneta USD --uti-cambio 1801000001 --perd-cambio 1801000001", 1,
+       {"La moneta è diversa dalla moneta corrente. La causale deve avere la gestione della valuta"}},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     const Uscita u = Esegui(Batch_(c.argomenti));
-    EXPECT_EQ(u.codice, 1) << u.testo;
-    EXPECT_NE(u.testo.find(c.messaggio), std::string::npos) << u.testo;
+    EXPECT_EQ(u.codice, c.codice) << u.testo;
+    for (const std::string& m : c.messaggi) EXPECT_NE(u.testo.find(m), std::string::npos) << u.testo;
+    if (c.assente) {
+      EXPECT_EQ(u.testo.find(c.assente), std::string::npos) << u.testo;
+    }
+    EXPECT_EQ(u.testo.find("Movimento"), std::string::npos) << u.testo;
   }
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"), 0);
+}
+
+// What is not given comes from the screen's defaults and fills: the
+// transaction code of receipts with its cash account, the discount accounts
+// of the company, the year of the registration date.
+TEST_P(Batch, IValoriNonDatiVengonoDalloSchermo) {
+  const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
+  const Uscita u = Esegui(Batch_("auto --clienti --conto-da 1401000001 --conto-a 1401000002 --data-reg 10/12/2026 --yes"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  ASSERT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima + 1);
+  const double numero = Numero("SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = 2026 AND Causale = 'INC'");
+  EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM MovPnDett WHERE Anno = 2026 AND NumReg = " +
+                   std::to_string(static_cast<long>(numero)) +
+                   " AND GruppoPartita = '18' AND MastroPartita = '01' AND ContoPartita = '000001'"),
+            0);
+  EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
+}
+
+// A payment type that issues bills takes its installments in, as the screen's
+// locked and checked "Anche effetti" does.
+TEST_P(Batch, UnTipoPagamentoConEffettiPrendeLeSueScadenze) {
+  const std::string filtro = " FROM Scadenze WHERE PagTipo = 'RB' AND Tipo = 3 AND NumRegPag IS NULL";
+  const double aperte = Numero("SELECT COUNT(*) AS N" + filtro);
+  ASSERT_GT(aperte, 0);
+  const Uscita u = Esegui(Batch_("auto --clienti --pagtipo RB --data-reg 10/12/2026 --yes"));
+  ASSERT_EQ(u.codice, 0) << u.testo;
+  EXPECT_NE(u.testo.find("Movimento 2026/"), std::string::npos) << u.testo;
+  EXPECT_LT(Numero("SELECT COUNT(*) AS N" + filtro), aperte);
+}
+
+// A run the operator left interrupted is recovered before the options are
+// looked at: a wrong option does not keep it waiting.
+TEST_P(Batch, IlRipristinoPrimaDeiControlli) {
+  database_->executor().Execute(database_->conn(),
+                                "UPDATE Scadenze SET Utente = 'Rossi~X1', FlStato = '0' WHERE NumProg <= 3");
+  const Uscita u = Esegui(Batch_("auto --clienti --massimo 0 --yes"));
+  EXPECT_EQ(u.codice, 1) << u.testo;
+  EXPECT_NE(u.testo.find("Indicare l'importo massimo per il compensato."), std::string::npos) << u.testo;
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"), 0);
 }
 
 TEST_P(Batch, ElencoERipristino) {
@@ -311,6 +376,14 @@ TEST_P(Batch, IlRunDiUnProcessoVivoNonSiRipristina) {
 TEST_P(Batch, ArgomentiSbagliati) {
   EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " sconosciuto").codice, 2);
   EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " auto --massimo").codice, 2);
+  EXPECT_EQ(Esegui(std::string(COMPENSATO_BATCH) + " list --utente X").codice, 2);
+  // Without its parameters the company would run on made-up values.
+  const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
+  const Uscita u = Esegui(std::string(COMPENSATO_BATCH) + " " + kRun + " --yes --params /nonesiste/menuhost.ini --db " +
+                          Virgolette(database_->name()));
+  EXPECT_EQ(u.codice, 2) << u.testo;
+  EXPECT_NE(u.testo.find("file dei parametri non leggibile"), std::string::npos) << u.testo;
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
 }
 
 TEST_P(Batch, ValoriNumericiFuoriLimiteONonNumerici) {

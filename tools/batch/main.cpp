@@ -10,9 +10,12 @@
 // database; default the host's "NomeDBAzie"), --operator <name>.
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,12 +25,14 @@
 #include "components/host/SocketMenuHost.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
+#include "components/util/NumberFormat.h"
 #include "components/util/SqlLiteral.h"
+#include "src/company/AziUtilPrg.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/data/Contesto.h"
 #include "src/recovery/Ripristino.h"
-#include "src/selection/Controlli.h"
 #include "src/selection/Elabora.h"
+#include "src/selection/ModelloSelezioni.h"
 #include "tools/batch/BatchOperatore.h"
 #include "tools/batch/HostFile.h"
 
@@ -35,11 +40,12 @@ namespace {
 
 constexpr const char* kUso =
     "uso: compensato-batch auto|recover|list [--params F | --menu ISTANZA] [--db NOME] [--operator OP]\n"
-    "  auto:    --clienti|--fornitori --massimo N --causale C --conto-partita CONTO --abb-att CONTO\n"
-    "           --abb-pas CONTO --data-reg GG/MM/AAAA --anno AAAA [--moneta M --cambio N --conto-da C\n"
+    "  auto:    --clienti|--fornitori [--massimo N --causale C --conto-partita CONTO --abb-att CONTO\n"
+    "           --abb-pas CONTO --data-reg GG/MM/AAAA --anno AAAA --moneta M --cambio N --conto-da C\n"
     "           --conto-a C --scad-da D --scad-a D --doc-da D --doc-a D --prefisso P --numdoc-da N\n"
     "           --numdoc-a N --pagtipo T --effetti --desc TESTO --uti-cambio C --perd-cambio C --cdc C\n"
     "           --num-prot N --data-prot D --pref-prot P --ordine 1|2|3] [--yes]\n"
+    "           what is not given takes the selection screen's default\n"
     "  recover: [--utente IDENTITA --flag 10|0|1]\n"
     "  list\n";
 
@@ -53,83 +59,172 @@ struct Argomenti {
   }
 };
 
+// The options of each command. A mistyped option must stop the run: ignored,
+// it would settle without the bound the operator meant to set.
+const std::set<std::string> kConValore = {"--params", "--menu", "--db", "--operator"};
+const std::map<std::string, std::set<std::string>> kOpzioni = {
+    {"auto",
+     {"--massimo",     "--causale",  "--conto-partita", "--abb-att",   "--abb-pas",   "--data-reg", "--anno",
+      "--moneta",      "--cambio",   "--conto-da",      "--conto-a",   "--scad-da",   "--scad-a",   "--doc-da",
+      "--doc-a",       "--prefisso", "--numdoc-da",     "--numdoc-a",  "--pagtipo",   "--desc",     "--uti-cambio",
+      "--perd-cambio", "--cdc",      "--num-prot",      "--data-prot", "--pref-prot", "--ordine"}},
+    {"recover", {"--utente", "--flag"}},
+    {"list", {}},
+};
+const std::map<std::string, std::set<std::string>> kInterruttori = {
+    {"auto", {"--yes", "--clienti", "--fornitori", "--effetti"}},
+    {"recover", {"--yes"}},
+    {"list", {"--yes"}},
+};
+
 bool Leggi(int argc, char** argv, Argomenti& a) {
   if (argc < 2) return false;
   a.comando = argv[1];
-  const std::vector<std::string> senzaValore = {"--yes", "--clienti", "--fornitori", "--effetti"};
+  if (!kOpzioni.count(a.comando)) return false;
+  const auto& conValore = kOpzioni.at(a.comando);
+  const auto& interruttori = kInterruttori.at(a.comando);
   for (int i = 2; i < argc; ++i) {
-    std::string k = argv[i];
-    if (k.rfind("--", 0) != 0) return false;
-    bool flag = false;
-    for (const auto& s : senzaValore) flag = flag || s == k;
-    if (flag) {
+    const std::string k = argv[i];
+    if (interruttori.count(k)) {
       a.valori[k] = "1";
-    } else {
-      if (i + 1 >= argc) return false;
+    } else if (conValore.count(k) || kConValore.count(k)) {
+      if (i + 1 >= argc) {
+        std::cerr << "compensato-batch: manca il valore di " << k << "\n";
+        return false;
+      }
       a.valori[k] = argv[++i];
+    } else {
+      std::cerr << "compensato-batch: opzione sconosciuta: " << k << "\n";
+      return false;
     }
   }
-  return a.comando == "auto" || a.comando == "recover" || a.comando == "list";
+  return true;
 }
 
-util::Date Data(const Argomenti& a, const std::string& k) {
+std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
+
+// A date option that is no date at all stops the run before anything is
+// typed; one the screen would refuse is left to the screen's check.
+void Data(const Argomenti& a, const std::string& k) {
   const std::string t = a.Di(k);
-  if (t.empty()) return util::Date();
+  if (t.empty()) return;
   try {
-    return util::Value(t).toDate();
+    util::Value(t).toDate();
   } catch (const std::invalid_argument&) {
     throw util::OptionError(k + ": \"" + t + "\" non è una data");
   }
 }
 
 // Amounts and rates: wide enough for any the database's currency holds; what
-// the run accepts is the selection checks' business.
-double Numero(const Argomenti& a, const std::string& k, double d = 0) {
-  const std::string t = a.Di(k);
-  return t.empty() ? d : util::NumberOption(k, t, -1e14, 1e14);
+// the run accepts is the selection checks' business. Typed into the screen's
+// field the way the screen reads it, with the decimal comma.
+std::string Numero(const Argomenti& a, const std::string& k) {
+  return util::FormatNumber(util::NumberOption(k, a.Di(k), -1e14, 1e14), "0.##########");
 }
 
-int64_t Intero(const Argomenti& a, const std::string& k, int64_t min, int64_t max, int64_t d = 0) {
-  const std::string t = a.Di(k);
-  return t.empty() ? d : util::IntegerOption(k, t, min, max);
+std::string Intero(const Argomenti& a, const std::string& k, int64_t min, int64_t max) {
+  return std::to_string(util::IntegerOption(k, a.Di(k), min, max));
 }
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
+// The option's text as its field gets it; numbers checked for what their
+// field can hold.
+std::string Valore(const Argomenti& a, const std::string& k) {
+  if (k == "--cambio" || k == "--massimo") return Numero(a, k);
+  if (k == "--anno") return Intero(a, k, 1, 9999);
+  if (k == "--num-prot") return Intero(a, k, 0, INT32_MAX);
+  if (k == "--scad-da" || k == "--scad-a" || k == "--doc-da" || k == "--doc-a" || k == "--data-reg" ||
+      k == "--data-prot")
+    Data(a, k);
+  return a.Di(k);
+}
 
-compensato::SelezioneRun Selezione(const Argomenti& a, compensato::Contesto& ctx) {
-  compensato::SelezioneRun s;
-  s.automatica = true;
-  s.tipoConto = a.Ha("--fornitori") ? 2 : 3;
-  s.contoDa = a.Di("--conto-da");
-  s.contoA = a.Di("--conto-a");
-  s.dataScadDa = Data(a, "--scad-da");
-  s.dataScadA = Data(a, "--scad-a");
-  s.dataDocDa = Data(a, "--doc-da");
-  s.dataDocA = Data(a, "--doc-a");
-  s.prefissoDoc = a.Di("--prefisso");
-  s.numDocDa = a.Di("--numdoc-da");
-  s.numDocA = a.Di("--numdoc-a");
-  s.pagTipo = a.Di("--pagtipo");
-  s.effetti = a.Ha("--effetti") ? "s" : "n";
-  s.moneta = a.Di("--moneta", ctx.azienda.monetaAzienda);
-  s.cambio = Numero(a, "--cambio", 1);
-  s.importoMassimo = Numero(a, "--massimo");
-  s.causale = a.Di("--causale");
-  s.contoPartita = a.Di("--conto-partita");
-  s.descAggiuntiva = a.Di("--desc");
-  s.contoAbbAtt = a.Di("--abb-att");
-  s.contoAbbPas = a.Di("--abb-pas");
-  s.dataReg = Data(a, "--data-reg");
-  s.anno = static_cast<int16_t>(Intero(a, "--anno", 1, 9999));
-  s.contoUtiCambio = a.Di("--uti-cambio");
-  s.contoPerdCambio = a.Di("--perd-cambio");
-  s.cdc = a.Di("--cdc");
-  s.numProt = static_cast<int32_t>(Intero(a, "--num-prot", 0, INT32_MAX));
-  s.dataProt = Data(a, "--data-prot");
-  const std::string pref = a.Di("--pref-prot");
-  s.prefProt = pref.find_first_not_of(' ') == std::string::npos ? "." : pref;
-  s.ordinamento = static_cast<int>(Intero(a, "--ordine", 1, 3, 3));
-  return s;
+namespace txt = compensato::txt;
+
+// The fields the options go into, in the order they are typed.
+struct Opzione {
+  const char* nome;
+  int indice;
+};
+const Opzione kCampi[] = {
+    {"--data-reg", txt::kDataReg},
+    {"--anno", txt::kAnno},
+    {"--conto-da", txt::kContoDa},
+    {"--conto-a", txt::kContoA},
+    {"--scad-da", txt::kScadDa},
+    {"--scad-a", txt::kScadA},
+    {"--doc-da", txt::kDocDa},
+    {"--doc-a", txt::kDocA},
+    {"--prefisso", txt::kPrefissoDoc},
+    {"--numdoc-da", txt::kNumDocDa},
+    {"--numdoc-a", txt::kNumDocA},
+    {"--pagtipo", txt::kPagTipo},
+    {"--moneta", txt::kMoneta},
+    {"--massimo", txt::kMassimo},
+    {"--causale", txt::kCausale},
+    {"--conto-partita", txt::kPartita},
+    {"--desc", txt::kDescAgg},
+    {"--abb-att", txt::kAbbAtt},
+    {"--abb-pas", txt::kAbbPas},
+    {"--data-prot", txt::kDataProt},
+    {"--pref-prot", txt::kPrefProt},
+    {"--num-prot", txt::kNumProt},
+    {"--uti-cambio", txt::kUtiCambio},
+    {"--perd-cambio", txt::kPerdCambio},
+    {"--cdc", txt::kCdc},
+    {"--cambio", txt::kCambio},
+};
+
+// The selection as an operator would type it into the screen: each option
+// given goes into its field, which is then left, so that the same checks
+// mark it and fill the fields that follow from it; what is not given keeps
+// the screen's default or fill. The registration date goes first: the year
+// and the currency's rate follow from it. Returns false, having said why,
+// when a given value is refused.
+bool Compila(const Argomenti& a, compensato::ModelloSelezioni& m) {
+  using namespace compensato::txt;
+  m.tipoElab = 0;
+  if (a.Ha("--clienti") && a.Ha("--fornitori")) {
+    std::cout << "Indicare se cliente o fornitore, non entrambi\n";
+    return false;
+  }
+  if (a.Ha("--fornitori")) {
+    m.ScegliFornitore();
+  } else if (!a.Ha("--clienti")) {
+    m.optCliente = m.optFornitore = false;
+  }
+  // What no field could hold stops the run before anything is typed.
+  for (const Opzione& o : kCampi)
+    if (a.Ha(o.nome)) Valore(a, o.nome);
+  if (a.Ha("--ordine")) m.ordinamento = static_cast<int>(util::IntegerOption("--ordine", a.Di("--ordine"), 1, 3)) - 1;
+  std::vector<std::string> rifiutati;
+  for (const Opzione& o : kCampi) {
+    const bool dato = a.Ha(o.nome);
+    // Suppliers settle with their own default transaction code, as the
+    // screen gives it when the code is emptied.
+    if (!dato && !(o.indice == kCausale && m.optFornitore)) continue;
+    if (o.indice == kCambio && !m.Txt(kCambio).abilitato) {
+      std::cout << "--cambio: la moneta " << m.Txt(kMoneta).Testo() << " ha un cambio fisso\n";
+      return false;
+    }
+    m.Entra(o.indice);
+    m.Txt(o.indice).ImpostaTesto(dato ? Valore(a, o.nome) : "");
+    m.Esci(o.indice);
+    if (dato && m.Rosso(o.indice)) rifiutati.push_back(std::string(o.nome) + " " + a.Di(o.nome));
+    if (o.indice == kPagTipo && a.Ha("--effetti")) {
+      if (!m.ancheEffettiAbilitato && !m.ancheEffetti) {
+        std::cout << "--effetti: il tipo pagamento " << m.Txt(kPagTipo).Testo() << " non emette effetti\n";
+        return false;
+      }
+      m.ancheEffetti = true;
+    }
+  }
+  if (a.Ha("--effetti") && !a.Ha("--pagtipo")) m.ancheEffetti = true;
+  if (!rifiutati.empty()) {
+    std::cout << "Ci sono dei dati errati. Non è possibile continuare l'elaborazione\n";
+    for (const std::string& r : rifiutati) std::cout << "  " << r << "\n";
+    return false;
+  }
+  return true;
 }
 
 // The entry this run wrote, and no other: another operator's run numbers its
@@ -139,8 +234,8 @@ void Riepilogo(compensato::Contesto& ctx, bool scritto) {
   const std::string chiave =
       " WHERE Anno = " + util::SqlLiteral(r.par.anno, 2) + " AND NumReg = " + util::SqlLiteral(r.numReg, 3);
   db::DbCursor c;
-  const std::string k = c.Open(ctx.db, ctx.conn, "", "SELECT COUNT(*) AS N FROM MovPnTes" + chiave, false,
-                               db::kSnapshot);
+  const std::string k =
+      c.Open(ctx.db, ctx.conn, "", "SELECT COUNT(*) AS N FROM MovPnTes" + chiave, false, db::kSnapshot);
   const bool trovato = scritto && c.GetField(k, "N").toLong() > 0;
   c.Close(k);
   if (!trovato) {
@@ -148,8 +243,10 @@ void Riepilogo(compensato::Contesto& ctx, bool scritto) {
     return;
   }
   const std::string kr = c.Open(ctx.db, ctx.conn, "",
-                                "SELECT COUNT(*) AS Righe, SUM(IIF(DareAvere = 'D', Importo, 0)) AS Dare, "
-                                "SUM(IIF(DareAvere = 'A', Importo, 0)) AS Avere FROM MovPnDett" + chiave,
+                                "SELECT COUNT(*) AS Righe, SUM(IIF(DareAvere = 'D', Importo, 0)) "
+                                "AS Dare, "
+                                "SUM(IIF(DareAvere = 'A', Importo, 0)) AS Avere FROM MovPnDett" +
+                                    chiave,
                                 false, db::kSnapshot);
   std::printf("Movimento %d/%d: %d righe, dare %.2f, avere %.2f\n", static_cast<int>(r.par.anno), r.numReg,
               c.GetField(kr, "Righe").toLong(), c.GetField(kr, "Dare").toDouble(), c.GetField(kr, "Avere").toDouble());
@@ -173,6 +270,11 @@ int main(int argc, char** argv) {
       h->Collega(a.Di("--menu"));
       host = std::move(h);
     } else if (a.Ha("--params")) {
+      // Without its file the run would go on with made-up company parameters.
+      if (!std::ifstream(a.Di("--params"))) {
+        std::cerr << "compensato-batch: file dei parametri non leggibile: " << a.Di("--params") << "\n";
+        return 2;
+      }
       host = std::make_unique<batch::HostFile>(a.Di("--params"), a.Di("--operator"));
     } else {
       std::cerr << "compensato-batch: indicare --params o --menu\n" << kUso;
@@ -217,15 +319,32 @@ int main(int argc, char** argv) {
       return esito == 0 && !op.erroriMostrati() ? 0 : 1;
     }
 
-    const compensato::SelezioneRun s = Selezione(a, ctx);
-    const std::vector<std::string> errori = compensato::ControllaSelezione(ctx, s);
-    for (const std::string& e : errori) std::cout << e << "\n";
-    if (!errori.empty()) return 1;
     // An interrupted run of this operator is dealt with first, as the
-    // selection screen does when it opens.
+    // selection screen does when it opens: no option can keep it waiting.
     if (compensato::Controllo_Elaborazione(ctx) != 0) return 1;
     // The number a recovery above left behind is not this run's.
     ctx.run.numReg = 0;
+    ctx.dataMinima = company::LeggiParPers(ctx.host, "Tutti", "DataMinima", "01/01/1900");
+    company::scAziUtilPrg aiuti(ctx);
+    lookup::Avvio avvio;
+    avvio.db = &ctx.db;
+    avvio.conn = ctx.conn;
+    avvio.coloreNormale = ctx.azienda.coloreNormale;
+    avvio.coloreErrore = ctx.azienda.coloreErrore;
+    avvio.chiamante = "b";
+    avvio.formatoData = ctx.azienda.formatData;
+    aiuti.ogAziAiuto().Inizializza(avvio);
+    ctx.lookup = &aiuti.ogAziAiuto();
+    compensato::ModelloSelezioni modello(ctx, aiuti);
+    modello.Inizializza_Form();
+    compensato::SelezioneRun s;
+    if (!Compila(a, modello)) return 1;
+    if (!modello.Conferma(s)) {
+      // The screen shows which fields are wrong; here they are named.
+      for (const Opzione& o : kCampi)
+        if (modello.Rosso(o.indice)) std::cout << "  " << o.nome << " " << modello.Txt(o.indice).Testo() << "\n";
+      return 1;
+    }
     const int esito = compensato::Elabora(ctx, s, nullptr);
     // A failed run rolled its entry back, and its number may be another's by now.
     Riepilogo(ctx, esito == 0 && ctx.run.numReg > 0);

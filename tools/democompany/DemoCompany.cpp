@@ -199,14 +199,15 @@ void Tabelle(Scrittore& w, const Opzioni& o) {
       {"NCV", "Nota di credito a cliente", "VS", "V", "", "", ""},
       {"FA", "Fattura di acquisto", "A", "A", "", "", ""},
       {"NCA", "Nota di credito da fornitore", "AS", "A", "", "", ""},
-      {"INC", "Incasso da cliente", "", "", "18", "01", "000001"},
-      {"PAG", "Pagamento a fornitore", "", "", "18", "02", "000001"},
+      {"INC", "Incasso da cliente", "G", "", "18", "01", "000001"},
+      {"PAG", "Pagamento a fornitore", "G", "", "18", "02", "000001"},
       {"AP", "Apertura conti", "AP", "", "", "", ""},
   };
   for (const Causale& c : causali)
     w.Inserisci("Causali", {{"Causale", c.codice}, {"Descrizione", c.descrizione}, {"TipoCausale", c.tipo},
                             {"TipoReg", c.reg}, {"InValuta", "N"}, {"RegInsoluto", "N"}, {"IntraCee", "N"},
-                            {"RevCharge", "N"}, {"ImportNoCee", "N"}, {"CoPartGruppo", c.g},
+                            {"RevCharge", "N"}, {"ImportNoCee", "N"}, {"PartGruppo", c.g},
+                            {"PartMastro", c.m}, {"PartConto", c.c}, {"CoPartGruppo", c.g},
                             {"CoPartMastro", c.m}, {"CoPartConto", c.c}, {"ObbProtocollo", "N"},
                             {"SplitPay", "N"}});
 
