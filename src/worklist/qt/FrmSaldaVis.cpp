@@ -1,6 +1,8 @@
 #include "src/worklist/qt/FrmSaldaVis.h"
 
 #include <QGroupBox>
+#include <iterator>
+#include <vector>
 
 #include "src/startup/Programma.h"
 
@@ -38,32 +40,47 @@ frmSaldaVis::frmSaldaVis(startup::Programma& p) : Maschera(p, "frmSaldaVis", "Vi
 
   labTipo_ = didascalia("", kSinistra, 0, 2100);
   labTipo_->setObjectName("labTipo");
-  valore("labCodice", kValori, 0, 1500);
-  valore("labDesCodice", kValori + 1560, 0, 4380);
-  didascalia("Data Scadenza:", kSinistra, 1, 2100);
-  valore("labDataScadenza", kValori, 1, 1500);
-  didascalia("Pagamento:", kSinistra, 2, 2100);
-  valore("labPagamento", kValori, 2, 900);
-  valore("labDesPagamento", kValori + 960, 2, 4980);
-  didascalia("Banca di appoggio:", kSinistra, 3, 2100);
-  valore("labBanca", kValori, 3, 900);
-  valore("labDesBanca", kValori + 960, 3, 4980);
-  didascalia("Nr.Registrazione:", kSinistra, 4, 2100);
-  valore("labNumReg", kValori, 4, 1500);
-  didascalia("Anno Registrazione:", kSecondaColonna, 4, 1850);
-  valore("labAnnoReg", kValori2, 4, 900);
-  didascalia("Pref./Nr.Documento:", kSinistra, 5, 2100);
-  valore("labPrefNumDoc", kValori, 5, 500);
-  valore("labNumDoc", kValori + 560, 5, 1640);
-  didascalia("Data Documento:", kSecondaColonna, 5, 1850);
-  valore("labDataDoc", kValori2, 5, 1500);
-  didascalia("Pref./Nr.Protocollo:", kSinistra, 6, 2100);
-  valore("labPrefNumProt", kValori, 6, 500);
-  valore("labNumProt", kValori + 560, 6, 1640);
-  didascalia("Data Protocollo:", kSecondaColonna, 6, 1850);
-  valore("labDataProt", kValori2, 6, 1500);
-  didascalia("Rata:", kSinistra, 7, 2100);
-  valore("labRata", kValori, 7, 600);
+
+  // The card's rows: a caption and its values, then, on some rows, a second
+  // caption and its values from the middle of the card.
+  struct Valore {
+    Valore(const char* n, int l, int w, bool i = false) : nome(n), left(l), width(w), importo(i) {}
+    const char* nome;
+    int left, width;
+    bool importo;  // right-aligned
+  };
+  struct Riga {
+    const char* didascalia;
+    std::vector<Valore> valori;
+    const char* seconda;
+    std::vector<Valore> valori2;
+  };
+  const Riga righe[] = {
+      {nullptr, {{"labCodice", kValori, 1500}, {"labDesCodice", kValori + 1560, 4380}}, nullptr, {}},
+      {"Data Scadenza:", {{"labDataScadenza", kValori, 1500}}, nullptr, {}},
+      {"Pagamento:", {{"labPagamento", kValori, 900}, {"labDesPagamento", kValori + 960, 4980}}, nullptr, {}},
+      {"Banca di appoggio:", {{"labBanca", kValori, 900}, {"labDesBanca", kValori + 960, 4980}}, nullptr, {}},
+      {"Nr.Registrazione:", {{"labNumReg", kValori, 1500}}, "Anno Registrazione:", {{"labAnnoReg", kValori2, 900}}},
+      {"Pref./Nr.Documento:", {{"labPrefNumDoc", kValori, 500}, {"labNumDoc", kValori + 560, 1640}}, "Data Documento:",
+       {{"labDataDoc", kValori2, 1500}}},
+      {"Pref./Nr.Protocollo:", {{"labPrefNumProt", kValori, 500}, {"labNumProt", kValori + 560, 1640}},
+       "Data Protocollo:", {{"labDataProt", kValori2, 1500}}},
+      {"Rata:", {{"labRata", kValori, 600}}, nullptr, {}},
+      {"Causale Contabile:", {{"labCauContabile", kValori, 900}, {"LabDesCauContabile", kValori + 960, 4980}}, nullptr,
+       {}},
+      {"Moneta:", {{"labMoneta", kValori, 900}, {"labDesMoneta", kValori + 960, 1240}}, "Cambio:",
+       {{"labCambio", kValori2, 1500, true}}},
+      {"Importo Scadenza:", {{"labImportoScad", kValori, 2200, true}}, "Importo Fattura:",
+       {{"labImportoFatt", kValori2, 1740, true}}},
+  };
+  for (int r = 0; r < static_cast<int>(std::size(righe)); ++r) {
+    const Riga& riga = righe[r];
+    if (riga.didascalia) didascalia(riga.didascalia, kSinistra, r, 2100);
+    if (riga.seconda) didascalia(riga.seconda, kSecondaColonna, r, 1850);
+    for (const auto* valori : {&riga.valori, &riga.valori2})
+      for (const Valore& v : *valori) valore(v.nome, v.left, r, v.width, v.importo);
+  }
+
   entrata_ = new QRadioButton("Entrata", frame);
   entrata_->setObjectName("Entrata");
   Posiziona(entrata_, kSecondaColonna, 240 + 7 * kRiga, 1500, kAlto);
@@ -75,18 +92,6 @@ frmSaldaVis::frmSaldaVis(startup::Programma& p) : Maschera(p, "frmSaldaVis", "Vi
     b->setAttribute(Qt::WA_TransparentForMouseEvents);
     b->setFocusPolicy(Qt::NoFocus);
   }
-  didascalia("Causale Contabile:", kSinistra, 8, 2100);
-  valore("labCauContabile", kValori, 8, 900);
-  valore("LabDesCauContabile", kValori + 960, 8, 4980);
-  didascalia("Moneta:", kSinistra, 9, 2100);
-  valore("labMoneta", kValori, 9, 900);
-  valore("labDesMoneta", kValori + 960, 9, 1240);
-  didascalia("Cambio:", kSecondaColonna, 9, 1850);
-  valore("labCambio", kValori2, 9, 1500, true);
-  didascalia("Importo Scadenza:", kSinistra, 10, 2100);
-  valore("labImportoScad", kValori, 10, 2200, true);
-  didascalia("Importo Fattura:", kSecondaColonna, 10, 1850);
-  valore("labImportoFatt", kValori2, 10, 1740, true);
 
   comEsci_ = new QPushButton("&Esci", this);
   comEsci_->setObjectName("ComEsci");

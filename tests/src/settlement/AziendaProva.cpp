@@ -2,10 +2,13 @@
 
 #include <cmath>
 #include <map>
+#include <stdexcept>
 
 #include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
+#include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
+#include "src/extraction/FiltroScadenze.h"
 #include "src/settlement/Elaborazione.h"
 #include "src/worklist/QueryLista.h"
 #include "tests/support/Invarianti.h"
@@ -61,6 +64,15 @@ void AziendaProva::Inserisci(const NuovaScadenza& s) {
           L(s.tipo == 3 ? "14" : "40", 8) + ",'01'," + L(s.conto, 8) + "," + L(s.dataScad, 7) + ",'RD','V'," +
           L(numDoc, 8) + "," + L(s.dataDoc, 7) + ",1,'Euro',1," + L(s.entrataUscita, 8) + "," +
           L(s.importo, 5) + "," + L(s.importo, 5) + "," + L(std::round(s.importo * 1936.27), 5) + ",0,'',' ')");
+}
+
+void AziendaProva::PreparaLista(int tipo, double massimo) {
+  compensato::Contesto& c = *ctx_;
+  c.run.selezione = Selezione(false, tipo, massimo);
+  compensato::CostruisciFiltroScadenze(c, "Scadenze");
+  if (compensato::AggiornaBloccoScadenze(c, compensato::blocco::kRiserva, "Scadenze", c.run.filtroWhere) != 0 ||
+      compensato::CopiaScadenzeApp(c, "Scadenze", "ScadenzeApp") != 0)
+    throw std::runtime_error("riserva e copia non riuscite: " + op.Elenco());
 }
 
 std::vector<std::string> Campi(const std::string& riga) {

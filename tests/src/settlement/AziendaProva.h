@@ -50,6 +50,10 @@ class AziendaProva {
   compensato::Contesto& ctx() { return *ctx_; }
 
   void Inserisci(const NuovaScadenza& s);
+  // The working copy as the run start leaves it for the worklist: every open
+  // installment of the kind (3 customers, 2 suppliers) reserved by the user
+  // and copied. Throws when the reservation or the copy fails.
+  void PreparaLista(int tipo = 3, double massimo = 1e9);
   compensato::SelezioneRun Selezione(bool automatica, int tipo = 3, double massimo = 1e9) const {
     return SelezioneProva(automatica, tipo, massimo);
   }

@@ -13,9 +13,6 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "src/extraction/Blocco.h"
-#include "src/extraction/CopiaScadenze.h"
-#include "src/extraction/FiltroScadenze.h"
 #include "src/startup/Programma.h"
 #include "src/worklist/QueryLista.h"
 #include "tests/src/settlement/AziendaProva.h"
@@ -43,13 +40,7 @@ class ListaQt : public ::testing::TestWithParam<testsupport::Engine> {
     az.Inserisci({.numProg = 3, .conto = "000003", .entrataUscita = "U", .importo = 100});
   }
   // The working copy as the run start leaves it for the worklist.
-  void Copia(double massimo = 1e9) {
-    ctx.run.selezione = az.Selezione(false, 3, massimo);
-    compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere),
-              0);
-    ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
-  }
+  void Copia(double massimo = 1e9) { az.PreparaLista(3, massimo); }
   worklist::frmSaldaLista& Apri() {
     auto* f = static_cast<worklist::frmSaldaLista*>(p.Carica(std::make_unique<worklist::frmSaldaLista>(p)));
     f->show();

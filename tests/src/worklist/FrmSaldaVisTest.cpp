@@ -12,9 +12,6 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "src/extraction/Blocco.h"
-#include "src/extraction/CopiaScadenze.h"
-#include "src/extraction/FiltroScadenze.h"
 #include "src/startup/Programma.h"
 #include "tests/src/settlement/AziendaProva.h"
 #include "tests/src/startup/FakePiattaforma.h"
@@ -35,11 +32,7 @@ class SchedaQt : public ::testing::TestWithParam<testsupport::Engine> {
 
   void SetUp() override {
     az.Inserisci({.numProg = 1, .tipo = 2, .entrataUscita = "U", .importo = 1234.5});
-    ctx.run.selezione = az.Selezione(false, 2);
-    compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere),
-              0);
-    ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
+    az.PreparaLista(2);
   }
 };
 

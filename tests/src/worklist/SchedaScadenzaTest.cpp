@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "src/extraction/Blocco.h"
-#include "src/extraction/CopiaScadenze.h"
-#include "src/extraction/FiltroScadenze.h"
 #include "tests/src/settlement/AziendaProva.h"
 
 namespace {
@@ -20,13 +17,7 @@ class Scheda : public ::testing::TestWithParam<testsupport::Engine> {
   AziendaProva az{GetParam()};
   compensato::Contesto& ctx = az.ctx();
 
-  void Copia(int tipo) {
-    ctx.run.selezione = az.Selezione(false, tipo);
-    compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere),
-              0);
-    ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
-  }
+  void Copia(int tipo) { az.PreparaLista(tipo); }
   std::map<std::string, std::string> Etichette(int numProg) {
     const auto s = compensato::LeggiSchedaScadenza(ctx, util::Value::Integer(2026), util::Value::Long(numProg));
     EXPECT_TRUE(s.has_value());

@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "components/util/SqlLiteral.h"
-#include "src/extraction/Blocco.h"
-#include "src/extraction/CopiaScadenze.h"
-#include "src/extraction/FiltroScadenze.h"
 #include "tests/src/settlement/AziendaProva.h"
 
 namespace {
@@ -25,11 +22,7 @@ class TotaliLista : public ::testing::TestWithParam<testsupport::Engine> {
     az.Inserisci({.numProg = 1, .importo = 100});
     az.Inserisci({.numProg = 2, .conto = "000002", .importo = 100});
     az.Inserisci({.numProg = 3, .conto = "000003", .entrataUscita = "U", .importo = 50});
-    ctx.run.selezione = az.Selezione(false);
-    compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere),
-              0);
-    ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
+    az.PreparaLista();
   }
   // What the grid saves for a row.
   void Segna(int numProg, const char* stato, double pagato) {
