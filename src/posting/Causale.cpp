@@ -11,7 +11,6 @@
 namespace compensato::posting {
 namespace {
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 bool Vuoto(const std::string& s) {
   for (char c : s)
@@ -45,15 +44,15 @@ AttributiCausale CausaliLette::Carica(const std::string& causale) {
       {"TipoCausale", "TipoReg", "InValuta", "RegInsoluto", "CausRit", "IntraCee", "RevCharge",
        "ImportNoCee", "CausConcatenata"});
   AttributiCausale a;
-  a.tipoCausale = Testo(d.valori[0]);
-  a.tipoReg = Testo(d.valori[1]);
-  a.inValuta = Testo(d.valori[2]);
-  a.regInsoluto = Testo(d.valori[3]);
-  a.causRit = Testo(d.valori[4]);
-  a.intraCee = Testo(d.valori[5]);
-  a.revCharge = Testo(d.valori[6]);
-  a.importNoCee = Testo(d.valori[7]);
-  a.causConcatenata = Testo(d.valori[8]);
+  a.tipoCausale = d.valori[0].toText();
+  a.tipoReg = d.valori[1].toText();
+  a.inValuta = d.valori[2].toText();
+  a.regInsoluto = d.valori[3].toText();
+  a.causRit = d.valori[4].toText();
+  a.intraCee = d.valori[5].toText();
+  a.revCharge = d.valori[6].toText();
+  a.importNoCee = d.valori[7].toText();
+  a.causConcatenata = d.valori[8].toText();
 
   if (Uguale(a.importNoCee, "S")) {
     db::DbCursor c;
@@ -62,8 +61,8 @@ AttributiCausale CausaliLette::Carica(const std::string& causale) {
         "Select * from causali Where Causale = " + util::SqlLiteral(a.causConcatenata, 8), false,
         db::kSnapshot);
     if (!c.IsEmpty(key)) {
-      a.collegataNonVendita = !Uguale(Testo(c.GetField(key, "TipoCausale")), "V");
-      a.collegataSenzaContropartita = Vuoto(Testo(c.GetField(key, "CoPartGruppo")));
+      a.collegataNonVendita = !Uguale(c.GetField(key, "TipoCausale").toText(), "V");
+      a.collegataSenzaContropartita = Vuoto(c.GetField(key, "CoPartGruppo").toText());
     }
     c.Close(key);
   }

@@ -26,7 +26,6 @@ constexpr const char* kDestTestata = "ContabMovPn.DestTestata";
 constexpr const char* kDestRighe = "ContabMovPn.DestRighe";
 constexpr const char* kDestIva = "ContabMovPn.DestIva";
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 std::string Intervallo(const ArgomentiContab& a, const char* e) {
   std::string sql = std::string(" Anno = ") + util::SqlLiteral(a.anno, 2);
@@ -49,9 +48,9 @@ RigaMovimento LeggiRiga(db::DbCursor& c) {
   r.imposta = c.GetField(kRighe, "Imposta").toMoney();
   const util::Value iva = c.FieldValue(kRighe, "Iva");
   r.ivaNulla = iva.isNull();
-  r.iva = Testo(iva);
-  r.forzatura = Testo(c.FieldValue(kRighe, "Forzatura"));
-  r.revCharge = Testo(c.FieldValue(kRighe, "RevCharge"));
+  r.iva = iva.toText();
+  r.forzatura = c.FieldValue(kRighe, "Forzatura").toText();
+  r.revCharge = c.FieldValue(kRighe, "RevCharge").toText();
   return r;
 }
 
@@ -87,7 +86,7 @@ bool EContoMerci(Contesto& ctx, const RigaMovimento& r) {
             util::SqlLiteral(r.gruppoPartita, 8) + " And Mastro = " +
             util::SqlLiteral(r.mastroPartita, 8) + " And Conto = " + util::SqlLiteral(r.contoPartita, 8),
         false, db::kSnapshot);
-    const bool merci = !c.IsEmpty(key) && Uguale(Testo(c.FieldValue(key, "BeneServizio")), "C");
+    const bool merci = !c.IsEmpty(key) && Uguale(c.FieldValue(key, "BeneServizio").toText(), "C");
     c.Close(key);
     return merci;
   } catch (const util::RuntimeError& e) {

@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kMancante = "\xC2\xA7\xC3\xA7~$!^";
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 bool Vuoto(const std::string& s) {
   for (char c : s)
@@ -55,9 +54,9 @@ TerminePagamento LeggiTermine(Contesto& ctx, const std::string& pagamento) {
   TerminePagamento t;
   if (!c.IsEmpty(key)) {
     t.trovato = true;
-    t.regIncAut = Testo(c.FieldValue(key, "RegIncAut"));
-    t.pagTipo = Testo(c.FieldValue(key, "PagTipo"));
-    t.scadValuta = Testo(c.FieldValue(key, "ScadValuta"));
+    t.regIncAut = c.FieldValue(key, "RegIncAut").toText();
+    t.pagTipo = c.FieldValue(key, "PagTipo").toText();
+    t.scadValuta = c.FieldValue(key, "ScadValuta").toText();
     t.numScad = c.GetField(key, "NumScad").toInteger();
   }
   c.Close(key);
@@ -141,11 +140,11 @@ struct Rata {
 
 ParametriContab LeggiParametri(Contesto& ctx) {
   ParametriContab p;
-  p.contFatt = Testo(ctx.host.GetParameter("Fat.ContFatt"));
+  p.contFatt = ctx.host.GetParameter("Fat.ContFatt").toText();
   if (Vuoto(p.contFatt)) p.contFatt = "N";
-  p.fattCreaScad = Testo(ctx.host.GetParameter("Fat.FattCreaScad"));
-  p.azzera = Testo(ctx.host.GetParameter("Coge.Azzera"));
-  const std::string segno = Testo(ctx.host.GetParameter("Personal.Scadenze.\xC2\xA7NotaCredInvSegno"));
+  p.fattCreaScad = ctx.host.GetParameter("Fat.FattCreaScad").toText();
+  p.azzera = ctx.host.GetParameter("Coge.Azzera").toText();
+  const std::string segno = ctx.host.GetParameter("Personal.Scadenze.\xC2\xA7NotaCredInvSegno").toText();
   p.notaCredInvSegno = segno == kMancante ? "N" : segno;
   return p;
 }
@@ -197,7 +196,7 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
   if (inValuta) {
     monetaRate = t.moneta;
     decimali = moneta.trovato ? moneta.valori[0].toInteger() : 2;
-    operatore = moneta.trovato ? Testo(moneta.valori[1]) : "/";
+    operatore = moneta.trovato ? moneta.valori[1].toText() : "/";
     cambio = t.cambio;
   }
   auto scegli = [&](const Doppio& d) { return inValuta ? d.mon : d.azienda; };
@@ -251,7 +250,7 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
         rate.push_back({c.GetField(key, "DataScad").toDate(),
                         c.GetField(key, Uguale(termine.scadValuta, "N") ? "ImportoEuro" : "Importo")
                             .toDouble(),
-                        Testo(c.FieldValue(key, "PagTipo"))});
+                        c.FieldValue(key, "PagTipo").toText()});
     }
     c.Close(key);
   }

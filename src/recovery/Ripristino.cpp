@@ -14,7 +14,6 @@
 namespace compensato {
 namespace {
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 struct Fallimento {};
 
@@ -28,7 +27,7 @@ std::string FaseDi(Contesto& ctx, const std::string& utente) {
                                "SELECT MAX(FaseElab) AS Fase FROM " + ctx.run.tabScadenzeApp +
                                    " WHERE Utente = " + util::SqlLiteral(utente, 8) + " GROUP BY Utente",
                                false, db::kSnapshot);
-  std::string fase = c.IsEmpty(k) ? std::string() : Testo(c.GetField(k, "Fase"));
+  std::string fase = c.IsEmpty(k) ? std::string() : c.GetField(k, "Fase").toText();
   c.Close(k);
   return fase;
 }
@@ -85,7 +84,7 @@ std::vector<IdentitaBloccata> CercaLock(Contesto& ctx) {
   std::vector<IdentitaBloccata> elenco;
   for (; !c.Eof(k); c.MoveNext(k)) {
     IdentitaBloccata id;
-    id.utente = Testo(c.GetField(k, "Utente"));
+    id.utente = c.GetField(k, "Utente").toText();
     id.fase = FaseDi(ctx, id.utente);
     id.flag = id.fase.empty() ? "10" : id.fase;
     id.inUso = InUso(ctx, id.utente);
@@ -112,9 +111,9 @@ int Controllo_Elaborazione(Contesto& ctx) {
     };
     std::vector<Trovata> proprie;
     for (; !c.Eof(k); c.MoveNext(k)) {
-      const std::string utente = Testo(c.GetField(k, "Utente"));
+      const std::string utente = c.GetField(k, "Utente").toText();
       // A run whose program still runs is going on, not interrupted.
-      if (DiOperatore(utente, ctx.operatore) && !InUso(ctx, utente)) proprie.push_back({utente, Testo(c.GetField(k, "Fase"))});
+      if (DiOperatore(utente, ctx.operatore) && !InUso(ctx, utente)) proprie.push_back({utente, c.GetField(k, "Fase").toText()});
     }
     c.Close(k);
     if (!proprie.empty()) {
@@ -145,8 +144,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
                                 util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
                                 util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
     std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
-    while (!c.Eof(kl) && (!DiOperatore(Testo(c.GetField(kl, "Utente")), ctx.operatore) ||
-                          InUso(ctx, Testo(c.GetField(kl, "Utente")))))
+    while (!c.Eof(kl) && (!DiOperatore(c.GetField(kl, "Utente").toText(), ctx.operatore) ||
+                          InUso(ctx, c.GetField(kl, "Utente").toText())))
       c.MoveNext(kl);
     if (!c.Eof(kl)) {
       const int32_t numReg = c.GetField(kl, "NumReg").toLong();
@@ -155,7 +154,7 @@ int Controllo_Elaborazione(Contesto& ctx) {
         ui::Avviso(ctx.op,
                    "ATTENZIONE: l'ultima elaborazione è stata interrotta (contab.). Si procede ora al "
                    "ripristino: assicurarsi che nessuno utilizzi le scadenze");
-        const std::string utente = Testo(c.GetField(kl, "Utente"));
+        const std::string utente = c.GetField(kl, "Utente").toText();
         c.Close(kl);
         ElaborazioneScadenze(ctx, utente, ctx.programId, false, true, numReg, anno);
         return 0;
@@ -170,7 +169,7 @@ int Controllo_Elaborazione(Contesto& ctx) {
         const std::string ks = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
         std::vector<std::string> utenti;
         for (; !c.Eof(ks); c.MoveNext(ks)) {
-          const std::string u = Testo(c.GetField(ks, "Utente"));
+          const std::string u = c.GetField(ks, "Utente").toText();
           // This process's own identity may already hold a run starting.
           if (DiOperatore(u, ctx.operatore) && u != ctx.utente && !InUso(ctx, u)) utenti.push_back(u);
         }

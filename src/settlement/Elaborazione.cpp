@@ -58,7 +58,6 @@ void Registra(const std::exception& e, int& numero, std::string& descrizione) {
   }
 }
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }
 
 // An amount of the working copy as a magnitude, exact to the ten-thousandth:
@@ -122,19 +121,19 @@ void AnnullaRun(Contesto& ctx, Avanzamento* avanzamento, std::optional<Transazio
 template <class Campo>
 RigaScadenza LeggiRiga(Campo campo, const std::string& stato) {
   RigaScadenza s;
-  s.entrataUscita = Testo(campo(lista::kEntrataUscita, "EntrataUscita"));
+  s.entrataUscita = campo(lista::kEntrataUscita, "EntrataUscita").toText();
   s.statoScad = stato;
-  s.tipo = Testo(campo(lista::kTipo, "Tipo"));
-  s.gruppoScad = Testo(campo(lista::kGruppoScad, "GruppoScad"));
-  s.mastroScad = Testo(campo(lista::kMastroScad, "MastroScad"));
-  s.contoScad = Testo(campo(lista::kContoScad, "ContoScad"));
+  s.tipo = campo(lista::kTipo, "Tipo").toText();
+  s.gruppoScad = campo(lista::kGruppoScad, "GruppoScad").toText();
+  s.mastroScad = campo(lista::kMastroScad, "MastroScad").toText();
+  s.contoScad = campo(lista::kContoScad, "ContoScad").toText();
   s.pagato = Modulo(campo(lista::kImpPagInc, "ImpPagInc")).toDouble();
   s.dovuto = Modulo(campo(lista::kImportoScad, "ImportoScad")).toDouble();
-  s.preProt = Testo(campo(lista::kPreProt, "PreProt"));
+  s.preProt = campo(lista::kPreProt, "PreProt").toText();
   s.numProt = campo(lista::kNumProt, "NumProt").toLong();
   s.dataProt = campo(lista::kDataProt, "DataProt").toDate();
-  s.prefisso = Testo(campo(lista::kPrefisso, "Prefisso"));
-  s.numDoc = Testo(campo(lista::kNumDoc, "NumDoc"));
+  s.prefisso = campo(lista::kPrefisso, "Prefisso").toText();
+  s.numDoc = campo(lista::kNumDoc, "NumDoc").toText();
   s.dataDoc = campo(lista::kDataDoc, "DataDoc").toDate();
   s.dataScad = campo(lista::kDataScad, "DataScad").toDate();
   return s;
@@ -185,7 +184,7 @@ bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::stri
     }
     return v;
   };
-  auto testo = [&](const char* chiave) { return Testo(leggi(chiave, 1)); };
+  auto testo = [&](const char* chiave) { return leggi(chiave, 1).toText(); };
   auto numero = [&](const char* chiave) {
     const util::Value v = leggi(chiave, 2);
     return v.isNull() ? 0.0 : v.toDouble();
@@ -211,7 +210,7 @@ bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::stri
   // The run currency came later than the fourteen parameters: a run stored
   // without it was made in the company currency.
   const util::Value moneta = LeggiAppoggio(ctx, utente, programId, kChiaveMonetaRun, 1);
-  const std::string m = Testo(moneta);
+  const std::string m = moneta.toText();
   ctx.run.monetaRun = (m.empty() || m == kMancaParametro) ? ctx.azienda.monetaAzienda : m;
   // The rate's operator is the currency's own: a process that completes an
   // interrupted run never saw the selection that chose it.
@@ -220,7 +219,7 @@ bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::stri
                                "SELECT Operatore FROM Monete WHERE Moneta = " + util::SqlLiteral(ctx.run.monetaRun, 8),
                                false, db::kSnapshot);
   if (!c.Eof(k)) {
-    const std::string operatore = util::Trim(Testo(c.GetField(k, "Operatore")));
+    const std::string operatore = util::Trim(c.GetField(k, "Operatore").toText());
     if (!operatore.empty()) ctx.run.selezione.operatoreMoneta = operatore;
   }
   c.Close(k);
@@ -256,12 +255,12 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       util::Date dataDoc;
       lista.MoveFirst(key);
       for (; !lista.Eof(key); lista.MoveNext(key)) {
-        if (DaSaldare(Testo(col(lista::kStatoScad)), Modulo(col(lista::kImpPagInc)),
+        if (DaSaldare(col(lista::kStatoScad).toText(), Modulo(col(lista::kImpPagInc)),
                       Modulo(col(lista::kImportoSegno)))) {
           ++numero;
           qualcosa = true;
-          prefisso = Testo(col(lista::kPrefisso));
-          numDoc = Testo(col(lista::kNumDoc));
+          prefisso = col(lista::kPrefisso).toText();
+          numDoc = col(lista::kNumDoc).toText();
           dataDoc = col(lista::kDataDoc).toDate();
         }
       }
@@ -277,7 +276,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       while (!lista.Eof(key)) {
         avanzamento->Passo(++conta);
         const std::string cond = CondizioneScadenza(ctx, col(lista::kAnno), col(lista::kNumProg));
-        const std::string stato = Testo(col(lista::kStatoScad));
+        const std::string stato = col(lista::kStatoScad).toText();
         if (StatoVuoto(stato)) {
           Passo(passo, 3, [&] {
             lista.Delete(key);
@@ -390,8 +389,8 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
           int32_t numero = 0;
           std::optional<RigaScadenza> primo;
           for (copia.MoveFirst(kc); !copia.Eof(kc); copia.MoveNext(kc)) {
-            if (Testo(copia.GetField(kc, "FaseElab")) == "0") continue;
-            const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
+            if (copia.GetField(kc, "FaseElab").toText() == "0") continue;
+            const std::string stato = copia.GetField(kc, "StatoScad").toText();
             if (DaSaldare(stato, Modulo(copia.GetField(kc, "ImpPagInc")), Modulo(copia.GetField(kc, "ImportoScad")))) {
               ++numero;
               qualcosa = true;
@@ -417,10 +416,10 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
           int32_t conta = 0;
           while (!copia.Eof(kc)) {
             avanzamento->Passo(++conta);
-            const std::string fase = Testo(copia.GetField(kc, "FaseElab"));
+            const std::string fase = copia.GetField(kc, "FaseElab").toText();
             const util::Value anno = copia.GetField(kc, "Anno");
             const std::string cond = CondizioneScadenza(ctx, anno, copia.GetField(kc, "NumProg"));
-            const std::string stato = Testo(copia.GetField(kc, "StatoScad"));
+            const std::string stato = copia.GetField(kc, "StatoScad").toText();
             if (fase == "0" || StatoVuoto(stato)) {
               Passo(passo, fase == "0" ? 2 : 3, [&] {
                 copia.Delete(kc);

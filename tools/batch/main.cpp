@@ -101,7 +101,6 @@ bool Leggi(int argc, char** argv, Argomenti& a) {
   return true;
 }
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 // A date option that is no date at all stops the run before anything is
 // typed; one the screen would refuse is left to the screen's check.
@@ -284,7 +283,7 @@ int main(int argc, char** argv) {
     batch::BatchOperatore op(std::cout, a.Ha("--yes"));
     db::DbExecutor db;
     std::string nome = a.Di("--db");
-    if (nome.empty()) nome = Testo(host->GetParameter("NomeDBAzie"));
+    if (nome.empty()) nome = host->GetParameter("NomeDBAzie").toText();
     if (nome.empty()) {
       std::cerr << "compensato-batch: nessun database (--db o NomeDBAzie)\n";
       return 2;

@@ -39,7 +39,6 @@ const std::set<std::string> kFlag = {"--renumber", "--keep-number", "--in-place"
 const std::set<std::string> kValori = {"--year", "--from", "--to", "--params", "--db", "--operator",
                                        "--header", "--lines", "--vat", "--mode", "--bank", "--grouping"};
 
-std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
 }  // namespace
 
@@ -85,7 +84,7 @@ int main(int argc, char** argv) {
     batch::BatchOperatore op(std::cout, false);
     db::DbExecutor db;
     std::string nome = di("--db");
-    if (nome.empty()) nome = Testo(host.GetParameter("NomeDBAzie"));
+    if (nome.empty()) nome = host.GetParameter("NomeDBAzie").toText();
     db.SetSetting("DbSqlPubUID", host.GetParameter("SqlLogin"));
     db.SetSetting("DbSqlPubPWD", host.GetParameter("SqlPwd"));
     db.SetSetting("DbAccPWD", host.GetParameter("PwdDbAzie"));
