@@ -2,19 +2,14 @@
 
 #include "components/db/DbCursor.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/data/ConversioneRun.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
 namespace {
 
-bool TabellaPrincipale(const std::string& t) {
-  if (t.size() != 8) return false;
-  static const char kNome[] = "SCADENZE";
-  for (size_t i = 0; i < 8; ++i)
-    if (std::toupper(static_cast<unsigned char>(t[i])) != kNome[i]) return false;
-  return true;
-}
+bool TabellaPrincipale(const std::string& t) { return util::EqualsIgnoreCase(t, "Scadenze"); }
 
 int32_t Conta(Contesto& ctx, const std::string& sql) {
   db::DbCursor c;

@@ -5,6 +5,7 @@
 
 #include "components/db/DbCursor.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 #include "src/data/ComLock.h"
 #include "src/data/ConversioneRun.h"
 #include "src/ui/Errori.h"
@@ -29,12 +30,7 @@ void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vecto
   }
 }
 
-bool FiniscePerApp(const std::string& t) {
-  if (t.size() < 3) return false;
-  std::string fine = t.substr(t.size() - 3);
-  for (char& c : fine) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return fine == "app";
-}
+bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app"); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 
 namespace compensato {
 namespace {
@@ -15,10 +16,7 @@ bool NonVuoto(const std::string& s) {
 
 bool DataValida(const util::Date& d) { return !d.isEmpty(); }
 
-std::string Minuscolo(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
+std::string Minuscolo(const std::string& s) { return util::ToLower(s); }
 
 }  // namespace
 

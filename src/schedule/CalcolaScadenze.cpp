@@ -5,6 +5,7 @@
 
 #include "components/util/Error.h"
 #include "components/util/Round.h"
+#include "components/util/Text.h"
 
 namespace compensato::schedule {
 namespace {
@@ -14,13 +15,7 @@ constexpr int kMaxErroriNelTesto = 30;
 // A date pushed beyond 31/12/9999 is the classic run-time overflow.
 constexpr int kOverflow = 6;
 
-bool Uguale(const std::string& a, const char* b) {
-  if (a.size() != std::char_traits<char>::length(b)) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != static_cast<unsigned char>(b[i]))
-      return false;
-  return true;
-}
+bool Uguale(const std::string& a, const char* b) { return util::EqualsIgnoreCase(a, b); }
 
 template <typename T>
 T Indice(const std::vector<T>& v, int n) {
