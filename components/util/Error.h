@@ -58,4 +58,13 @@ inline constexpr int kSyntax = 3075;           // statement the dialect cannot r
 inline constexpr int kEngine = 3000;           // any other engine failure; the text is the engine's
 }  // namespace err
 
+// Any exception as the run-time error it stands for: a RuntimeError as it
+// is; a failed conversion (std::invalid_argument) as 13, type mismatch; any
+// other with its text under `otherwise`.
+inline RuntimeError AsRuntimeError(const std::exception& e, int otherwise = err::kEngine) {
+  if (const auto* r = dynamic_cast<const RuntimeError*>(&e)) return *r;
+  if (dynamic_cast<const std::invalid_argument*>(&e)) return RuntimeError(err::kTypeMismatch, e.what());
+  return RuntimeError(otherwise, e.what());
+}
+
 }  // namespace util

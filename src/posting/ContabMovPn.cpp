@@ -334,14 +334,9 @@ void ContabMovPn(Contesto& ctx, ArgomentiContab& a) {
     lavoro = std::make_unique<Contabilizzazione>(ctx, a);
     lavoro->Esegui();
   } catch (const std::exception& e) {
-    const auto* re = dynamic_cast<const util::RuntimeError*>(&e);
-    const int numeroErrore = re ? re->number()
-                             : dynamic_cast<const std::invalid_argument*>(&e)
-                                 ? util::err::kTypeMismatch
-                                 : util::err::kEngine;
+    const util::RuntimeError r = util::AsRuntimeError(e);
     a.numErrori = static_cast<int16_t>(a.numErrori + 1);
-    a.testoErrori += " (ContabMovPn) Errore n°" + std::to_string(numeroErrore) + " " +
-                     (re ? re->description() : std::string(e.what()));
+    a.testoErrori += " (ContabMovPn) Errore n°" + std::to_string(r.number()) + " " + r.description();
     if (lavoro) lavoro->Annulla();
   }
   if (lavoro) ChiudiTutto(lavoro->Cursore());

@@ -49,13 +49,9 @@ std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const uti
 
 // What an unexpected error of a step says, for the failure message.
 void Registra(const std::exception& e, int& numero, std::string& descrizione) {
-  if (auto* re = dynamic_cast<const util::RuntimeError*>(&e)) {
-    numero = re->number();
-    descrizione = re->description();
-  } else {
-    numero = util::err::kEngine;
-    descrizione = e.what();
-  }
+  const util::RuntimeError r = util::AsRuntimeError(e);
+  numero = r.number();
+  descrizione = r.description();
 }
 
 bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }

@@ -118,10 +118,7 @@ std::string IvaPerCassa(Contesto& ctx, const RigaScadenza& s) {
 }
 
 void Errore(Contesto& ctx, const std::exception& e) {
-  if (auto* re = dynamic_cast<const util::RuntimeError*>(&e))
-    ui::MsgErrfrm(ctx.op, *re, "", "", std::string(kTitoloRighe));
-  else
-    ui::MsgErrfrm(ctx.op, e.what(), util::err::kEngine, "", "", std::string(kTitoloRighe));
+  ui::MsgErrfrm(ctx.op, util::AsRuntimeError(e), "", "", std::string(kTitoloRighe));
 }
 
 }  // namespace

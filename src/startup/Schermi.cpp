@@ -30,10 +30,7 @@ void ImpostaLancio(Schermo& s, const std::string& chiave, const std::string& lan
 
 void Segnala(Programma& p, const std::exception& e) {
   try {
-    if (const auto* r = dynamic_cast<const util::RuntimeError*>(&e))
-      ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, *r);
-    else
-      ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, e.what(), 5);
+    ui::SegnalaErroreMenu(p.ctx.host, p.ctx.op, util::AsRuntimeError(e, 5));
   } catch (...) {
     // the host that would show it is gone; the close follows anyway
   }
