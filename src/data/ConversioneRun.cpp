@@ -5,7 +5,7 @@
 
 namespace compensato {
 
-ImportiScadenza ConvertiPerScadenza(Contesto& ctx, double importo) {
+company::ImportiConvertiti ConvertiPerScadenza(Contesto& ctx, double importo) {
   const SelezioneRun& s = ctx.run.selezione;
   std::string moneta = util::Trim(ctx.run.monetaRun);
   if (moneta.empty()) moneta = util::Trim(s.moneta);
@@ -23,9 +23,7 @@ ImportiScadenza ConvertiPerScadenza(Contesto& ctx, double importo) {
   a.tipo = "E";
   a.catena = 0;
   const company::ContestoValuta cv = ctx.azienda.Valuta();
-  const company::ImportiConvertiti r =
-      company::ConvertiImporto(cv, ctx.azienda.arrotondamenti.get(), a);
-  return ImportiScadenza{r.lire, r.euro, r.moneta, r.azienda};
+  return company::ConvertiImporto(cv, ctx.azienda.arrotondamenti.get(), a);
 }
 
 }  // namespace compensato

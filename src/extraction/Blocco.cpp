@@ -70,7 +70,7 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
               ".DataRegPag = " + util::SqlLiteral(dataReg, 7) + "," + t +
               ".RigLivPag = " + util::SqlLiteral(rigLiv, 3);
         if (importo != 0) {
-          const ImportiScadenza imp = ConvertiPerScadenza(ctx, importo);
+          const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo);
           sql += "," + t + ".ImportoScad = " + util::SqlLiteral(importo, 5) + "," + t +
                  ".ImportoScadLire = " + util::SqlLiteral(imp.lire, 5) + "," + t +
                  ".ImportoScadEuro = " + util::SqlLiteral(imp.euro, 5);

@@ -114,7 +114,7 @@ int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double res
       const std::string dst =
           c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE false", false, db::kUpdatable);
       for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
-        const ImportiScadenza imp = ConvertiPerScadenza(ctx, residuo);
+        const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, residuo);
         if (c.CopyRecord(src, dst, true, false, true) != 0)
           throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
                                    "CreaScadenzaResiduo");

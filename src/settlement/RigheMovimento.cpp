@@ -27,7 +27,7 @@ bool RunInValuta(const Contesto& ctx) {
 
 // The company-currency equivalent of an amount of the run's currency.
 double InAzienda(Contesto& ctx, double importo) {
-  const ImportiScadenza imp = ConvertiPerScadenza(ctx, importo);
+  const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo);
   return util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire : imp.euro;
 }
 

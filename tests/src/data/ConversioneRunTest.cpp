@@ -16,7 +16,7 @@ TEST(ConvertiPerScadenza, RunCurrencyOrCompanyCurrency) {
     const char* monetaSelezione;
     double cambio;
     double importo;
-    ImportiScadenza expected;
+    company::ImportiConvertiti expected;
   };
   const Case cases[] = {
       {"third currency of the run", "Euro", "USD", "", 2, 10.01, {9691, 5.01, 10.01, 5.01}},
@@ -39,7 +39,7 @@ TEST(ConvertiPerScadenza, RunCurrencyOrCompanyCurrency) {
     ctx.run.selezione.moneta = c.monetaSelezione;
     ctx.run.selezione.cambio = c.cambio;
     ctx.run.selezione.operatoreMoneta = "/";
-    const ImportiScadenza r = ConvertiPerScadenza(ctx, c.importo);
+    const company::ImportiConvertiti r = ConvertiPerScadenza(ctx, c.importo);
     EXPECT_EQ(r.lire, c.expected.lire) << c.name;
     EXPECT_EQ(r.euro, c.expected.euro) << c.name;
     EXPECT_EQ(r.moneta, c.expected.moneta) << c.name;
