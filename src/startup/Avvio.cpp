@@ -67,13 +67,15 @@ void Registra(Programma& p, int32_t numero, const std::string& chiave) {
   }
 }
 
-void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
+// Everything after the host link: the company, the lookup, the operator's
+// settings and the requested screen. Errors go to the caller's report.
+void AvviaDopoIlMenu(Programma& p, int32_t numero, const std::string& chiave) {
   compensato::Contesto& ctx = p.ctx;
-  // 6
+  // Where the configuration and the company database are, as the host says.
   p.config.principale = ctx.host.IniFile();
   p.nomeDb = ctx.host.GetParameter("NomeDBAzie").toText();
   p.connectDb = ctx.host.GetParameter("ConnectDBAzie").toText();
-  // 7, 8
+  // The configuration files and the company connection.
   if (ApriConfigurazione(p, "torvel.ini", FileInstallazione()) != 0) {
     RichiediChiusura(p);
     return;
@@ -82,7 +84,7 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
     RichiediChiusura(p);
     return;
   }
-  // 9
+  // The company's parameters, the operator's identity, the direct database.
   company::CaricaDatiAzienda(ctx.host, ctx.db, ctx.conn, ctx.azienda, false, &p.config);
   compensato::LeggiIdentita(ctx);
   // Held until the process ends: the interrupted-run check of another
@@ -96,11 +98,11 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
                                       ctx.host.GetParameter("SqlPwd").toText(),
                                       ctx.db.GetSetting("DbAccPWD").toText());
   ctx.chiusuraDaHost = false;
-  // 10
+  // The screen-resolution factors.
   LeggiRisoluzione(p);
-  // 11
+  // The lookup component's holder and its window.
   CaricaAiuti(p);
-  // 12
+  // The component set up on the company and its colours.
   lookup::Lookdex& l = p.aiuti->ogAziAiuto();
   lookup::Avvio avvio;
   avvio.db = &ctx.db;
@@ -114,7 +116,7 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
   l.Inizializza(avvio);
   ctx.lookup = &l;
   p.finestraAiuto = &l.ogFrmAiuto();
-  // 13
+  // The operator's cursor movement in the lookup window ("HlpSpost").
   p.hlpSpost = company::LeggiParPers(ctx.host, "Help", "HlpSpost", "");
   if (!util::Trim(p.hlpSpost).empty()) {
     double spostamento = 0;
@@ -122,16 +124,16 @@ void Passi6a18(Programma& p, int32_t numero, const std::string& chiave) {
     p.finestraAiuto->obLockSpostaCurs = true;
     p.finestraAiuto->oiSpostaCurs = static_cast<int>(spostamento);
   }
-  // 14
+  // The screen the host asked for ("/F").
   p.formRichiesta = util::Trim(util::SwitchValue(p.rigaComando, 'F'));
-  // 15
+  // Registration with the host.
   Registra(p, numero, chiave);
-  // 16
+  // How the program beeps.
   company::LeggiChiaveIni(p.config, "Parametri Generali", "BeepCome", "", p.beepCome);
   p.pf.ImpostaSegnale(p.beepCome);
-  // 17
+  // The earliest date a date field takes.
   ctx.dataMinima = company::LeggiParPers(ctx.host, "Tutti", "DataMinima", "01/01/1900");
-  // 18
+  // Open the requested screen.
   const host::LaunchInfo li = ctx.host.GetLaunchInfo();
   ApriFormRichiesta(p, p.formRichiesta, true, p.parametriProgramma, li.osChiLancia, li.osKeySecLancia,
                     li.osParamLancia);
@@ -154,10 +156,10 @@ void CaricaAiuti(Programma& p) {
 }
 
 void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
-  // 1
+  // A fresh start: no refused close, the lookup's caller is the program.
   p.ctx.motivoRifiuto.clear();
   p.lookupInit = "p";
-  // 2
+  // The host instance ("/M"), the program key and its parameters ("/P").
   p.istanzaMenu = util::Trim(util::SwitchValue(p.rigaComando, 'M'));
   const std::string valoreP = util::Trim(util::SwitchValue(p.rigaComando, 'P'));
   const auto blank = valoreP.find(' ');
@@ -168,9 +170,9 @@ void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
     p.chiaveProgramma = valoreP.substr(0, blank);
     p.parametriProgramma = valoreP.substr(blank + 1);
   }
-  // 3
+  // The main form.
   CreaFormPrincipale(p);
-  // 4
+  // The host link: without it the program cannot run.
   try {
     p.client = std::make_unique<scMenuComandiClie>(p);
     p.ctx.host.Attach(p.istanzaMenu, p.chiaveProgramma, p.parametriProgramma);
@@ -180,7 +182,7 @@ void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
     RichiediChiusura(p);
     return;
   }
-  // 5
+  // The help file named in the launch ("/H").
   try {
     const host::LaunchInfo li = p.ctx.host.GetLaunchInfo();
     p.ctx.fileAiuto = util::Trim(util::SwitchValue(li.osParam, 'H'));
@@ -191,11 +193,11 @@ void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
     RichiediChiusura(p);
     return;
   }
-  // 6 to 18
+  // The rest of the start, with one error report.
   int numeroErrore = 0;
   std::string descrizione;
   try {
-    Passi6a18(p, numero, chiave);
+    AvviaDopoIlMenu(p, numero, chiave);
     return;
   } catch (const util::RuntimeError& e) {
     numeroErrore = e.number();

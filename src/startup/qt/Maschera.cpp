@@ -168,7 +168,8 @@ double AdattaForm(Programma& p, QWidget& finestra, const std::string& chiave, bo
 
 void InizioCaricaForm(Programma& p, Maschera& f, bool noControlloRO, bool noSplash, bool fattore,
                       const std::string& esclusiColore) {
-  // 1
+  // The company's form colour, on the form and on every control that keeps
+  // the system's button colour (unless excluded).
   if (const int64_t colore = p.ctx.azienda.coloreForm; colore != 0) {
     ui::ImpostaSfondo(&f, colore);
     for (QWidget* w : f.findChildren<QWidget*>()) {
@@ -179,11 +180,11 @@ void InizioCaricaForm(Programma& p, Maschera& f, bool noControlloRO, bool noSpla
       });
     }
   }
-  // 2
+  // The loading splash.
   if (!noSplash) IgnoraErrori([&] { p.pf.MostraSplash("Caricamento maschera", f.Didascalia()); });
-  // 3: a label's "&" is text here, not a shortcut to the control after it.
+  // A label's "&" is text here, not a shortcut to the control after it.
   for (QLabel* l : f.findChildren<QLabel*>()) l->setBuddy(nullptr);
-  // 4
+  // The caption with the company, and the screen's one keyboard.
   f.ImpostaDidascalia(DidascaliaForm(p, f.Didascalia()));
   if (!f.tastiera_) {
     ui::ImpostazioniTastiera imp;
@@ -201,23 +202,23 @@ void InizioCaricaForm(Programma& p, Maschera& f, bool noControlloRO, bool noSpla
     f.tastiera_->entrato = [&f](QWidget* w) { f.CampoEntrato(w); };
     f.tastiera_->uscito = [&f](QWidget* w) { f.CampoLasciato(w); };
   }
-  // 5
+  // Read-only when launched with "/RO".
   if (!noControlloRO) f.oiAbilRW = SolaLettura(f.osParam) ? 1 : 0;
-  // 6
+  // The scaling factor, resolved now and applied once the screen is built.
   if (fattore) IgnoraErrori([&] { f.odRisVidVal = AdattaForm(p, f, ChiaveRisoluzione(p, f), true, -2, {}); });
 }
 
 void FineCaricaForm(Programma& p, Maschera& f, bool tieniSplash, bool scala,
                     const std::vector<ui::Esclusione>& esclusioni) {
-  // 1
+  // The window state the company asks for.
   double stato = 0;
   if (util::ParseItalianNumber(util::Trim(p.ctx.azienda.statoFinestra), stato)) {
     const int s = static_cast<int>(stato);
     f.setWindowState(s == 2 ? Qt::WindowMaximized : s == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
   }
-  // 2
+  // The loading splash goes.
   if (!tieniSplash) IgnoraErrori([&] { p.pf.ChiudiSplash(); });
-  // 3
+  // The screen scaled to its factor.
   if (scala) IgnoraErrori([&] { f.odRisVidVal = AdattaForm(p, f, ChiaveRisoluzione(p, f), false, -2, esclusioni); });
 }
 
