@@ -15,9 +15,9 @@ void CreaAziendaDemo(testsupport::TestDatabase& db) {
       "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Localita, PartitaIva) VALUES "
       "('14', '01', '000091', 3, 'Sconto 100 Rossi Bianchi S.n.c.', 'Lecce', 'IT08888800022')",
       "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
-      "('40', '01', '000090', 2, 'Fornitore *speciale* S.p.A.')",
+      "('40', '01', '000090', 2, 'Fornitore *unico* S.p.A.')",
       "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
-      "('40', '01', '000091', 2, 'Fornitore speciale S.a.s.')",
+      "('40', '01', '000091', 2, 'Fornitore unico S.a.s.')",
   };
   for (const char* sql : righe) db.executor().Execute(db.conn(), sql);
 }

@@ -11,8 +11,8 @@ namespace testlookup {
 // descriptions hold the characters a LIKE would take as wildcards:
 //   14-01-000090 "Sconto 10% Rossi_Bianchi S.r.l."  customer, Bari
 //   14-01-000091 "Sconto 100 Rossi Bianchi S.n.c."  customer, Lecce
-//   40-01-000090 "Fornitore *speciale* S.p.A."      supplier
-//   40-01-000091 "Fornitore speciale S.a.s."        supplier
+//   40-01-000090 "Fornitore *unico* S.p.A."         supplier
+//   40-01-000091 "Fornitore unico S.a.s."           supplier
 void CreaAziendaDemo(testsupport::TestDatabase& db);
 
 // The codes of the rows a search gave, in order.

@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
+#include <cstdlib>
 #include <functional>
 
 #include "components/lookup/Lookdex.h"
@@ -56,6 +58,14 @@ class FinestraRicerca : public ::testing::TestWithParam<Engine> {
     return l_.ApriFinestra(kind, campo, etichetta, tasto, &form, tipoConto, scelto, "", "", "");
   }
 
+  // COMPENSATO_SCREENSHOTS=<folder> keeps a picture of the window, named
+  // with the screen's size, to look at.
+  static void Foto(QWidget& f, const char* nome) {
+    const char* cartella = std::getenv("COMPENSATO_SCREENSHOTS");
+    if (!cartella) return;
+    const QSize schermo = f.screen()->size();
+    f.grab().save(QString("%1/ricerca-%2-%3x%4.png").arg(cartella, nome).arg(schermo.width()).arg(schermo.height()));
+  }
   static QLineEdit* Cerca(lookup::FrmRicerca& f) { return f.findChild<QLineEdit*>("txtCerca"); }
   static QString Conta(lookup::FrmRicerca& f) { return f.findChild<QLabel*>("lblConta")->text(); }
   static int Corrente(lookup::FrmRicerca& f) { return f.findChild<QTableView*>("griRighe")->currentIndex().row(); }
@@ -73,9 +83,11 @@ TEST_P(FinestraRicerca, TypingNarrowsAndEnterWritesTheCodeAndTheDescription) {
   bool scelto = false;
   const int esito = Apri("Conto", lookup::kTastoF2, 3,
                          [&](lookup::FrmRicerca& f) {
+                           Foto(f, "intera");
                            conteggi += Conta(f);
                            QTest::keyClick(Cerca(f), Qt::Key_F3);
                            QTest::keyClicks(Cerca(f), "rossi");
+                           Foto(f, "ristretta");
                            conteggi += " | " + Conta(f);
                            QTest::keyClicks(Cerca(f), "_");
                            conteggi += " | " + Conta(f);
