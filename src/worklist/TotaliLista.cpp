@@ -7,15 +7,17 @@
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
 #include "src/ui/Operatore.h"
+#include "src/worklist/RegoleLista.h"
 
 namespace compensato {
 namespace {
 
 std::string Parametro(Contesto& ctx, const char* nome) { return ctx.host.GetParameter(nome).toText(); }
 
+// A figure as a label shows it; 0 when it shows none.
 double Numero(const std::string& testo) {
   double v = 0;
-  return util::ParseItalianNumber(testo, v) ? v : 0;
+  return lista::LeggiImporto(testo, v) ? v : 0;
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ TotaliLista CalcolaResiduo(Contesto& ctx, const std::string& massimo, const std:
     r.testoResiduo = util::FormatNumber(r.residuo, maschera);
     r.testoSelezionato = util::FormatNumber(r.selezionato, maschera);
   }
-  r.rosso = Numero(r.testoResiduo) < 0;
+  r.rosso = r.selezionato != 0 && r.residuo < 0;
   if (r.rosso && cassa) ui::Avviso(ctx.op, kCassaNegativa);
   return r;
 }

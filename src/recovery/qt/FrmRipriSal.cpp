@@ -125,10 +125,8 @@ void frmRipriSal::comOk_Click() {
       case compensato::FinestraRipristino::Dopo::Resta:
         return;
     }
-  } catch (const util::RuntimeError& e) {
-    ui::MsgErrfrm(p_.ctx.op, e);
   } catch (const std::exception& e) {
-    ui::MsgErrfrm(p_.ctx.op, e.what(), util::err::kEngine);
+    ui::MsgErrfrm(p_.ctx.op, util::AsRuntimeError(e));
   }
 }
 
