@@ -90,7 +90,8 @@ void AvviaDopoIlMenu(Programma& p, int32_t numero, const std::string& chiave) {
   // Held until the process ends: the interrupted-run check of another
   // process of this operator must not take this one's runs for crashed.
   try {
-    compensato::MarcaVita(ctx);
+    if (!compensato::MarcaVita(ctx))
+      std::cerr << "compensato: segno di esecuzione non registrato: il database non lo consente\n";
   } catch (const std::exception& e) {
     std::cerr << "compensato: segno di esecuzione non registrato: " << e.what() << "\n";
   }

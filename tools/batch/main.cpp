@@ -297,7 +297,8 @@ int main(int argc, char** argv) {
     if (a.Ha("--operator")) ctx.operatore = a.Di("--operator");
     // Held until the process ends, so that no other process of the operator
     // recovers this run while it goes on.
-    compensato::MarcaVita(ctx);
+    if (!compensato::MarcaVita(ctx))
+      std::cerr << "compensato-batch: segno di esecuzione non registrato: il database non lo consente\n";
     // A host counts the programs attached to it, and the batch does not
     // attach: it is one instance more than the host sees.
     ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12) + (a.Ha("--menu") ? 1 : 0);
