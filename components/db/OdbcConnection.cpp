@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 
+#include "components/db/DriverRegistration.h"
 #include "components/db/KillHook.h"
 #include "components/util/Decimal.h"
 #include "components/util/Error.h"
@@ -194,6 +195,7 @@ class Statement_ {
 class OdbcConnection : public Connection {
  public:
   OdbcConnection(const OdbcOptions& options) : Connection(std::make_unique<PostgresDialect>()) {
+    KeepDriverLogsOff();
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +25,11 @@ struct Child {
   int out = -1;
 };
 
+// Variables to set in a child's environment; an empty value removes one.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
 // Runs db_reserve_child with its output on a pipe; `killAt` arms the kill hook.
-Child Start(const std::vector<std::string>& args, int killAt = 0) {
+Child Start(const std::vector<std::string>& args, int killAt = 0, const Environment& env = {}) {
   int fds[2];
   if (pipe(fds) != 0) return {};
   const pid_t pid = fork();
@@ -30,6 +37,9 @@ Child Start(const std::vector<std::string>& args, int killAt = 0) {
     dup2(fds[1], 1);
     close(fds[0]);
     if (killAt > 0) setenv("COMPENSATO_DB_KILL_AT", std::to_string(killAt).c_str(), 1);
+    for (const auto& [name, value] : env)
+      if (value.empty()) unsetenv(name.c_str());
+      else setenv(name.c_str(), value.c_str(), 1);
     std::vector<char*> argv;
     std::string exe = COMPENSATO_RESERVE_CHILD;
     argv.push_back(exe.data());
@@ -144,6 +154,95 @@ TEST_P(ProcessTest, LiveMarkLastsAsLongAsItsHolder) {
     usleep(50 * 1000);
   }
   EXPECT_EQ(vivo, std::optional<bool>(false));
+}
+
+namespace fs = std::filesystem;
+
+// The driver's section of a registration file, without its log entries.
+std::string DriverSectionWithoutLogs(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line, out;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line[0] == '[') {
+      inSection = line.rfind("[PostgreSQL Unicode]", 0) == 0;
+      continue;
+    }
+    const std::string key = line.substr(0, line.find_first_of(" \t="));
+    if (inSection && key != "CommLog" && key != "Debug" && key != "Logdir") out += line + "\n";
+  }
+  return out;
+}
+
+// The driver's log files in `folder`, with their sizes.
+std::map<std::string, uintmax_t> DriverLogs(const fs::path& folder) {
+  std::map<std::string, uintmax_t> found;
+  for (const auto& f : fs::directory_iterator(folder)) {
+    const std::string name = f.path().filename().string();
+    if (name.rfind("psqlodbc_", 0) == 0 || name.rfind("mylog_", 0) == 0) found[name] = fs::file_size(f.path());
+  }
+  return found;
+}
+
+// What process `pid` wrote to the driver's logs in `folder`, given the files
+// before it ran (a process of the same number may have left one earlier).
+std::vector<std::string> WrittenBy(pid_t pid, const fs::path& folder, const std::map<std::string, uintmax_t>& before) {
+  const passwd* user = getpwuid(getuid());
+  const std::string ofPid = (user ? user->pw_name : "") + std::to_string(pid) + ".log";
+  std::vector<std::string> written;
+  for (const auto& [name, size] : DriverLogs(folder)) {
+    const auto was = before.find(name);
+    const bool ends = name.size() > ofPid.size() && name.compare(name.size() - ofPid.size(), ofPid.size(), ofPid) == 0;
+    if (ends && (was == before.end() || was->second != size)) written.push_back(name);
+  }
+  return written;
+}
+
+// Debian registers the PostgreSQL driver with its communication log on, and
+// the driver falls back to the registration once no connection is open: a
+// process that opened a company used to leave a log file behind at its last
+// disconnect, whatever its connection said.
+TEST(DriverLogs, AProcessLeavesNoDriverLogUnlessItsConnectionAsksForOne) {
+  if (std::getenv("COMPENSATO_TEST_PG") == nullptr) GTEST_SKIP() << "PostgreSQL not configured";
+  testsupport::TestDatabase company(testsupport::Engine::Postgres);
+  const fs::path dir = fs::temp_directory_path() / ("compensato-driverlog-" + std::to_string(getpid()));
+  const fs::path logs = dir / "log";
+  fs::create_directories(logs);
+  // A registration with both logs on, written to a folder of the test's own.
+  const char* installed = std::getenv("ODBCSYSINI");
+  const fs::path registration = installed ? installed : "/etc";
+  {
+    std::ofstream reg(dir / "odbcinst.ini");
+    reg << "[PostgreSQL Unicode]\n"
+        << DriverSectionWithoutLogs(registration / "odbcinst.ini") << "CommLog=1\nDebug=1\nLogdir=" << logs.string()
+        << "\n";
+  }
+  if (fs::exists(registration / "odbc.ini") && !fs::exists(dir / "odbc.ini"))
+    fs::create_symlink(registration / "odbc.ini", dir / "odbc.ini");
+
+  struct Case {
+    const char* name;
+    std::string database;
+    bool ownRegistration;  // false: the registration as installed, logs in /tmp
+    bool logsWanted;
+  };
+  const Case cases[] = {
+      {"registration with the logs on", company.name(), true, false},
+      {"connection asking for the logs", company.name() + ";CommLog=1;Debug=1", true, true},
+      {"registration as installed", company.name(), false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path folder = c.ownRegistration ? logs : fs::path("/tmp");
+    const auto before = DriverLogs(folder);
+    const Environment env = {{"ODBCSYSINI", c.ownRegistration ? dir.string() : (installed ? installed : "")}};
+    const Child child = Start({c.database, "open"}, 0, env);
+    const auto [status, out] = Wait(child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+    const auto left = WrittenBy(child.pid, folder, before);
+    EXPECT_EQ(!left.empty(), c.logsWanted) << (left.empty() ? "" : left.front());
+  }
+  fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ProcessTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);

@@ -6,12 +6,15 @@
 //   db_reserve_child <database> <user> <from> <to> [transaction]
 //   db_reserve_child <database> <user> live
 //     holds the user's live mark, prints "1" and waits to be killed
+//   db_reserve_child <database> open
+//     opens the database, reads the installments, closes it and prints their count
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "components/db/DbCursor.h"
 #include "components/db/DbExecutor.h"
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
@@ -24,6 +27,25 @@ int main(int argc, char** argv) {
       std::printf("%d\n", ex.HoldLiveMark(conn, argv[2]) ? 1 : 0);
       std::fflush(stdout);
       for (;;) pause();
+    } catch (const util::RuntimeError& e) {
+      std::fprintf(stderr, "Errore(%d): %s\n", e.number(), e.description().c_str());
+      return 1;
+    }
+  }
+  if (argc == 3 && std::string(argv[2]) == "open") {
+    try {
+      long rows = 0;
+      {
+        db::DbExecutor ex;
+        const std::string conn = ex.OpenDatabase(argv[1]);
+        db::DbCursor c;
+        const std::string k = c.Open(ex, conn, "", "Select count(*) as n from Scadenze", false, db::kSnapshot);
+        rows = c.GetField(k, "n").toLong();
+        c.Close(k);
+        ex.CloseDatabase(conn);
+      }
+      std::printf("%ld\n", rows);
+      return 0;
     } catch (const util::RuntimeError& e) {
       std::fprintf(stderr, "Errore(%d): %s\n", e.number(), e.description().c_str());
       return 1;
