@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "components/db/DbCursor.h"
+#include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/data/ComLock.h"
@@ -30,57 +31,58 @@ void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vecto
   }
 }
 
+// The columns of a table, in its own order.
+std::vector<std::string> Colonne(Contesto& ctx, db::DbCursor& c, const std::string& tabella) {
+  const std::string k = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + tabella + " WHERE false", false,
+                               db::kSnapshot);
+  const db::Recordset& rs = c.GetRecordset(k);
+  std::vector<std::string> nomi;
+  for (int i = 0; i < rs.columnCount(); ++i) nomi.push_back(rs.columnName(i));
+  c.Close(k);
+  return nomi;
+}
+
+bool Contiene(const std::vector<std::string>& nomi, const std::string& nome) {
+  for (const std::string& n : nomi)
+    if (util::EqualsIgnoreCase(n, nome)) return true;
+  return false;
+}
+
 bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app"); }
 
 }  // namespace
 
 int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) {
   ui::Puntatore p(ctx.op);
-  db::DbCursor c;
-  std::string src, dst;
-  std::vector<Chiave> aggiunte;
-  std::unique_ptr<progress::ProgressController> avanzamento;
   try {
-    src = c.Open(ctx.db, ctx.conn, "",
-                 "SELECT * FROM " + s + " WHERE " + s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) +
-                     " AND " + s + ".FlStato = " + util::SqlLiteral("0", 8),
-                 false, db::kSnapshot);
-    if (!c.IsEmpty(src)) {
-      avanzamento = ctx.op.NuovoProgress();
-      avanzamento->Start(c.RecordCount(src), "Estrazione scadenze", 0, true, true, 24,
-                         "Estrazione scadenze", 2, true);
-      // Opened empty: the cursor only appends, and must not read or lock the
-      // working copies of other operators.
-      dst = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + a + " WHERE false", false, db::kUpdatable);
-      int32_t conta = 0;
-      for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
-        avanzamento->Step(++conta);
-        if (c.CopyRecord(src, dst, true, false, true) != 0)
-          throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
-                                   "CopiaScadenzeApp");
-        c.SetField(dst, "FaseElab", util::Value("0"));
-        c.SetField(dst, "StatoScad", util::Value(""));
-        c.SetField(dst, "ImpPagInc", util::Value(0.0));
-        c.Update(dst);
-        aggiunte.push_back({c.FieldValue(src, "Anno"), c.FieldValue(src, "NumProg")});
-      }
-      avanzamento->End();
-      avanzamento.reset();
+    // One INSERT ... SELECT: the engine copies the rows without sending them
+    // to the program and back, and a failure leaves none of them behind.
+    db::DbCursor c;
+    const std::vector<std::string> origine = Colonne(ctx, c, s), copia = Colonne(ctx, c, a);
+    std::string campi, valori;
+    auto aggiungi = [&](const std::string& campo, const std::string& valore) {
+      if (!campi.empty()) campi += ", ", valori += ", ";
+      campi += campo;
+      valori += valore;
+    };
+    for (const std::string& col : copia) {
+      if (util::EqualsIgnoreCase(col, "FaseElab"))
+        aggiungi(col, util::SqlLiteral("0", 8));
+      else if (util::EqualsIgnoreCase(col, "StatoScad"))
+        aggiungi(col, util::SqlLiteral("", 8));
+      else if (util::EqualsIgnoreCase(col, "ImpPagInc"))
+        aggiungi(col, util::SqlLiteral(0.0, 5));
+      else if (Contiene(origine, col))
+        aggiungi(col, s + "." + col);
     }
-    c.Close(src);
-    if (!dst.empty()) c.Close(dst);
+    ctx.db.Execute(ctx.conn, "INSERT INTO " + a + " (" + campi + ") SELECT " + valori + " FROM " + s +
+                                 " WHERE " + s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) + " AND " + s +
+                                 ".FlStato = " + util::SqlLiteral("0", 8));
     return 0;
   } catch (const util::RuntimeError& e) {
     ui::MsgErrfrm(ctx.op, e);
   } catch (const std::exception& e) {
     ui::MsgErrfrm(ctx.op, e.what(), util::err::kEngine);
-  }
-  EliminaAggiunte(ctx, a, aggiunte);
-  if (avanzamento) {
-    try {
-      avanzamento->End();
-    } catch (...) {
-    }
   }
   return 1;
 }

@@ -9,8 +9,8 @@
 namespace compensato {
 
 // Copies every installment reserved by the user into the working copy, with
-// FaseElab "0", StatoScad "" and ImpPagInc 0. 0 done; 1 failed: the rows this
-// call appended are deleted again, nothing else.
+// FaseElab "0", StatoScad "" and ImpPagInc 0, in one statement. 0 done; 1
+// failed, and then the working copy is as it was.
 int CopiaScadenzeApp(Contesto& ctx, const std::string& tabScadenze, const std::string& tabApp);
 
 // Deletes the user's rows of a working-copy table (the current user when

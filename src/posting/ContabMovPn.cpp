@@ -269,6 +269,7 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   const util::Date dataReg = c.GetField(kTestate, "DataReg").toDate();
   Contesto& ctx = ctx_;
   const auto merci = [&ctx](const RigaMovimento& r) { return EContoMerci(ctx, r); };
+  ProgressiviRegistrazione progressivi(ctx_, dataReg, causale.Apertura(), ctx_.azienda.decAzienda);
   for (c.MoveFirst(kRighe); !c.Eof(kRighe); c.MoveNext(kRighe)) {
     const RigaMovimento riga = LeggiRiga(c);
     AccumulaRiga(figure, causale, riga,
@@ -287,9 +288,10 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     if (dest_.progressivi) {
       RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(), riga.tipoPartita, riga.gruppoPartita,
                         riga.mastroPartita, riga.contoPartita, riga.dareAvere, riga.importo};
-      AggiornaPdcProg(ctx_, c, p, dataReg, causale.Apertura(), ctx_.azienda.decAzienda);
+      progressivi.Aggiungi(p);
     }
   }
+  progressivi.Scrivi();
   if (!a.inLinea) {
     for (c.MoveFirst(kIva); !c.Eof(kIva); c.MoveNext(kIva)) {
       c.CopyRecord(kIva, kDestIva, true, false, true);

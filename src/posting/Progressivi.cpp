@@ -2,45 +2,36 @@
 
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
+#include "components/util/Text.h"
 
 namespace compensato::posting {
 namespace {
-
-constexpr const char* kCursore = "ContabMovPn.PdcProg";
 
 util::Money Somma(util::Money totale, util::Money importo, int16_t decimali) {
   return util::Money::FromDouble(
       util::Round(totale.toDouble() + importo.toDouble(), "A", 1, -decimali));
 }
 
-}  // namespace
+std::string Condizione(const RigaProgressivo& r) {
+  return std::string(" Select PdcProg.* from PdcProg") + " where Anno= " + util::SqlLiteral(r.anno, 2) +
+         " and PartTipo= " + util::SqlLiteral(r.tipoPartita, 8) +
+         " and CoPartGruppo= " + util::SqlLiteral(r.gruppoPartita, 8) +
+         " and CoPartMastro= " + util::SqlLiteral(r.mastroPartita, 8) +
+         " and CoPartConto= " + util::SqlLiteral(r.contoPartita, 8);
+}
 
-void AggiornaPdcProg(Contesto& ctx, db::DbCursor& c, const RigaProgressivo& r, util::Date dataReg,
-                     bool apertura, int16_t decimali) {
-  const std::string key = c.Open(
-      ctx.db, ctx.conn, kCursore,
-      std::string(" Select PdcProg.* from PdcProg") + " where Anno= " + util::SqlLiteral(r.anno, 2) +
-          " and PartTipo= " + util::SqlLiteral(r.tipoPartita, 8) +
-          " and CoPartGruppo= " + util::SqlLiteral(r.gruppoPartita, 8) +
-          " and CoPartMastro= " + util::SqlLiteral(r.mastroPartita, 8) +
-          " and CoPartConto= " + util::SqlLiteral(r.contoPartita, 8),
-      false, db::kUpdatable);
-  util::Money saldo, dare, avere;
-  util::Date ultAgg;
-  if (c.IsEmpty(key)) {
-    c.AddNew(key);
-    c.SetField(key, "Anno", util::Value(r.anno));
-    c.SetField(key, "PartTipo", util::Value(r.tipoPartita));
-    c.SetField(key, "CoPartGruppo", util::Value(r.gruppoPartita));
-    c.SetField(key, "CoPartMastro", util::Value(r.mastroPartita));
-    c.SetField(key, "CoPartConto", util::Value(r.contoPartita));
-  } else {
-    saldo = c.GetField(key, "SaldoIniziale").toMoney();
-    dare = c.GetField(key, "ProgrDare").toMoney();
-    avere = c.GetField(key, "ProgrAvere").toMoney();
-    ultAgg = c.GetField(key, "UltAgg").toDate();
-    c.Edit(key);
-  }
+void NuovaRigaProgressivo(db::DbCursor& c, const std::string& key, const RigaProgressivo& r) {
+  c.AddNew(key);
+  c.SetField(key, "Anno", util::Value(r.anno));
+  c.SetField(key, "PartTipo", util::Value(r.tipoPartita));
+  c.SetField(key, "CoPartGruppo", util::Value(r.gruppoPartita));
+  c.SetField(key, "CoPartMastro", util::Value(r.mastroPartita));
+  c.SetField(key, "CoPartConto", util::Value(r.contoPartita));
+}
+
+// One line added to an account's figures.
+void Somma(const RigaProgressivo& r, bool apertura, int16_t decimali, util::Money& saldo, util::Money& dare,
+           util::Money& avere) {
   const bool debito = r.dareAvere == "D" || r.dareAvere == "d";
   if (apertura) {
     saldo = Somma(saldo, debito ? r.importo : -r.importo, decimali);
@@ -49,12 +40,43 @@ void AggiornaPdcProg(Contesto& ctx, db::DbCursor& c, const RigaProgressivo& r, u
   } else {
     avere = Somma(avere, r.importo, decimali);
   }
-  c.SetField(key, "SaldoIniziale", util::Value(saldo));
-  c.SetField(key, "ProgrDare", util::Value(dare));
-  c.SetField(key, "ProgrAvere", util::Value(avere));
-  if (dataReg > ultAgg) c.SetField(key, "UltAgg", util::Value(dataReg));
-  c.Update(key);
-  c.Close(key);
+}
+
+}  // namespace
+
+void ProgressiviRegistrazione::Aggiungi(const RigaProgressivo& r) {
+  auto chiave = std::make_tuple(r.anno, util::ToLower(r.tipoPartita), util::ToLower(r.gruppoPartita),
+                                util::ToLower(r.mastroPartita), util::ToLower(r.contoPartita));
+  auto it = totali_.find(chiave);
+  if (it == totali_.end()) {
+    Totale t;
+    t.key = cursore_.Open(ctx_.db, ctx_.conn, "", Condizione(r), false, db::kUpdatable);
+    if (cursore_.IsEmpty(t.key)) {
+      t.nuovo = true;
+      NuovaRigaProgressivo(cursore_, t.key, r);
+    } else {
+      t.saldo = cursore_.GetField(t.key, "SaldoIniziale").toMoney();
+      t.dare = cursore_.GetField(t.key, "ProgrDare").toMoney();
+      t.avere = cursore_.GetField(t.key, "ProgrAvere").toMoney();
+      t.ultAgg = cursore_.GetField(t.key, "UltAgg").toDate();
+    }
+    it = totali_.emplace(std::move(chiave), std::move(t)).first;
+  }
+  Totale& t = it->second;
+  Somma(r, apertura_, decimali_, t.saldo, t.dare, t.avere);
+}
+
+void ProgressiviRegistrazione::Scrivi() {
+  for (auto& [chiave, t] : totali_) {
+    if (!t.nuovo) cursore_.Edit(t.key);
+    cursore_.SetField(t.key, "SaldoIniziale", util::Value(t.saldo));
+    cursore_.SetField(t.key, "ProgrDare", util::Value(t.dare));
+    cursore_.SetField(t.key, "ProgrAvere", util::Value(t.avere));
+    if (dataReg_ > t.ultAgg) cursore_.SetField(t.key, "UltAgg", util::Value(dataReg_));
+    cursore_.Update(t.key);
+    cursore_.Close(t.key);
+  }
+  totali_.clear();
 }
 
 }  // namespace compensato::posting

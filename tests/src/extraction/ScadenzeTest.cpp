@@ -84,6 +84,47 @@ TEST_P(Scadenze, ResiduoRifiutatoNonLasciaNulla) {
             (std::vector<std::string>{"1|100", "2|100"}));
 }
 
+// The working copy takes exactly the installments the user holds reserved,
+// whole, with the run's own three fields reset; nobody else's rows move.
+TEST_P(Scadenze, CopiaPrendeSoloLeRiservateDellUtente) {
+  for (int32_t n = 1; n <= 4; ++n) az.Inserisci({.numProg = n, .importo = 10.0 * n});
+  const std::string io = ctx.utente;
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = '" + io +
+                               "', FlStato = '0', StatoScad = 'C', ImpPagInc = 5 WHERE NumProg IN (1, 2)");
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = '" + io + "' WHERE NumProg = 3");
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = 'ANNA~T9', FlStato = '0' WHERE NumProg = 4");
+  ctx.db.Execute(ctx.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab, ImportoScad) "
+                           "VALUES (2026, 4, 'ANNA~T9', '1', 40)");
+
+  ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0) << az.op.Elenco();
+  EXPECT_EQ(az.Righe("SELECT NumProg, Utente, FlStato, FaseElab, StatoScad, ImpPagInc FROM ScadenzeApp "
+                     "ORDER BY NumProg"),
+            (std::vector<std::string>{"1|" + io + "|0|0||0", "2|" + io + "|0|0||0", "4|ANNA~T9||1||"}));
+  const std::string colonne =
+      "Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, Prefisso, NumDoc, DataDoc, "
+      "Rata, Moneta, Cambio, EntrataUscita, ImportoScad, ImportoScadEuro, ImportoScadLire";
+  EXPECT_EQ(az.Righe("SELECT " + colonne + " FROM ScadenzeApp WHERE NumProg <= 2 ORDER BY NumProg"),
+            az.Righe("SELECT " + colonne + " FROM Scadenze WHERE NumProg <= 2 ORDER BY NumProg"));
+
+  // Nothing reserved: nothing to copy, and that is no failure.
+  ctx.db.Execute(ctx.conn, "DELETE FROM ScadenzeApp WHERE Utente = '" + io + "'");
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET FlStato = NULL WHERE Utente = '" + io + "'");
+  EXPECT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
+  EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM ScadenzeApp"), 1);
+}
+
+// A copy that fails on one of its rows (an installment already in a working
+// copy) leaves the working copies as they were: no row of the user's, the
+// other operator's row untouched.
+TEST_P(Scadenze, CopiaFallitaNonLasciaRighe) {
+  for (int32_t n = 1; n <= 3; ++n) az.Inserisci({.numProg = n});
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = '" + ctx.utente + "', FlStato = '0'");
+  ctx.db.Execute(ctx.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 3, 'ANNA~T9', '0')");
+  EXPECT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 1);
+  EXPECT_EQ(az.Righe("SELECT NumProg, Utente FROM ScadenzeApp"), (std::vector<std::string>{"3|ANNA~T9"}));
+  EXPECT_FALSE(az.op.Elenco().empty()) << "the failure is reported";
+}
+
 // A run left behind by the user: reserved installments or working-copy rows of
 // that identity, and nothing of anyone else's.
 TEST_P(Scadenze, VerificaBloccoUtente) {
