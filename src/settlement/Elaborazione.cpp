@@ -402,8 +402,10 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
                 ui::Avviso(ctx.op, "Testata del movimento mancante");
                 return 1;
               }
-              return CreaTestataMovimento(ctx, numero, ctx.azienda.monetaAzienda, primo->numDoc, primo->dataDoc,
-                                          primo->prefisso);
+              // The run's currency, as read back with its parameters: a
+              // header in the company currency would call the lines' dollars
+              // euro, at a rate of 1.
+              return CreaTestataMovimento(ctx, numero, r.monetaRun, primo->numDoc, primo->dataDoc, primo->prefisso);
             });
           }
           avanzamento = std::make_unique<Avanzamento>(ctx.op, copia.RecordCount(kc), " Ripristino Scadenze",

@@ -6,6 +6,7 @@
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
+#include "src/company/ParametriAzienda.h"
 #include "src/data/ConversioneRun.h"
 #include "src/data/Transazioni.h"
 #include "src/extraction/FiltroScadenze.h"
@@ -23,6 +24,14 @@ double ArrotondaAzienda(const Contesto& ctx, double v) {
 
 bool RunInValuta(const Contesto& ctx) {
   return !ctx.run.monetaRun.empty() && !util::EqualsIgnoreCase(ctx.run.monetaRun, ctx.azienda.monetaAzienda);
+}
+
+// An amount of the run's currency, to that currency's decimals: cut to the
+// company's two, the dollars of a three-decimal currency would no longer
+// balance between the customers' lines and the cash line.
+double ArrotondaMoneta(Contesto& ctx, double v) {
+  if (!RunInValuta(ctx)) return ArrotondaAzienda(ctx, v);
+  return util::Round(v, "A", 1, -static_cast<int>(company::LeggiMoneta(ctx.db, ctx.conn, ctx.run.monetaRun).numDec));
 }
 
 // The company-currency equivalent of an amount of the run's currency.
@@ -162,7 +171,7 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
     else
       c.SetField(k, "DareAvere", util::Value(p < 0 ? "A" : "D"));
     if (resto < 0)
-      Importi(ctx, ArrotondaAzienda(ctx, std::fabs(p) + resto),
+      Importi(ctx, ArrotondaMoneta(ctx, std::fabs(p) + resto),
               ArrotondaAzienda(ctx, std::fabs(pAzienda) + restoAzienda));
     else
       Importi(ctx, std::fabs(p), std::fabs(pAzienda));
@@ -232,7 +241,7 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
     const bool clienti = rif.tipo.empty() ? r.selezione.tipoConto == 3 : rif.tipo == "3";
     const char* verso = clienti ? (netto < 0 ? "A" : "D") : (netto > 0 ? "D" : "A");
     c.SetField(k, "DareAvere", util::Value(verso));
-    Importi(ctx, ArrotondaAzienda(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
+    Importi(ctx, ArrotondaMoneta(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
     c.Update(k);
     return 0;
   } catch (const std::exception& e) {
