@@ -1,5 +1,7 @@
 #include "src/extraction/Blocco.h"
 
+#include <map>
+
 #include "components/db/DbCursor.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
@@ -26,7 +28,23 @@ std::string Rilascio(const std::string& t) {
   return sql;
 }
 
+constexpr size_t kChiaviPerIstruzione = 400;
+
 }  // namespace
+
+std::vector<std::string> CondizioniChiavi(const std::string& t, const std::vector<ChiaveScadenza>& chiavi) {
+  std::map<std::string, std::vector<std::string>> perAnno;
+  for (const ChiaveScadenza& k : chiavi) perAnno[util::SqlLiteral(k.anno, 2)].push_back(util::SqlLiteral(k.numProg, 3));
+  std::vector<std::string> condizioni;
+  for (const auto& [anno, numeri] : perAnno) {
+    for (size_t i = 0; i < numeri.size(); i += kChiaviPerIstruzione) {
+      std::string in;
+      for (size_t j = i; j < numeri.size() && j < i + kChiaviPerIstruzione; ++j) in += (j > i ? ", " : "") + numeri[j];
+      condizioni.push_back(t + ".Anno = " + anno + " AND " + t + ".NumProg IN (" + in + ")");
+    }
+  }
+  return condizioni;
+}
 
 std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente) {
   return " " + tabScadenze + ".Utente = " + util::SqlLiteral(utente, 8);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "components/util/Date.h"
 #include "src/data/Contesto.h"
@@ -34,5 +35,16 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
 
 // The condition that frees every installment still reserved by the user.
 std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente);
+
+// An installment's key, as a cursor reads it.
+struct ChiaveScadenza {
+  util::Value anno, numProg;
+};
+
+// Conditions that select the given installments of a table, each for at most
+// a few hundred keys of one year ("T.Anno = 2026 AND T.NumProg IN (...)"): a
+// run changes thousands of rows with a handful of statements, and each
+// statement stays well inside what the engines accept. None for no keys.
+std::vector<std::string> CondizioniChiavi(const std::string& tabella, const std::vector<ChiaveScadenza>& chiavi);
 
 }  // namespace compensato

@@ -1,7 +1,9 @@
 #include "src/settlement/Elaborazione.h"
 
+#include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
@@ -167,6 +169,41 @@ void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond
 // of the row's branch.
 int PassoRimozione(const std::string& stato) { return stato == "A" ? 6 : 8; }
 
+// The rows a walk over the working copy has handled, removed from it (and,
+// for rows that settle nothing, their installments given back) in a few
+// statements once the walk is over instead of one or two per row. Each group
+// keeps the step its rows belong to; the run's transaction holds them all, so
+// what a crash or a rollback leaves is the same as row by row.
+class Rimozioni {
+ public:
+  void Rilascia(int passo, const ChiaveScadenza& k) {
+    rilascia_[passo].push_back(k);
+    rimuovi_[passo].push_back(k);
+  }
+  void Rimuovi(int passo, const ChiaveScadenza& k) { rimuovi_[passo].push_back(k); }
+
+  void Esegui(Contesto& ctx, const std::string& utente, int& passo) {
+    const StatoRun& r = ctx.run;
+    for (const auto& [n, chiavi] : rilascia_)
+      Passo(passo, n, [&] {
+        for (const std::string& cond : CondizioniChiavi(r.tabScadenze, chiavi))
+          if (AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond) != 0) return 1;
+        return 0;
+      });
+    const std::string& app = r.tabScadenzeApp;
+    for (const auto& [n, chiavi] : rimuovi_)
+      Passo(passo, n, [&] {
+        for (const std::string& cond : CondizioniChiavi(app, chiavi))
+          ctx.db.Execute(ctx.conn, "DELETE FROM " + app + " WHERE " + app + ".Utente = " +
+                                       util::SqlLiteral(utente, 8) + " AND " + cond);
+        return 0;
+      });
+  }
+
+ private:
+  std::map<int, std::vector<ChiaveScadenza>> rilascia_, rimuovi_;
+};
+
 }  // namespace
 
 bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::string& programId) {
@@ -268,29 +305,25 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
 
       ScadenzaRiferimento rif;
       int32_t conta = 0;
+      Rimozioni fatte;
       lista.MoveFirst(key);
       while (!lista.Eof(key)) {
         avanzamento->Passo(++conta);
-        const std::string cond = CondizioneScadenza(ctx, col(lista::kAnno), col(lista::kNumProg));
+        const ChiaveScadenza chiave{col(lista::kAnno), col(lista::kNumProg)};
+        const std::string cond = CondizioneScadenza(ctx, chiave.anno, chiave.numProg);
         const std::string stato = col(lista::kStatoScad).toText();
         if (StatoVuoto(stato)) {
-          Passo(passo, 3, [&] {
-            lista.Delete(key);
-            return AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond);
-          });
+          fatte.Rilascia(3, chiave);
         } else if (stato == "A" || stato == "C") {
           const RigaScadenza s = LeggiRiga([&](int pos, const char*) { return col(pos); }, stato);
           if (DaSaldare(stato, util::Money::FromDouble(s.pagato), util::Money::FromDouble(s.dovuto)))
             rif = Riferimento(s);
-          const int16_t anno = col(lista::kAnno).toInteger();
-          SaldaScadenza(ctx, s, cond, anno, passo);
-          Passo(passo, PassoRimozione(stato), [&] {
-            lista.Delete(key);
-            return 0;
-          });
+          SaldaScadenza(ctx, s, cond, chiave.anno.toInteger(), passo);
+          fatte.Rimuovi(PassoRimozione(stato), chiave);
         }
         lista.MoveNext(key);
       }
+      fatte.Esegui(ctx, ctx.utente, passo);
 
       if (!qualcosa) {
         ui::Avviso(ctx.op, "Attenzione: Nessuna scadenza è stata selezionata e quindi messa in compensato");
@@ -412,27 +445,23 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
                                                         "Elaborazione Scadenze");
           const ScadenzaRiferimento rif = primo ? Riferimento(*primo) : ScadenzaRiferimento{};
           int32_t conta = 0;
+          Rimozioni fatte;
           while (!copia.Eof(kc)) {
             avanzamento->Passo(++conta);
             const std::string fase = copia.GetField(kc, "FaseElab").toText();
-            const util::Value anno = copia.GetField(kc, "Anno");
-            const std::string cond = CondizioneScadenza(ctx, anno, copia.GetField(kc, "NumProg"));
+            const ChiaveScadenza chiave{copia.GetField(kc, "Anno"), copia.GetField(kc, "NumProg")};
+            const std::string cond = CondizioneScadenza(ctx, chiave.anno, chiave.numProg);
             const std::string stato = copia.GetField(kc, "StatoScad").toText();
             if (fase == "0" || StatoVuoto(stato)) {
-              Passo(passo, fase == "0" ? 2 : 3, [&] {
-                copia.Delete(kc);
-                return AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond);
-              });
+              fatte.Rilascia(fase == "0" ? 2 : 3, chiave);
             } else if (stato == "A" || stato == "C") {
               const RigaScadenza s = LeggiRiga(campoCopia, stato);
-              SaldaScadenza(ctx, s, cond, anno.toInteger(), passo);
-              Passo(passo, PassoRimozione(stato), [&] {
-                copia.Delete(kc);
-                return 0;
-              });
+              SaldaScadenza(ctx, s, cond, chiave.anno.toInteger(), passo);
+              fatte.Rimuovi(PassoRimozione(stato), chiave);
             }
             copia.MoveNext(kc);
           }
+          fatte.Esegui(ctx, utente, passo);
           if (qualcosa) Passo(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
           avanzamento->Chiudi();
           Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });

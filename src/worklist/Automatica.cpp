@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "components/db/Recordset.h"
 #include "components/util/Money.h"
@@ -41,23 +42,26 @@ int Creazione_Automatica(Contesto& ctx) {
       util::Money preso;
       int32_t conta = 0;
       auto& rs = cursore.GetRecordset(key);
+      // The rows taken are settled in full by a few statements after the walk,
+      // inside the same transaction, rather than one statement per row.
+      std::vector<ChiaveScadenza> presi;
       for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
         avanzamento->Passo(++conta);
         // The signed amount: the worklist's own column, not the stored one.
         const util::Value campo = rs.field(rs.position(), lista::kImportoSegno);
         const util::Money importo = campo.isNull() ? util::Money() : campo.toMoney();
         if (preso + importo <= massimo) {
-          const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app +
-                                    ".ImportoScad";
-          const std::string cond = " AND Anno = " + util::SqlLiteral(rs.field(rs.position(), lista::kAnno), 2) +
-                                   " AND NumProg = " + util::SqlLiteral(rs.field(rs.position(), lista::kNumProg), 3);
-          if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, cond, 0, util::Date(), 0, 0, extra) != 0) {
-            fallito = true;
-            break;
-          }
+          presi.push_back({rs.field(rs.position(), lista::kAnno), rs.field(rs.position(), lista::kNumProg)});
           preso += importo;
         }
         if (massimo == preso) break;
+      }
+      const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app + ".ImportoScad";
+      for (const std::string& cond : CondizioniChiavi(app, presi)) {
+        if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, " AND " + cond, 0, util::Date(), 0, 0, extra) != 0) {
+          fallito = true;
+          break;
+        }
       }
       if (!fallito) {
         cursore.Close(key);
