@@ -4,7 +4,6 @@ namespace util {
 namespace {
 
 bool Digit(char32_t c) { return c >= U'0' && c <= U'9'; }
-bool Letter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z'); }
 
 }  // namespace
 
@@ -17,9 +16,11 @@ char32_t FilterInputChar(int kind, char32_t c, int position) {
       return c == U'-' && position == 0 ? c : 0;
     case kInputDate:
       return Digit(c) || c == U'/' || c == U'-' || c == U'.' ? c : 0;
-    case kInputCode:
+    case kInputUpper:
       if (c >= U'a' && c <= U'z') return c - U'a' + U'A';
-      return Letter(c) || Digit(c) || c == U'.' || c == U'-' || c == U'_' || c == U'/' ? c : 0;
+      // The accented small letters of Latin-1 sit 0x20 above their capitals.
+      if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+      return c;
     default: return c;
   }
 }

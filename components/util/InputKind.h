@@ -8,7 +8,10 @@ namespace util {
 inline constexpr int kInputWhole = 4;     // a whole number: digits
 inline constexpr int kInputDecimal = 7;   // an amount or a rate: digits, "," "." and a leading "-"
 inline constexpr int kInputDate = 8;      // a date being typed: digits and "/" "-" "."
-inline constexpr int kInputCode = 18;     // a code: letters (made upper case), digits, "." "-" "_" "/"
+// Upper case: letters as capitals, everything else as typed. Codes and the
+// texts printed beside them (a description, a protocol prefix) share it, so
+// it must not refuse the blanks and accents a description holds.
+inline constexpr int kInputUpper = 18;
 
 // The character to insert for `c` typed at `position` of the field, or 0 to
 // refuse it. Control characters (backspace, tab, Enter, Esc) always pass: the
