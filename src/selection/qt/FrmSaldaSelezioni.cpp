@@ -20,15 +20,16 @@ namespace {
 using namespace compensato::txt;
 
 // The designed size and grid, in twips.
-constexpr int kLarghezza = 10620, kAltezza = 9660;
+constexpr int kLarghezza = 10860, kAltezza = 9810;
 constexpr int kPasso = 345;       // from one row to the next
 constexpr int kAlto = 300;        // a field's height
 constexpr int kDidascalia = 60;   // captions, from the frame's left
-constexpr int kLargDidascalia = 2580;
-constexpr int kColonna = 2700;    // fields, from the outer frame's left
-constexpr int kDestra = 5700;     // the captions of the right half
-constexpr int kLargDestra = 1860;
-constexpr int kColonnaDestra = 7590;
+constexpr int kLargDidascalia = 2940;
+constexpr int kColonna = 3060;    // fields, from the outer frame's left
+constexpr int kDestra = 5850;     // the captions of the right half
+constexpr int kLargDestra = 2040;
+constexpr int kColonnaDestra = 7890;
+constexpr int kFine = 10500;      // where the rows end, from the outer frame's left
 constexpr int kAiuto = 300;       // a "..." button's width
 
 // The input kind each field is set to when it is entered; 0 none.
@@ -97,10 +98,10 @@ FrmSaldaSelezioni::FrmSaldaSelezioni(startup::Programma& p)
     lab_[i] = l;
   };
   // A code with its "..." button and its description, on one row.
-  auto codice = [&](QWidget* padre, const char* testo, int i, int x, int y, int w, int wLab) {
+  auto codice = [&](QWidget* padre, const char* testo, int i, int x, int y, int w, int fine) {
     didascalia(padre, testo, kDidascalia, y, kLargDidascalia);
     const int dopo = aiuto(padre, i, campo(padre, i, x, y, w), y);
-    descrizione(padre, i, dopo, y, wLab);
+    descrizione(padre, i, dopo, y, fine - dopo - 60);
   };
   auto opzione = [this](QWidget* padre, const char* nome, const char* testo, int x, int y, int w) {
     auto* o = new QRadioButton(QString::fromUtf8(testo), padre);
@@ -125,32 +126,32 @@ FrmSaldaSelezioni::FrmSaldaSelezioni(startup::Programma& p)
   optFornitore_ = opzione(frame1_, "OptFornitore", "Fornitore", 2520, 240, 2100);
   y += 720;
 
-  codice(fra_, "Codice da:", kContoDa, kColonna, y, 1500, 5520);
+  codice(fra_, "Codice da:", kContoDa, kColonna, y, 1500, kFine);
   y += kPasso;
-  codice(fra_, "a:", kContoA, kColonna, y, 1500, 5520);
+  codice(fra_, "a:", kContoA, kColonna, y, 1500, kFine);
   y += kPasso;
   didascalia(fra_, "Data Scadenza da:", kDidascalia, y, kLargDidascalia);
   campo(fra_, kScadDa, kColonna, y, 1200);
-  didascalia(fra_, "a:", 4020, y, 300);
-  campo(fra_, kScadA, 4380, y, 1200);
+  didascalia(fra_, "a:", kColonna + 1230, y, 270);
+  campo(fra_, kScadA, kColonna + 1530, y, 1200);
   y += kPasso;
   didascalia(fra_, "Data Documento da:", kDidascalia, y, kLargDidascalia);
   campo(fra_, kDocDa, kColonna, y, 1200);
-  didascalia(fra_, "a:", 4020, y, 300);
-  campo(fra_, kDocA, 4380, y, 1200);
+  didascalia(fra_, "a:", kColonna + 1230, y, 270);
+  campo(fra_, kDocA, kColonna + 1530, y, 1200);
   didascalia(fra_, "Pref/Nr.Documento da:", kDestra, y, kLargDestra);
   campo(fra_, kPrefissoDoc, kColonnaDestra, y, 450);
-  campo(fra_, kNumDocDa, 8070, y, 900);
-  didascalia(fra_, "a:", 9000, y, 270);
-  campo(fra_, kNumDocA, 9300, y, 900);
+  campo(fra_, kNumDocDa, kColonnaDestra + 480, y, 900);
+  didascalia(fra_, "a:", kColonnaDestra + 1410, y, 270);
+  campo(fra_, kNumDocA, kFine - 900, y, 900);
   y += kPasso;
-  codice(fra_, "Tipo Pagamento:", kPagTipo, kColonna, y, 900, 6120);
+  codice(fra_, "Tipo Pagamento:", kPagTipo, kColonna, y, 900, kFine);
   y += kPasso;
   ancheeffetti_ = new QCheckBox("Anche effetti", fra_);
   ancheeffetti_->setObjectName("Ancheeffetti");
   Posiziona(ancheeffetti_, kColonna, y, 2400, kAlto);
   y += kPasso;
-  codice(fra_, "Moneta:", kMoneta, kColonna, y, 700, 1860);
+  codice(fra_, "Moneta:", kMoneta, kColonna, y, 700, kDestra - 60);
   didascalia(fra_, "Cambio:", kDestra, y, kLargDestra);
   aiuto(fra_, kCambio, campo(fra_, kCambio, kColonnaDestra, y, 1500), y);
   y += kPasso;
@@ -162,43 +163,44 @@ FrmSaldaSelezioni::FrmSaldaSelezioni(startup::Programma& p)
   frame3_ = new QGroupBox("Dati per articolo da generare: ", fra_);
   frame3_->setObjectName("Frame3");
   const int y3 = y;
-  const int c3 = kColonna - kDidascalia, d3 = kDestra - kDidascalia, r3 = kColonnaDestra - kDidascalia;
+  const int c3 = kColonna - kDidascalia, d3 = kDestra - kDidascalia, r3 = kColonnaDestra - kDidascalia,
+            f3 = kFine - kDidascalia;
   y = 300;
-  codice(frame3_, "Caus. incasso/pagamento:", kCausale, c3, y, 900, 6120);
+  codice(frame3_, "Caus. incasso/pagamento:", kCausale, c3, y, 900, f3);
   y += kPasso;
-  codice(frame3_, "C/partita incasso/pagamento:", kPartita, c3, y, 1500, 5520);
+  codice(frame3_, "C/partita incasso/pagamento:", kPartita, c3, y, 1500, f3);
   y += kPasso;
   didascalia(frame3_, "Descrizione aggiuntiva:", kDidascalia, y, kLargDidascalia);
   campo(frame3_, kDescAgg, c3, y, 3600);
   y += kPasso;
-  codice(frame3_, "Conto sc/abb. attivi:", kAbbAtt, c3, y, 1500, 5520);
+  codice(frame3_, "Conto sc/abb. attivi:", kAbbAtt, c3, y, 1500, f3);
   y += kPasso;
-  codice(frame3_, "Conto sc/abb. passivi:", kAbbPas, c3, y, 1500, 5520);
+  codice(frame3_, "Conto sc/abb. passivi:", kAbbPas, c3, y, 1500, f3);
   y += kPasso;
   didascalia(frame3_, "Data registrazione:", kDidascalia, y, kLargDidascalia);
   campo(frame3_, kDataReg, c3, y, 1200);
-  didascalia(frame3_, "Anno:", 4020 - kDidascalia, y, 600);
-  campo(frame3_, kAnno, 4680 - kDidascalia, y, 700);
+  didascalia(frame3_, "Anno:", c3 + 1290, y, 600);
+  campo(frame3_, kAnno, c3 + 1890, y, 700);
   y += kPasso;
   didascalia(frame3_, "Data protocollo:", kDidascalia, y, kLargDidascalia);
   campo(frame3_, kDataProt, c3, y, 1200);
   didascalia(frame3_, "Pref/Nr.Protocollo:", d3, y, kLargDestra);
   campo(frame3_, kPrefProt, r3, y, 450);
-  campo(frame3_, kNumProt, 8070 - kDidascalia, y, 1200);
+  campo(frame3_, kNumProt, r3 + 480, y, 1200);
   y += kPasso;
-  codice(frame3_, "Conto utili su cambio:", kUtiCambio, c3, y, 1500, 5520);
+  codice(frame3_, "Conto utili su cambio:", kUtiCambio, c3, y, 1500, f3);
   y += kPasso;
-  codice(frame3_, "Conto perdite su cambio:", kPerdCambio, c3, y, 1500, 5520);
+  codice(frame3_, "Conto perdite su cambio:", kPerdCambio, c3, y, 1500, f3);
   y += kPasso;
-  codice(frame3_, "Centro di costo:", kCdc, c3, y, 1200, 5820);
+  codice(frame3_, "Centro di costo:", kCdc, c3, y, 1200, f3);
   y += kPasso + 60;
-  Posiziona(frame3_, kDidascalia, y3, 10260, y);
-  Posiziona(fra_, 120, 60, 10380, y3 + y + 120);
+  Posiziona(frame3_, kDidascalia, y3, kFine, y);
+  Posiziona(fra_, 120, 60, kFine + 120, y3 + y + 120);
   y = 60 + y3 + y + 120 + 60;
 
   frame4_ = new QGroupBox("Ordinamento", this);
   frame4_->setObjectName("Frame4");
-  Posiziona(frame4_, 120, y, 10380, 600);
+  Posiziona(frame4_, 120, y, kFine + 120, 600);
   const char* ordini[3] = {"Rag.Sociale Cli/For", "Codice Cli/For", "Dt.Doc. + Nr.Doc. + Codice Cli/For"};
   const int xOrdini[3] = {240, 2760, 5280}, wOrdini[3] = {2400, 2400, 4920};
   for (int i = 0; i < 3; ++i)

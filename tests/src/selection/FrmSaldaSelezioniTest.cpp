@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 
 #include "components/util/AccountCode.h"
@@ -125,6 +126,13 @@ TEST_P(SchermoSelezione, OpensWithItsDefaults) {
   ASSERT_FALSE(az.host.Di("CountRunning").empty());
   EXPECT_EQ(az.host.Di("CountRunning").back().args,
             (std::vector<std::string>{"tuttiprginesec|" + ctx.programId + "~" + f.osKeySec, "12"}));
+
+  // COMPENSATO_SCREENSHOTS=<folder> keeps a picture of the screen to look at.
+  if (const char* cartella = std::getenv("COMPENSATO_SCREENSHOTS")) {
+    Digita(f, kContoDa, "14-01-000001");
+    Digita(f, kMassimo, "1234,5");
+    f.grab().save(QString::fromUtf8(cartella) + "/FrmSaldaSelezioni.png");
+  }
 
   // Tab walks the fields in their order, the options, the buttons, and
   // (with the rate locked) back to the start.
