@@ -34,6 +34,16 @@ bool ModelloSelezioni::Conferma(SelezioneRun& selezione) {
     ui::Avviso(ctx_.op, "Indicare se cliente o fornitore");
     return false;
   }
+  // The screen locks "Anche effetti" to what the payment type issues. Set the
+  // other way by a caller, a bill-issuing type would select nothing without
+  // a word, and a type without bills would be asked for bills it never has.
+  if (!ancheEffettiAbilitato && ancheEffetti != effettiDelTipo_) {
+    const std::string tipo = util::Trim(Txt(kPagTipo).Testo());
+    ui::Avviso(ctx_.op, "Il tipo pagamento " + tipo +
+                            (effettiDelTipo_ ? " emette effetti: vanno compresi gli effetti"
+                                             : " non emette effetti: non si possono comprendere gli effetti"));
+    return false;
+  }
   struct Intervallo {
     int da, a;
     util::RangeKind tipo;

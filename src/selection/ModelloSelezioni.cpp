@@ -324,7 +324,7 @@ void ModelloSelezioni::EsciPagTipo() {
   const bool effetti = !c.IsEmpty(k) && util::EqualsIgnoreCase(Testo(c.GetField(k, "EmissEffetti")), "S");
   c.Close(k);
   ancheEffettiAbilitato = false;
-  ancheEffetti = effetti;
+  ancheEffetti = effettiDelTipo_ = effetti;
 }
 
 void ModelloSelezioni::EsciMoneta() {

@@ -120,6 +120,7 @@ class ModelloSelezioni {
   std::map<int, CampoSelezione> txt_;
   std::map<int, lookup::EtichettaTesto> lab_;
   std::map<int, std::string> entrata_;  // texts of 10, 100, 110, 140 on entering
+  bool effettiDelTipo_ = false;         // the payment type that locks "Anche effetti" issues bills
   ui::ColoriCampi colori_;
 };
 

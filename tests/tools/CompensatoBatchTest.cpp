@@ -11,15 +11,19 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "components/db/DbCursor.h"
+#include "tests/src/selection/CasiSelezione.h"
 #include "tests/support/Invarianti.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/democompany/DemoCompany.h"
 
 namespace {
+
+namespace txt = compensato::txt;
 
 struct Uscita {
   int codice;
@@ -191,57 +195,103 @@ TEST_P(Batch, SenzaConfermaNonScriveNulla) {
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
 }
 
-// The batch refuses what the selection screen refuses, with its message, and
-// what only a command line can get wrong; each case writes nothing.
+// What only a command line can get wrong: each stops before anything is
+// written. What the screen refuses as well is in the shared cases below.
 TEST_P(Batch, ControlliDellaConferma) {
   struct Caso {
     const char* nome;
     std::string argomenti;
     int codice;
-    std::vector<std::string> messaggi;
-    const char* assente = nullptr;  // a later failure that must not be reported
+    std::string messaggio;
   };
   const std::string base = "auto --clienti --data-reg 10/12/2026 --conto-da 1401000001 --conto-a 1401000005 --yes";
   const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
   const Caso casi[] = {
-      {"massimo zero", base + " --massimo 0", 1,
-       {"Indicare l'importo massimo per il compensato.",
-        "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
-      {"conto di contropartita inesistente", base + " --conto-partita 9999999999", 1,
-       {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione", "--conto-partita 9999999999"}},
-      {"causale inesistente", base + " --causale ZZZ", 1,
-       {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione", "--causale ZZZ"}},
-      {"date di scadenza invertite, poi date di documento invertite",
-       base + " --scad-da 31/12/2024 --scad-a 01/01/2024 --doc-da 31/12/2024 --doc-a 01/01/2024", 1,
-       {"Si prega di inserire le date di scadenza in ordine crescente"},
-       "Si prega di inserire le date di documento in ordine crescente"},
-      {"numeri di documento confrontati come numeri", base + " --numdoc-da 12 --numdoc-a 9", 1,
-       {"Si prega di inserire i numeri di documento in ordine crescente"}},
-      {"opzione scritta male", base + " --scad-fino 31/12/2026", 2, {"opzione sconosciuta: --scad-fino"}},
-      {"ne' clienti ne' fornitori", "auto --data-reg 10/12/2026 --yes", 1, {"Indicare se cliente o fornitore"}},
-      {"clienti e fornitori", base + " --fornitori", 1, {"Indicare se cliente o fornitore, non entrambi"}},
-      {"anno di un'altra data", base + " --anno 2025", 1, {"--anno 2025"}},
-      {"data sotto la data minima", base + " --scad-da 01/01/1850", 1, {"--scad-da 01/01/1850"}},
-      {"cambio di una moneta a cambio fisso", base + " --cambio 2", 1, {"--cambio: la moneta Euro ha un cambio fisso"}},
-      {"effetti con un tipo pagamento che non li emette", base + " --pagtipo RD --effetti", 1,
-       {"--effetti: il tipo pagamento RD non emette effetti"}},
-      {"moneta estera con una causale senza valuta",
-       base + " --moneta USD --uti-cambio 1801000001 --perd-cambio 1801000001", 1,
-       {"La moneta è diversa dalla moneta corrente. La causale deve avere la gestione della valuta"}},
+      {"opzione scritta male", base + " --scad-fino 31/12/2026", 2, "opzione sconosciuta: --scad-fino"},
+      {"clienti e fornitori", base + " --fornitori", 1, "Indicare se cliente o fornitore, non entrambi"},
+      {"cambio di una moneta a cambio fisso", base + " --cambio 2", 1,
+       "--cambio: la moneta Euro ha un cambio fisso"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     const Uscita u = Esegui(Batch_(c.argomenti));
     EXPECT_EQ(u.codice, c.codice) << u.testo;
-    for (const std::string& m : c.messaggi) EXPECT_NE(u.testo.find(m), std::string::npos) << u.testo;
-    if (c.assente) {
-      EXPECT_EQ(u.testo.find(c.assente), std::string::npos) << u.testo;
-    }
+    EXPECT_NE(u.testo.find(c.messaggio), std::string::npos) << u.testo;
     EXPECT_EQ(u.testo.find("Movimento"), std::string::npos) << u.testo;
   }
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima);
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), 0);
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"), 0);
+}
+
+// The option each field of the selection is typed from.
+const std::map<int, const char*> kOpzioneDelCampo = {
+    {txt::kDataReg, "--data-reg"},     {txt::kAnno, "--anno"},         {txt::kContoDa, "--conto-da"},
+    {txt::kContoA, "--conto-a"},       {txt::kScadDa, "--scad-da"},    {txt::kScadA, "--scad-a"},
+    {txt::kDocDa, "--doc-da"},         {txt::kDocA, "--doc-a"},        {txt::kPrefissoDoc, "--prefisso"},
+    {txt::kNumDocDa, "--numdoc-da"},   {txt::kNumDocA, "--numdoc-a"},  {txt::kPagTipo, "--pagtipo"},
+    {txt::kMoneta, "--moneta"},        {txt::kMassimo, "--massimo"},   {txt::kCausale, "--causale"},
+    {txt::kPartita, "--conto-partita"}, {txt::kDescAgg, "--desc"},     {txt::kAbbAtt, "--abb-att"},
+    {txt::kAbbPas, "--abb-pas"},       {txt::kDataProt, "--data-prot"}, {txt::kPrefProt, "--pref-prot"},
+    {txt::kNumProt, "--num-prot"},     {txt::kUtiCambio, "--uti-cambio"}, {txt::kPerdCambio, "--perd-cambio"},
+    {txt::kCdc, "--cdc"},              {txt::kCambio, "--cambio"},
+};
+
+std::vector<std::string> Linee(const std::string& testo) {
+  std::vector<std::string> v;
+  size_t a = 0;
+  for (size_t b; (b = testo.find('\n', a)) != std::string::npos; a = b + 1) v.push_back(testo.substr(a, b - a));
+  if (a < testo.size()) v.push_back(testo.substr(a));
+  return v;
+}
+
+// The selections the screen refuses, given as options: the batch says what
+// the screen says, first and alone (what follows only names the red fields),
+// exits non-zero and writes nothing. A selection the screen accepts gets as
+// far as the question of the automatic run, which the batch answers "No"
+// without --yes.
+TEST_P(Batch, SelezioniComeDalloSchermo) {
+  db::DbExecutor& ex = database_->executor();
+  const std::string& conn = database_->conn();
+  ex.Execute(conn, "INSERT INTO Causali (Causale, Descrizione, TipoCausale, TipoReg, InValuta, ObbProtocollo) VALUES "
+                   "('VAL', 'Incasso in valuta', 'G', '', 'S', 'N')");
+  ex.Execute(conn, "INSERT INTO Causali (Causale, Descrizione, TipoCausale, TipoReg, InValuta, ObbProtocollo) VALUES "
+                   "('PROT', 'Incasso protocollato', 'G', '', 'N', 'S')");
+  const char* kDomanda = "[Compensato] Confermi l'elaborazione automatica delle scadenze ?";
+  const double testate = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
+  const double righe = Numero("SELECT COUNT(*) AS N FROM MovPnDett");
+  for (const testsupport::CasoSelezione& c : testsupport::CasiSelezione(2026)) {
+    SCOPED_TRACE(c.nome);
+    std::string argomenti = "auto";
+    if (c.conti == testsupport::ContiSelezione::Clienti) argomenti += " --clienti";
+    if (c.conti == testsupport::ContiSelezione::Fornitori) argomenti += " --fornitori";
+    for (const auto& [i, testo] : c.campi)
+      argomenti += std::string(" ") + kOpzioneDelCampo.at(i) + " " + Virgolette(testo);
+    if (c.ancheEffetti) argomenti += " --effetti";
+    const Uscita u = Esegui(Batch_(argomenti));
+    const std::vector<std::string> linee = Linee(u.testo);
+    ASSERT_FALSE(linee.empty());
+    if (c.messaggio.empty()) {
+      EXPECT_EQ(u.codice, 0) << u.testo;
+      EXPECT_EQ(linee.front(), kDomanda) << u.testo;
+      continue;
+    }
+    EXPECT_NE(u.codice, 0) << u.testo;
+    EXPECT_EQ(linee.front(), c.messaggio) << u.testo;
+    for (size_t k = 1; k < linee.size(); ++k)
+      EXPECT_TRUE(linee[k] == testsupport::kDatiErrati || linee[k].rfind("  --", 0) == 0) << u.testo;
+    if (c.rosso) {
+      const std::string campo = std::string("\n  ") + kOpzioneDelCampo.at(c.rosso) + " ";
+      EXPECT_NE(u.testo.find(campo), std::string::npos) << u.testo;
+    }
+  }
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), testate);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnDett"), righe);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnDettApp"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM ScadenzeApp"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM LockGest"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
 }
 
 // What is not given comes from the screen's defaults and fills: the

@@ -209,15 +209,10 @@ bool Compila(const Argomenti& a, compensato::ModelloSelezioni& m) {
     m.Txt(o.indice).ImpostaTesto(dato ? Valore(a, o.nome) : "");
     m.Esci(o.indice);
     if (dato && m.Rosso(o.indice)) rifiutati.push_back(std::string(o.nome) + " " + a.Di(o.nome));
-    if (o.indice == kPagTipo && a.Ha("--effetti")) {
-      if (!m.ancheEffettiAbilitato && !m.ancheEffetti) {
-        std::cout << "--effetti: il tipo pagamento " << m.Txt(kPagTipo).Testo() << " non emette effetti\n";
-        return false;
-      }
-      m.ancheEffetti = true;
-    }
   }
-  if (a.Ha("--effetti") && !a.Ha("--pagtipo")) m.ancheEffetti = true;
+  // Set as the operator ticks the box; a payment type that issues no bills
+  // is refused by the confirmation, as the screen's locked box would.
+  if (a.Ha("--effetti")) m.ancheEffetti = true;
   if (!rifiutati.empty()) {
     std::cout << "Ci sono dei dati errati. Non è possibile continuare l'elaborazione\n";
     for (const std::string& r : rifiutati) std::cout << "  " << r << "\n";

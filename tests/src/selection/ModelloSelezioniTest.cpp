@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "tests/src/selection/CasiSelezione.h"
 #include "tests/src/selection/SelezioneProva.h"
 
 namespace {
@@ -204,67 +205,33 @@ TEST_P(Selezione, LookupKeys) {
   }
 }
 
+// What only the model's callers can get wrong; the selections an operator
+// can type wrong are the shared cases below.
 TEST_P(Selezione, Confirmation) {
   struct Caso {
     const char* nome;
     std::function<void(ModelloSelezioni&)> prepara;
     std::vector<std::string> messaggi;  // empty: the run may start
   } casi[] = {
-      {"the defaults", [](ModelloSelezioni&) {}, {}},
       {"a red field never entered",
        [](ModelloSelezioni& m) { m.Txt(kAbbAtt).ImpostaTesto("99-99-999999"); },
        {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
       {"a field already red", [](ModelloSelezioni& m) { Digita(m, kPartita, ""); },
        {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
-      {"a maximum of 0",
+      {"a maximum of 0 never entered",
        [](ModelloSelezioni& m) { m.Txt(kMassimo).ImpostaTesto("0"); },
        {"Indicare l'importo massimo per il compensato.",
         "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
       {"no run kind", [](ModelloSelezioni& m) { m.tipoElab = -1; }, {"Indicare il tipo di elaborazione"}},
-      {"neither customers nor suppliers", [](ModelloSelezioni& m) { m.optCliente = false; },
-       {"Indicare se cliente o fornitore"}},
-      {"inverted accounts",
+      {"a bill-issuing payment type with \"Anche effetti\" cleared",
        [](ModelloSelezioni& m) {
-         Digita(m, kContoDa, "14-01-000003");
-         Digita(m, kContoA, "14-01-000001");
+         Digita(m, kMoneta, "USD");
+         Digita(m, kPagTipo, "RB");
+         Digita(m, kUtiCambio, "70-06-000001");
+         Digita(m, kPerdCambio, "62-06-000001");
+         m.ancheEffetti = false;
        },
-       {"Si prega di inserire i clienti/fornitori in ordine crescente"}},
-      {"inverted due dates",
-       [](ModelloSelezioni& m) {
-         m.Txt(kScadDa).ImpostaTesto("31/12/2024");
-         m.Txt(kScadA).ImpostaTesto("01/01/2024");
-       },
-       {"Si prega di inserire le date di scadenza in ordine crescente"}},
-      {"inverted document dates",
-       [](ModelloSelezioni& m) { m.Txt(kDocA).ImpostaTesto("31/12/2023"); },
-       {"Si prega di inserire le date di documento in ordine crescente"}},
-      {"document numbers compare as numbers",
-       [](ModelloSelezioni& m) {
-         m.Txt(kNumDocDa).ImpostaTesto("9");
-         m.Txt(kNumDocA).ImpostaTesto("12");
-       },
-       {}},
-      {"inverted document numbers",
-       [](ModelloSelezioni& m) {
-         m.Txt(kNumDocDa).ImpostaTesto("12");
-         m.Txt(kNumDocA).ImpostaTesto("9");
-       },
-       {"Si prega di inserire i numeri di documento in ordine crescente"}},
-      {"a code that requires a protocol, without its date",
-       [](ModelloSelezioni& m) { Digita(m, kCausale, "PROT"); }, {"Si prega di inserire la data di protocollo"}},
-      {"a code that requires a protocol, without its number",
-       [](ModelloSelezioni& m) {
-         Digita(m, kCausale, "PROT");
-         Digita(m, kDataProt, "10/03/2024");
-       },
-       {"Si prega di inserire il nr.protocollo"}},
-      {"a code that requires a protocol, with both",
-       [](ModelloSelezioni& m) {
-         Digita(m, kCausale, "PROT");
-         Digita(m, kDataProt, "10/03/2024");
-         m.Txt(kNumProt).ImpostaTesto("7");
-       },
-       {}},
+       {"Il tipo pagamento RB emette effetti: vanno compresi gli effetti"}},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -274,6 +241,27 @@ TEST_P(Selezione, Confirmation) {
     compensato::SelezioneRun s;
     EXPECT_EQ(m.Conferma(s), c.messaggi.empty());
     EXPECT_EQ(Messaggi(), c.messaggi);
+  }
+}
+
+// The selections shared with the batch front and the screen: typed as the
+// operator types them, each gives its first message and leaves its field red.
+TEST_P(Selezione, SharedCases) {
+  for (const testsupport::CasoSelezione& c : testsupport::CasiSelezione(2024)) {
+    SCOPED_TRACE(c.nome);
+    ModelloSelezioni& m = Nuovo();
+    if (c.conti == testsupport::ContiSelezione::Fornitori) m.ScegliFornitore();
+    if (c.conti == testsupport::ContiSelezione::Nessuno) m.optCliente = m.optFornitore = false;
+    az_->op.messaggi.clear();
+    for (const auto& [i, testo] : c.campi) Digita(m, i, testo);
+    if (c.ancheEffetti) m.ancheEffetti = true;
+    compensato::SelezioneRun s;
+    EXPECT_EQ(m.Conferma(s), c.messaggio.empty());
+    const std::vector<std::string> messaggi = Messaggi();
+    EXPECT_EQ(messaggi.empty() ? std::string() : messaggi.front(), c.messaggio);
+    if (c.rosso) {
+      EXPECT_TRUE(m.Rosso(c.rosso)) << "Txt(" << c.rosso << ")";
+    }
   }
 }
 
