@@ -32,12 +32,14 @@ struct Valuta {
   int numDec;
   double cambio;  // the rate of the registration date, 15/03/2024
   // The customers of the automatic run, 14-01-000001 and 14-01-000002, and the
-  // installment of 14-01-000003 the worklist pays in part.
-  double dovuto1, dovuto2, dovuto3, pagato3;
+  // two installments of 14-01-000003 the worklist pays: the first in part, the
+  // second closed for more than is due.
+  double dovuto1, dovuto2, dovuto3, pagato3, dovuto4, pagato4;
   // "RigReg account D/A ImportoMon Importo" of each entry, by line number.
   std::vector<std::string> automatica, parziale;
   // "NumProg ImportoScad ImportoScadEuro ImportoScadLire paid(S/N)" of the
-  // installment paid in part and of the rest that stays open.
+  // installment paid in part and of the rest that stays open (the next
+  // number of the year).
   std::vector<std::string> scadenze;
 };
 
@@ -80,7 +82,7 @@ class RunInValuta : public testsupport::Selezione {
 // the third figure every installment carries.
 TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
   const Valuta valute[] = {
-      {"dollars: euro = dollars x 1,25", "USD", "*", 3, 1.25, 100, 33.333, 100, 40.2,
+      {"dollars: euro = dollars x 1,25", "USD", "*", 3, 1.25, 100, 33.333, 100, 40.2, 20.001, 20.4,
        {
            // 125.00 + 41.67; 100 + 33.333 dollars, to the dollar's three decimals.
            "1 18-01-000001 D 133.333 166.67",
@@ -88,30 +90,42 @@ TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
            "3 14-01-000002 A 33.333 41.67",    // 33,333 x 1,25 = 41,66625
        },
        {
-           "1 18-01-000001 D 40.200 50.25",
+           // 40,2 + 20,4 - 0,399; 50.25 + 25.50 - 0.50
+           "1 18-01-000001 D 60.201 75.25",
            "2 14-01-000003 A 40.200 50.25",  // 40,2 x 1,25
+           // 20,4 - 0,399 = 20,001; 20,4 x 1,25 = 25,50 less 0.50
+           "3 14-01-000003 A 20.001 25.00",
+           // R = 20,001 - 20,4 = -0,399; x 1,25 = -0,49875
+           "4 70-05-000001 A 0.399 0.50",
+           "5 18-01-000001 D 0.399 0.50",
        },
        {
            // 40,2 x 1,25 = 50,25; x 1936,27 = 97297,5675
            "3 40.2000 50.25 97297.57 S",
            // 59,8 x 1,25 = 74,75; x 1936,27 = 144736,1825
-           "4 59.8000 74.75 144736.18 N",
+           "5 59.8000 74.75 144736.18 N",
        }},
-      {"pounds: euro = pounds / 0,85", "GBP", "/", 2, 0.85, 100, 42.5, 100, 40,
+      {"pounds: euro = pounds / 0,85", "GBP", "/", 2, 0.85, 100, 42.5, 100, 40, 20, 20.4,
        {
            "1 18-01-000001 D 142.50 167.65",  // 117.65 + 50.00
            "2 14-01-000001 A 100.00 117.65",  // 100 / 0,85 = 117,647...
            "3 14-01-000002 A 42.50 50.00",    // 42,5 / 0,85
        },
        {
-           "1 18-01-000001 D 40.00 47.06",
+           // 40 + 20,4 - 0,4; 47.06 + 24.00 - 0.47
+           "1 18-01-000001 D 60.00 70.59",
            "2 14-01-000003 A 40.00 47.06",  // 40 / 0,85 = 47,0588...
+           // 20,4 - 0,4; 20,4 / 0,85 = 24,00 less 0.47
+           "3 14-01-000003 A 20.00 23.53",
+           // R = 20 - 20,4 = -0,4; / 0,85 = -0,4705...
+           "4 70-05-000001 A 0.40 0.47",
+           "5 18-01-000001 D 0.40 0.47",
        },
        {
            // 40 / 0,85 = 47,0588...; x 1936,27 = 91118,588...
            "3 40.0000 47.06 91118.59 S",
            // 60 / 0,85 = 70,5882...; x 1936,27 = 136677,882...
-           "4 60.0000 70.59 136677.88 N",
+           "5 60.0000 70.59 136677.88 N",
        }},
   };
   bool primo = true;
@@ -129,10 +143,10 @@ TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
       Sql(std::string("INSERT INTO Cambi (Moneta, Data, Cambio) VALUES ('") + v.moneta + "', '2024-03-01', " +
           std::to_string(v.cambio) + ")");
     }
-    const double dovuti[] = {v.dovuto1, v.dovuto2, v.dovuto3};
-    for (int i = 0; i < 3; ++i)
+    const double dovuti[] = {v.dovuto1, v.dovuto2, v.dovuto3, v.dovuto4};
+    for (int i = 0; i < 4; ++i)
       az_->Inserisci({.numProg = i + 1,
-                      .conto = "00000" + std::to_string(i + 1),
+                      .conto = "00000" + std::to_string(i < 3 ? i + 1 : 3),
                       .importo = dovuti[i],
                       .dataDoc = util::Date::Carry(2024, 2, i + 1),
                       .dataScad = util::Date::Carry(2024, 4, 30),
@@ -148,16 +162,16 @@ TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
     EXPECT_EQ(az_->Righe("SELECT Moneta, Cambio FROM MovPnTes WHERE NumReg = " + std::to_string(numReg)),
               std::vector<std::string>{std::string(v.moneta) + "|" + util::Value(v.cambio).toText()});
 
-    // From the worklist: the third installment paid in part.
+    // From the worklist: the third installment paid in part, the fourth overpaid.
     s = Conferma(v, "14-01-000003", "14-01-000003", 1);
     GrigliaProva griglia;
-    griglia.scelte = {{3, "A", v.pagato3}};
+    griglia.scelte = {{3, "A", v.pagato3}, {4, "C", v.pagato4}};
     ASSERT_EQ(compensato::Elabora(az_->ctx(), s, &griglia), 0) << az_->op.Elenco();
     ASSERT_EQ(griglia.esitoElab, 0) << az_->op.Elenco();
     EXPECT_EQ(Righe(numReg + 1, v.numDec), v.parziale);
     std::vector<std::string> scadenze;
     for (const std::string& r : az_->Righe("SELECT NumProg, ImportoScad, ImportoScadEuro, ImportoScadLire, "
-                                           "IIF(NumRegPag IS NULL, 'N', 'S') FROM Scadenze WHERE NumProg >= 3 "
+                                           "IIF(NumRegPag IS NULL, 'N', 'S') FROM Scadenze WHERE NumProg = 3 OR NumProg >= 5 "
                                            "ORDER BY NumProg")) {
       const std::vector<std::string> c = Campi(r);
       scadenze.push_back(c[0] + " " + Cifre(c[1], 4) + " " + Cifre(c[2], 2) + " " + Cifre(c[3], 2) + " " + c[4]);
