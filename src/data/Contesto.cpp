@@ -8,7 +8,16 @@ void LeggiIdentita(Contesto& ctx) {
   ctx.utente = ctx.host.UserIdentity();
 }
 
-bool MarcaVita(Contesto& ctx) { return !ctx.utente.empty() && ctx.db.HoldLiveMark(ctx.conn, ctx.utente); }
+EsitoMarca MarcaVita(Contesto& ctx) {
+  if (ctx.utente.empty()) return EsitoMarca::NonDisponibile;
+  if (ctx.db.HoldLiveMark(ctx.conn, ctx.utente)) return EsitoMarca::Presa;
+  return InUso(ctx, ctx.utente) ? EsitoMarca::InUsoAltrove : EsitoMarca::NonDisponibile;
+}
+
+std::string TestoIdentitaInUso(const std::string& utente) {
+  return "Un altro programma di compensato dell'utente " + utente +
+         " \xC3\xA8 in esecuzione.\nAttendere che finisca prima di avviarne un altro.";
+}
 
 bool InUso(Contesto& ctx, const std::string& utente) {
   return ctx.db.LiveMarkHeld(ctx.conn, utente).value_or(false);

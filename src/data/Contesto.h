@@ -60,9 +60,20 @@ void LeggiIdentita(Contesto& ctx);
 
 // Marks this process, in the company database, as the live owner of its user
 // identity, until it ends however it ends: no other process then recovers a
-// run of this identity while it goes on. False when the database keeps no
-// such marks (the recovery then goes by the count of running instances).
-bool MarcaVita(Contesto& ctx);
+// run of this identity while it goes on.
+enum class EsitoMarca {
+  Presa,
+  // Another live process holds the identity (the program and a batch of one
+  // host session): two runs of one identity would take each other's
+  // installments for their own, so this process must not go on.
+  InUsoAltrove,
+  // The database keeps no such marks (the recovery then goes by the count of
+  // running instances).
+  NonDisponibile,
+};
+EsitoMarca MarcaVita(Contesto& ctx);
+// What the operator is told when the identity is in use elsewhere.
+std::string TestoIdentitaInUso(const std::string& utente);
 
 // Whether the process owning the user identity still runs. An identity nobody
 // can tell about counts as not running.

@@ -89,11 +89,23 @@ void AvviaDopoIlMenu(Programma& p, int32_t numero, const std::string& chiave) {
   compensato::LeggiIdentita(ctx);
   // Held until the process ends: the interrupted-run check of another
   // process of this operator must not take this one's runs for crashed.
+  compensato::EsitoMarca marca = compensato::EsitoMarca::NonDisponibile;
   try {
-    if (!compensato::MarcaVita(ctx))
+    marca = compensato::MarcaVita(ctx);
+    if (marca == compensato::EsitoMarca::NonDisponibile)
       std::cerr << "compensato: segno di esecuzione non registrato: il database non lo consente\n";
   } catch (const std::exception& e) {
     std::cerr << "compensato: segno di esecuzione non registrato: " << e.what() << "\n";
+  }
+  if (marca == compensato::EsitoMarca::InUsoAltrove) {
+    try {
+      p.pf.ChiudiSplash();
+    } catch (...) {
+    }
+    MessaggioAvvio(p, compensato::TestoIdentitaInUso(ctx.utente));
+    p.codiceUscita = 1;
+    RichiediChiusura(p);
+    return;
   }
   p.connDiretta = ApriDatabaseDiretto(p.diretto, p.nomeDb, ctx.host.GetParameter("SqlLogin").toText(),
                                       ctx.host.GetParameter("SqlPwd").toText(),

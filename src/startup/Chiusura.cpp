@@ -103,7 +103,7 @@ bool ChiudiProgramma(Programma& p) {
     if (p.principale.timChiudi) p.principale.timChiudi->Abilita(false);
     if (p.principale.TimVarie) p.principale.TimVarie->Abilita(false);
     p.terminato = true;
-    p.pf.Termina();
+    p.pf.Termina(p.codiceUscita);
     return true;
   } catch (const util::RuntimeError& e) {
     ui::MostraErrore(p.ctx.op, e);

@@ -44,8 +44,8 @@ class Piattaforma : public company::SchermiAiuto {
   // The connection splash frmConn: shown with a caption, or unloaded.
   virtual void MostraSplash(const std::string& didascalia, const std::string& testo) = 0;
   virtual void ChiudiSplash() = 0;
-  // The last form is gone: the process may end.
-  virtual void Termina() = 0;
+  // The last form is gone: the process may end, with that exit status.
+  virtual void Termina(int codice) = 0;
   // The signal sound of the message window ("BeepCome"), known after startup.
   virtual void ImpostaSegnale(const std::string& /*beepCome*/) {}
   // Brings the window of a process to the front, when the system can.

@@ -88,6 +88,9 @@ struct Programma {
   FrmPrincipale principale;
   std::unique_ptr<scMenuComandiClie> client;
   bool terminato = false;
+  // The process's exit status once it closes: not 0 when it closed without
+  // doing what it was started for.
+  int codiceUscita = 0;
   // The operator was told that the host link was lost; the close is under way.
   bool menuPersoAvvisato = false;
 

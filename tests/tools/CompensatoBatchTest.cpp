@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include <cstdio>
 #include <filesystem>
@@ -16,7 +18,12 @@
 #include <vector>
 
 #include "components/db/DbCursor.h"
+#include "components/host/SocketMenuHost.h"
+#include "src/data/Contesto.h"
+#include "src/recovery/FinestraRipristino.h"
+#include "src/recovery/Ripristino.h"
 #include "tests/src/selection/CasiSelezione.h"
+#include "tests/src/startup/Banco.h"
 #include "tests/support/Invarianti.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/democompany/DemoCompany.h"
@@ -421,6 +428,121 @@ TEST_P(Batch, IlRunDiUnProcessoVivoNonSiRipristina) {
       EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
     }
   }
+}
+
+// The program and a batch of one host session share the session's identity.
+// Whichever starts second finds the identity's live mark held: it tells the
+// operator, ends with a failure and writes nothing. Another identity of the
+// operator, in the program, leaves the live run alone, which then completes.
+TEST_P(Batch, IlProgrammaEIlBatchDiUnaIdentitaSiEscludono) {
+  const auto conta = [this] {
+    return std::vector<double>{Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE FlStato IS NOT NULL"),
+                               Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"),
+                               Numero("SELECT COUNT(*) AS N FROM ScadenzeApp"),
+                               Numero("SELECT COUNT(*) AS N FROM MovPnTes")};
+  };
+  // The program started by its host, in this process, on the batch's company.
+  const auto programma = [this](const std::string& identita) {
+    auto b = std::make_unique<testsupport::Banco>(GetParam());
+    b->host.parametri["NomeDBAzie"] = database_->name();
+    b->host.operatore = identita.substr(0, identita.find('~'));
+    b->host.identita = identita;
+    b->Avvia("/M M1 /F FrmSaldaSelezioni");
+    return b;
+  };
+
+  // The batch first, held once it has reserved its installments.
+  {
+    Sfondo primo;
+    Avvia(primo, Batch_(std::string(kRun) + " --yes"), "WHERE false", "primo");
+    ASSERT_TRUE(primo.Fermo()) << primo.Testo();
+    db::DbCursor c;
+    const std::string k = c.Open(database_->executor(), database_->conn(), "",
+                                 "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false,
+                                 db::kSnapshot);
+    const std::string utente = c.GetField(k, "Utente").toText();
+    c.Close(k);
+    ASSERT_NE(utente.find('~'), std::string::npos) << utente;
+    const auto prima = conta();
+
+    {
+      SCOPED_TRACE("il programma della stessa identita'");
+      const auto b = programma(utente);
+      ASSERT_EQ(b->op.messaggi.size(), 1u) << b->op.Elenco();
+      EXPECT_EQ(b->op.messaggi[0].testo, compensato::TestoIdentitaInUso(utente));
+      EXPECT_EQ(b->Schermo("FrmSaldaSelezioni"), nullptr);
+      EXPECT_TRUE(b->pf.terminato);
+      EXPECT_EQ(b->pf.codiceUscita, 1);
+    }
+    EXPECT_EQ(conta(), prima);
+    {
+      SCOPED_TRACE("il programma di un'altra identita' dell'operatore");
+      const auto b = programma(utente.substr(0, utente.find('~')) + "~T9");
+      ASSERT_FALSE(b->pf.terminato) << b->op.Elenco();
+      EXPECT_EQ(compensato::Controllo_Elaborazione(*b->ctx), 0) << b->op.Elenco();
+      compensato::FinestraRipristino finestra;
+      finestra.Carica(*b->ctx, 1);
+      const auto& righe = finestra.Righe();
+      const auto riga = std::find_if(righe.begin(), righe.end(),
+                                     [&](const compensato::IdentitaBloccata& r) { return r.utente == utente; });
+      ASSERT_NE(riga, righe.end());
+      finestra.corrente = static_cast<int>(riga - righe.begin());
+      EXPECT_EQ(finestra.Elabora(*b->ctx), compensato::FinestraRipristino::Dopo::Resta);
+    }
+    EXPECT_EQ(conta(), prima);
+    EXPECT_EQ(primo.Prosegui(), 0) << primo.Testo();
+    EXPECT_NE(primo.Testo().find("Movimento 2026/"), std::string::npos) << primo.Testo();
+  }
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM AppoggioTemp"), 0);
+
+  // The program first: a host session whose identity the program holds, and
+  // a batch asking that host.
+  const std::filesystem::path runtime = std::filesystem::temp_directory_path() /
+                                        ("compensato-sessione-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  const std::string istanza = "B" + std::to_string(::getpid());
+  const pid_t menu = fork();
+  if (menu == 0) {
+    setpgid(0, 0);
+    std::freopen("/dev/null", "w", stderr);
+    // The launched program only has to stay; it is given the host's switches.
+    execl(MENUHOST_EXE, MENUHOST_EXE, "run", "--params", params_.c_str(), "--instance", istanza.c_str(), "--",
+          "/bin/sh", "-c", "sleep 600", "sh", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::string identita;
+  for (int i = 0; i < 100 && identita.empty(); ++i) {
+    try {
+      host::SocketMenuHost h;
+      h.Collega(istanza);
+      identita = h.UserIdentity();
+    } catch (const std::exception&) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  ASSERT_FALSE(identita.empty()) << "the host did not come up";
+  const std::string batch = std::string(COMPENSATO_BATCH) + " " + kRun + " --yes --menu " + istanza;
+  {
+    const auto b = programma(identita);
+    ASSERT_FALSE(b->pf.terminato) << b->op.Elenco();
+    const auto prima = conta();
+    const Uscita u = Esegui(batch);
+    EXPECT_EQ(u.codice, 1) << u.testo;
+    EXPECT_NE(u.testo.find(compensato::TestoIdentitaInUso(identita)), std::string::npos) << u.testo;
+    EXPECT_EQ(u.testo.find("Movimento"), std::string::npos) << u.testo;
+    EXPECT_EQ(conta(), prima);
+  }
+  // The program gone, the same batch runs.
+  const Uscita u = Esegui(batch);
+  EXPECT_EQ(u.codice, 0) << u.testo;
+  EXPECT_NE(u.testo.find("Movimento 2026/"), std::string::npos) << u.testo;
+  ::kill(-menu, SIGKILL);
+  ::waitpid(menu, nullptr, 0);
+  std::filesystem::remove_all(runtime);
+  EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
 }
 
 TEST_P(Batch, ArgomentiSbagliati) {

@@ -292,8 +292,15 @@ int main(int argc, char** argv) {
     if (a.Ha("--operator")) ctx.operatore = a.Di("--operator");
     // Held until the process ends, so that no other process of the operator
     // recovers this run while it goes on.
-    if (!compensato::MarcaVita(ctx))
-      std::cerr << "compensato-batch: segno di esecuzione non registrato: il database non lo consente\n";
+    switch (compensato::MarcaVita(ctx)) {
+      case compensato::EsitoMarca::Presa: break;
+      case compensato::EsitoMarca::InUsoAltrove:
+        std::cerr << "compensato-batch: " << compensato::TestoIdentitaInUso(ctx.utente) << "\n";
+        return 1;
+      case compensato::EsitoMarca::NonDisponibile:
+        std::cerr << "compensato-batch: segno di esecuzione non registrato: il database non lo consente\n";
+        break;
+    }
     // A host counts the programs attached to it, and the batch does not
     // attach: it is one instance more than the host sees.
     ctx.istanze = host->CountRunning("tuttiprginesec|" + ctx.programId + "~", 12) + (a.Ha("--menu") ? 1 : 0);

@@ -115,10 +115,10 @@ void QtPiattaforma::MostraSplash(const std::string& didascalia, const std::strin
 
 void QtPiattaforma::ChiudiSplash() { splash_.reset(); }
 
-void QtPiattaforma::Termina() {
+void QtPiattaforma::Termina(int codice) {
   ascolto_.stop();
   ChiudiSplash();
-  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+  QTimer::singleShot(0, qApp, [codice] { QCoreApplication::exit(codice); });
 }
 
 void QtPiattaforma::ImpostaSegnale(const std::string& beepCome) { op_.ImpostaBeepCome(beepCome); }

@@ -43,7 +43,7 @@ class QtPiattaforma : public QObject, public Piattaforma {
   void DoEvents() override;
   void MostraSplash(const std::string& didascalia, const std::string& testo) override;
   void ChiudiSplash() override;
-  void Termina() override;
+  void Termina(int codice) override;
   void ImpostaSegnale(const std::string& beepCome) override;
   std::unique_ptr<lookup::FinestraAiuto> CreaFinestraAiuto() override;
   // The screens shown modally step aside while the lookup window is open.

@@ -91,6 +91,7 @@ class FakePiattaforma : public startup::Piattaforma {
   // What happened.
   std::vector<std::string> eventi;  // "load X", "unload X", "show X <tipo>", "splash <caption>", ...
   bool terminato = false;
+  int codiceUscita = -1;  // as given to Termina
   std::string splash;  // the caption on screen, empty when closed
   std::string segnale;
   FakeSchermo* attivo = nullptr;
@@ -108,7 +109,10 @@ class FakePiattaforma : public startup::Piattaforma {
     eventi.push_back("splash " + didascalia);
   }
   void ChiudiSplash() override { splash.clear(); }
-  void Termina() override { terminato = true; }
+  void Termina(int codice) override {
+    terminato = true;
+    codiceUscita = codice;
+  }
   void ImpostaSegnale(const std::string& b) override { segnale = b; }
   std::unique_ptr<lookup::FinestraAiuto> CreaFinestraAiuto() override {
     auto f = std::make_unique<FakeFinestraAiuto>(*this);
