@@ -1,6 +1,7 @@
 #include "components/lookup/Lookdex.h"
 
 #include "components/db/DbCursor.h"
+#include "components/util/AccountCode.h"
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
@@ -9,15 +10,6 @@ namespace lookup {
 namespace {
 
 constexpr int kErrOggettoAssente = 91;
-
-// Splits an account code typed with or without its two dashes.
-std::vector<std::string> PartiConto(const std::string& code) {
-  auto parte = [&](size_t pos, size_t len) {
-    return pos < code.size() ? code.substr(pos, len) : std::string();
-  };
-  if (code.find('-') == std::string::npos) return {parte(0, 2), parte(2, 2), parte(4, std::string::npos)};
-  return {parte(0, 2), parte(3, 2), parte(6, std::string::npos)};
-}
 
 Tipo Richiedi(const std::string& kind) {
   auto tipo = TrovaTipo(kind);
@@ -70,7 +62,11 @@ Decodifica Lookdex::DecodificaCodice(const std::string& kind, const std::string&
     where += (where.empty() ? " WHERE " : " AND ") + condizione;
   };
   if (!code.empty()) {
-    const std::vector<std::string> valori = tipo.Conto() ? PartiConto(code) : std::vector<std::string>{code};
+    std::vector<std::string> valori{code};
+    if (tipo.Conto()) {
+      const util::AccountParts p = util::SplitAccountCode(code);
+      valori = {p.gruppo, p.mastro, p.conto};
+    }
     for (size_t i = 0; i < tipo.colonneCodice.size(); ++i)
       aggiungi(tipo.tabella + "." + tipo.colonneCodice[i] + " = " + util::SqlLiteral(valori[i], 8));
   }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "components/util/AccountCode.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 
@@ -20,22 +21,6 @@ std::string Minuscolo(const std::string& s) { return util::ToLower(s); }
 
 }  // namespace
 
-PartiConto DividiConto(const std::string& codice) {
-  auto parte = [&](size_t pos, size_t len) {
-    return pos < codice.size() ? codice.substr(pos, len) : std::string();
-  };
-  PartiConto p;
-  p.gruppo = parte(0, 2);
-  if (codice.find('-') == std::string::npos) {
-    p.mastro = parte(2, 2);
-    p.conto = parte(4, std::string::npos);
-  } else {
-    p.mastro = parte(3, 2);
-    p.conto = parte(6, std::string::npos);
-  }
-  return p;
-}
-
 void CostruisciFiltroScadenze(Contesto& ctx, const std::string& t) {
   const SelezioneRun& s = ctx.run.selezione;
   std::string& from = ctx.run.filtroFrom;
@@ -44,8 +29,8 @@ void CostruisciFiltroScadenze(Contesto& ctx, const std::string& t) {
          " INNER JOIN Monete ON " + t + ".Moneta = Monete.Moneta)";
   where = " WHERE  " + t + ".Tipo = " + util::SqlLiteral(s.tipoConto, 2);
 
-  const PartiConto da = DividiConto(s.contoDa);
-  const PartiConto a = DividiConto(s.contoA);
+  const util::AccountParts da = util::SplitAccountCode(s.contoDa);
+  const util::AccountParts a = util::SplitAccountCode(s.contoA);
   const std::pair<const char*, const std::string*> limiti[] = {
       {".GruppoScad >=", &da.gruppo}, {".GruppoScad <=", &a.gruppo},
       {".MastroScad >=", &da.mastro}, {".MastroScad <=", &a.mastro},

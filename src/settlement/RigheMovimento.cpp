@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "components/db/DbCursor.h"
+#include "components/util/AccountCode.h"
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
@@ -69,7 +70,7 @@ void Conto(Contesto& ctx, const char* prefisso, const std::string& tipo, const s
 }
 
 void ContoParametro(Contesto& ctx, const char* prefisso, const std::string& codice) {
-  const PartiConto d = DividiConto(codice);
+  const util::AccountParts d = util::SplitAccountCode(codice);
   Conto(ctx, prefisso, "1", d.gruppo, d.mastro, d.conto);
 }
 
