@@ -120,7 +120,7 @@ int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double res
         if (c.CopyRecord(src, dst, true, false, true) != 0)
           throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
                                    "CreaScadenzaResiduo");
-        int32_t numero = ProssimoProgressivo(ctx, anno, "Scadenze", "NumProg");
+        int32_t numero = ProssimoNumero(ctx, anno, "Scadenze", "NumProg", false);
         if (numero == 0)
           throw util::RuntimeError(util::err::kEngine, "Numero di scadenza non disponibile",
                                    "CreaScadenzaResiduo");
@@ -141,19 +141,6 @@ int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double res
     EliminaAggiunte(ctx, "Scadenze", aggiunte);
     return 1;
   }
-}
-
-int32_t ProssimoProgressivo(Contesto& ctx, int16_t anno, const std::string& t, const std::string& f) {
-  db::DbCursor c;
-  const std::string key =
-      c.Open(ctx.db, ctx.conn, "",
-             "Select top 1 * from " + t + " where anno = " + util::SqlLiteral(anno, 3) + " order by " +
-                 f + " DESC",
-             false, db::kSnapshot);
-  int32_t n = 1;
-  if (!c.IsEmpty(key)) n = c.GetField(key, f).toLong() + 1;
-  c.Close(key);
-  return n;
 }
 
 }  // namespace compensato

@@ -25,8 +25,4 @@ int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& tabApp,
 // deleted again.
 int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double residuo, int16_t anno);
 
-// The highest number of the field in the year plus one (1 for a year without rows).
-int32_t ProssimoProgressivo(Contesto& ctx, int16_t anno, const std::string& tabella,
-                            const std::string& campo);
-
 }  // namespace compensato
