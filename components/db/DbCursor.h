@@ -52,7 +52,9 @@ class DbCursor {
   void AddNew(const std::string& key);
   void Edit(const std::string& key);
   // Stores the row open by AddNew or Edit. A duplicate key raises 3022 on a
-  // file database and 3146 on ODBC.
+  // file database and 3146 on ODBC. A cursor opened on no rows (a template,
+  // "... where false") keeps, of the rows added while it stands at its end,
+  // only the last one stored.
   void Update(const std::string& key);
   // Opens a new row of target holding every field of source's current row
   // that target has by the same name, ready for SetField and Update. Returns 0.

@@ -18,6 +18,7 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
       columns_(std::move(rows.columns)),
       updatable_(updatable) {
   for (auto& r : rows.rows) rows_.emplace_back(std::move(r));
+  soloAggiunte_ = updatable_ && rows_.empty();
   if (firstTable) table_ = *firstTable;
   for (size_t c = 0; c < columns_.size(); ++c) byName_.emplace(Lower(columns_[c].name), static_cast<int>(c));
   target_.assign(columns_.size(), nullptr);
@@ -184,6 +185,10 @@ void Recordset::update() {
       insertColumns_ = set;
     }
     connection_.write(insertSql_, values);
+    if (soloAggiunte_ && pos_ >= rowCount() && !currentDeleted_) {
+      rows_.clear();
+      pos_ = 0;
+    }
     Row row;
     row.reserve(set.size());
     for (size_t c = 0; c < columns_.size(); ++c)

@@ -73,6 +73,11 @@ class Recordset {
   // A deque: a run walks its rows and deletes each as it goes, and erasing
   // near either end of a deque moves only the rows on that side.
   std::deque<Row> rows_;
+  // Opened on no rows, the cursor is a template that only appends: while it
+  // stands at its end it keeps just the row it stored last (what
+  // GoToLastModified reaches), so a run that writes many thousands of rows
+  // through it does not hold them all.
+  bool soloAggiunte_ = false;
   std::optional<TableInfo> table_;           // the table written to
   std::vector<const ColumnDescription*> target_;  // per column: its column in table_, or null
   std::vector<bool> writable_;

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "components/db/DbCursor.h"
-#include "components/db/Recordset.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/data/ComLock.h"
+#include "src/data/CopiaRighe.h"
 #include "src/data/ConversioneRun.h"
 #include "src/ui/Errori.h"
 
@@ -31,23 +31,6 @@ void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vecto
   }
 }
 
-// The columns of a table, in its own order.
-std::vector<std::string> Colonne(Contesto& ctx, db::DbCursor& c, const std::string& tabella) {
-  const std::string k = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + tabella + " WHERE false", false,
-                               db::kSnapshot);
-  const db::Recordset& rs = c.GetRecordset(k);
-  std::vector<std::string> nomi;
-  for (int i = 0; i < rs.columnCount(); ++i) nomi.push_back(rs.columnName(i));
-  c.Close(k);
-  return nomi;
-}
-
-bool Contiene(const std::vector<std::string>& nomi, const std::string& nome) {
-  for (const std::string& n : nomi)
-    if (util::EqualsIgnoreCase(n, nome)) return true;
-  return false;
-}
-
 bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app"); }
 
 }  // namespace
@@ -55,29 +38,14 @@ bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsI
 int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) {
   ui::Puntatore p(ctx.op);
   try {
-    // One INSERT ... SELECT: the engine copies the rows without sending them
-    // to the program and back, and a failure leaves none of them behind.
-    db::DbCursor c;
-    const std::vector<std::string> origine = Colonne(ctx, c, s), copia = Colonne(ctx, c, a);
-    std::string campi, valori;
-    auto aggiungi = [&](const std::string& campo, const std::string& valore) {
-      if (!campi.empty()) campi += ", ", valori += ", ";
-      campi += campo;
-      valori += valore;
-    };
-    for (const std::string& col : copia) {
-      if (util::EqualsIgnoreCase(col, "FaseElab"))
-        aggiungi(col, util::SqlLiteral("0", 8));
-      else if (util::EqualsIgnoreCase(col, "StatoScad"))
-        aggiungi(col, util::SqlLiteral("", 8));
-      else if (util::EqualsIgnoreCase(col, "ImpPagInc"))
-        aggiungi(col, util::SqlLiteral(0.0, 5));
-      else if (Contiene(origine, col))
-        aggiungi(col, s + "." + col);
-    }
-    ctx.db.Execute(ctx.conn, "INSERT INTO " + a + " (" + campi + ") SELECT " + valori + " FROM " + s +
-                                 " WHERE " + s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) + " AND " + s +
-                                 ".FlStato = " + util::SqlLiteral("0", 8));
+    // The rows the user holds reserved are exactly the ones to copy, whatever
+    // the selection was.
+    CopiaRighe(ctx, s, a,
+               s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) + " AND " + s + ".FlStato = " +
+                   util::SqlLiteral("0", 8),
+               {{"FaseElab", util::SqlLiteral("0", 8)},
+                {"StatoScad", util::SqlLiteral("", 8)},
+                {"ImpPagInc", util::SqlLiteral(0.0, 5)}});
     return 0;
   } catch (const util::RuntimeError& e) {
     ui::MsgErrfrm(ctx.op, e);

@@ -8,6 +8,7 @@
 #include "components/util/Error.h"
 #include "components/util/SqlLiteral.h"
 #include "src/data/ComLock.h"
+#include "src/data/CopiaRighe.h"
 #include "src/data/Transazioni.h"
 #include "src/posting/Causale.h"
 #include "src/posting/FigureDocumento.h"
@@ -23,7 +24,6 @@ constexpr const char* kTestate = "ContabMovPn.Testate";
 constexpr const char* kRighe = "ContabMovPn.Righe";
 constexpr const char* kIva = "ContabMovPn.Iva";
 constexpr const char* kDestTestata = "ContabMovPn.DestTestata";
-constexpr const char* kDestRighe = "ContabMovPn.DestRighe";
 constexpr const char* kDestIva = "ContabMovPn.DestIva";
 
 
@@ -96,7 +96,7 @@ bool EContoMerci(Contesto& ctx, const RigaMovimento& r) {
 }
 
 void ChiudiTutto(db::DbCursor& c) {
-  for (const char* k : {kRighe, kIva, kDestTestata, kDestRighe, kDestIva, kTestate}) {
+  for (const char* k : {kRighe, kIva, kDestTestata, kDestIva, kTestate}) {
     try {
       if (c.IsOpen(k)) c.Close(k);
     } catch (...) {
@@ -106,7 +106,7 @@ void ChiudiTutto(db::DbCursor& c) {
 }
 
 void ChiudiRegistrazione(db::DbCursor& c) {
-  for (const char* k : {kRighe, kIva, kDestTestata, kDestRighe, kDestIva})
+  for (const char* k : {kRighe, kIva, kDestTestata, kDestIva})
     if (c.IsOpen(k)) c.Close(k);
 }
 
@@ -228,8 +228,15 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   const std::string& L = a.tabRighe;
   const std::string anno = util::SqlLiteral(a.anno, 2);
   const std::string numero = util::SqlLiteral(testata.numReg, 3);
+  // The lines are copied by one statement, so the cursor reads only what the
+  // figures and the totals need of them: a registration of a settlement run
+  // may have tens of thousands of lines.
+  std::string campi;
+  for (const char* f : {"Anno", "NumReg", "RigReg", "TipoPartita", "GruppoPartita", "MastroPartita", "ContoPartita",
+                        "DareAvere", "ImportoMon", "Importo", "ImpostaMon", "Imposta", "Iva", "Forzatura"})
+    campi += L + "." + f + ", ";
   c.Open(ctx_.db, ctx_.conn, kRighe,
-         "Select " + L + ".*, Tabiva.RevCharge" + " from " + L + " Left Join Tabiva" + " On " + L +
+         "Select " + campi + "Tabiva.RevCharge" + " from " + L + " Left Join Tabiva" + " On " + L +
              ".Iva = Tabiva.Iva" + " where " + L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero +
              " Order by " + L + ".Anno, " + L + ".Numreg, " + L + ".Rigreg",
          false, db::kSnapshot);
@@ -245,8 +252,6 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     if (a.rinumera)
       c.Open(ctx_.db, ctx_.conn, kDestTestata, "Select * from " + dest_.testata + " where False", false,
              db::kUpdatable);
-    c.Open(ctx_.db, ctx_.conn, kDestRighe, "Select * from " + dest_.righe + " where False", false,
-           db::kUpdatable);
     c.Open(ctx_.db, ctx_.conn, kDestIva, "Select * from " + dest_.iva + " where False", false,
            db::kUpdatable);
   }
@@ -263,8 +268,9 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   }
   a_.numRegContab = numReg;
 
-  // One pass over the lines: gather the document's figures, copy the line,
-  // then add it to the running totals.
+  // One pass over the lines gathers the document's figures and the running
+  // totals; then the lines move to the target in one statement. All of it is
+  // inside the registration's transaction, so the order is not seen outside.
   FigureDocumento figure;
   const util::Date dataReg = c.GetField(kTestate, "DataReg").toDate();
   Contesto& ctx = ctx_;
@@ -274,16 +280,9 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     const RigaMovimento riga = LeggiRiga(c);
     AccumulaRiga(figure, causale, riga,
                  a.creaScadenze && testata.pagamento.find_first_not_of(' ') != std::string::npos, merci);
-    if (!a.inLinea) {
-      c.CopyRecord(kRighe, kDestRighe, true, false, true);
-      if (a.rinumera) {
-        c.SetField(kDestRighe, "NumReg", util::Value(numReg));
-        if (!primaRigaCopiata_) {
-          a_.annoPrimaRiga = c.GetField(kRighe, "Anno").toInteger();
-          primaRigaCopiata_ = true;
-        }
-      }
-      c.Update(kDestRighe);
+    if (!a.inLinea && a.rinumera && !primaRigaCopiata_) {
+      a_.annoPrimaRiga = c.GetField(kRighe, "Anno").toInteger();
+      primaRigaCopiata_ = true;
     }
     if (dest_.progressivi) {
       RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(), riga.tipoPartita, riga.gruppoPartita,
@@ -292,6 +291,11 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     }
   }
   progressivi.Scrivi();
+  if (!a.inLinea) {
+    std::vector<ValoreColonna> valori;
+    if (a.rinumera) valori.push_back({"NumReg", util::SqlLiteral(numReg, 3)});
+    CopiaRighe(ctx_, L, dest_.righe, L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero, valori);
+  }
   if (!a.inLinea) {
     for (c.MoveFirst(kIva); !c.Eof(kIva); c.MoveNext(kIva)) {
       c.CopyRecord(kIva, kDestIva, true, false, true);

@@ -405,9 +405,14 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
       try {
         transazione.emplace(ctx);
         ApriTabelleMovimento(ctx);
+        // Only the fields the run reads: the working copy may hold tens of
+        // thousands of rows, and the cursor keeps them all while it walks.
         kc = copia.Open(ctx.db, ctx.conn, "",
-                        "SELECT * FROM " + tabApp + " WHERE Utente = " + util::SqlLiteral(utente, 8), false,
-                        db::kUpdatable);
+                        "SELECT Anno, NumProg, FaseElab, StatoScad, ImpPagInc, ImportoScad, EntrataUscita, Tipo, "
+                        "GruppoScad, MastroScad, ContoScad, PreProt, NumProt, DataProt, Prefisso, NumDoc, DataDoc, "
+                        "DataScad FROM " +
+                            tabApp + " WHERE Utente = " + util::SqlLiteral(utente, 8),
+                        false, db::kUpdatable);
         auto campoCopia = [&](int, const char* nome) { return copia.GetField(kc, nome); };
         if (copia.IsEmpty(kc)) {
           ui::Avviso(ctx.op, "Non ci sono registrazioni con i dati richiesti");

@@ -76,6 +76,33 @@ TEST_P(CursorTest, TemplateCursorCarriesColumnsAndAddsRows) {
   EXPECT_EQ(r.GetField(q, "Utente"), Value("mario~1"));
 }
 
+// A template cursor that writes many rows holds only the last one it stored,
+// and still reaches it; every row is in the table.
+TEST_P(CursorTest, TemplateCursorKeepsOnlyTheLastRowItStored) {
+  const std::string k = c.Open(ex(), conn(), "", "Select * from Scadenze where false", false, db::kUpdatable);
+  for (int32_t n = 1; n <= 3; ++n) {
+    c.AddNew(k);
+    c.SetField(k, "Anno", Value(int16_t{2024}));
+    c.SetField(k, "NumProg", Value(n));
+    c.Update(k);
+  }
+  EXPECT_EQ(c.RecordCount(k), 1);
+  EXPECT_TRUE(c.Eof(k));
+  c.GoToLastModified(k);
+  EXPECT_EQ(c.GetField(k, "NumProg").toLong(), 3);
+  // Standing on that row, the next one stored joins it.
+  c.AddNew(k);
+  c.SetField(k, "Anno", Value(int16_t{2024}));
+  c.SetField(k, "NumProg", Value(int32_t{4}));
+  c.Update(k);
+  EXPECT_EQ(c.RecordCount(k), 2);
+  EXPECT_EQ(c.GetField(k, "NumProg").toLong(), 3);
+
+  db::DbCursor r;
+  const std::string q = r.Open(ex(), conn(), "", "Select * from Scadenze", false, db::kSnapshot);
+  EXPECT_EQ(r.RecordCount(q), 4);
+}
+
 TEST_P(CursorTest, FailedAddNewKeepsTheRowForARetryWithAnotherKey) {
   AddScadenza(2024, 1);
   const std::string k = c.Open(ex(), conn(), "", "Select * from Scadenze where false", false, db::kUpdatable);
