@@ -9,32 +9,32 @@ namespace {
 
 std::string ColonnaScrittura(int tipo) {
   switch (tipo) {
-    case 1: return ",Valorestringa)";
-    case 2: return ",Valorenumero)";
-    case 3: return ",Valoredata)";
-    case 4: return ",Valorememo)";
+    case appoggio::kTesto: return ",Valorestringa)";
+    case appoggio::kNumero: return ",Valorenumero)";
+    case appoggio::kData: return ",Valoredata)";
+    case appoggio::kTestoLungo: return ",Valorememo)";
     default: return ")";  // no value column: the statement fails, as it must
   }
 }
 
 std::string ColonnaLettura(int tipo) {
   switch (tipo) {
-    case 1: return " ValoreStringa";
-    case 2: return " ValoreNumero";
-    case 3: return " ValoreData";
-    case 4: return " Valorememo";
+    case appoggio::kTesto: return " ValoreStringa";
+    case appoggio::kNumero: return " ValoreNumero";
+    case appoggio::kData: return " ValoreData";
+    case appoggio::kTestoLungo: return " Valorememo";
     default: return "";
   }
 }
 
 std::string LetteraleValore(const util::Value& valore, int tipo) {
   switch (tipo) {
-    case 2: return util::SqlLiteral(valore, 5);
-    case 3:
+    case appoggio::kNumero: return util::SqlLiteral(valore, 5);
+    case appoggio::kData:
       if (valore.toText() == "01/01/100") return util::SqlLiteral(util::Value(""), 7);
       return util::SqlLiteral(valore, 7);
-    case 1:
-    case 4: return util::SqlLiteral(valore, 8);
+    case appoggio::kTesto:
+    case appoggio::kTestoLungo: return util::SqlLiteral(valore, 8);
     default: return "";
   }
 }
@@ -72,7 +72,7 @@ int ScriviAppoggio(Contesto& ctx, const std::string& utente, const std::string& 
 
 util::Value LeggiAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma,
                           const std::string& chiave, int tipo) {
-  util::Value risultato("~");
+  util::Value risultato(appoggio::kMancante);
   db::DbCursor cursor;
   const std::string key = cursor.Open(
       ctx.db, ctx.conn, "",

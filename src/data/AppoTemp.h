@@ -9,7 +9,17 @@ namespace compensato {
 
 // The per-user, per-program key/value store (table AppoggioTemp) that keeps a
 // run's parameters for the whole life of the run, recovery included.
-// Value types: 1 text, 2 number, 3 date, 4 long text.
+
+// The type a value is stored as (the column it goes to); the numbers are
+// what the table's rows hold.
+namespace appoggio {
+inline constexpr int kTesto = 1;
+inline constexpr int kNumero = 2;
+inline constexpr int kData = 3;
+inline constexpr int kTestoLungo = 4;
+// What LeggiAppoggio gives for a key that is not stored.
+inline constexpr const char* kMancante = "~";
+}  // namespace appoggio
 
 // Deletes every value of the user under the program. 0 done, 1 failed (shown).
 int CancellaAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma);

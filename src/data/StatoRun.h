@@ -57,6 +57,8 @@ struct ParametriRun {
   int32_t numProt = 0;
   util::Date dataProt;
   std::string prefProt;
+
+  bool operator==(const ParametriRun&) const = default;
 };
 
 // The state of the current settlement run, shared by the run driver, the

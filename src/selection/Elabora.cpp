@@ -1,6 +1,7 @@
 #include "src/selection/Elabora.h"
 
 #include "src/data/AppoTemp.h"
+#include "src/data/ParametriRun.h"
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
 #include "src/extraction/FiltroScadenze.h"
@@ -14,20 +15,7 @@ int Elabora(Contesto& ctx, const SelezioneRun& selezione, ListaLavoro* lista) {
   r.selezione = selezione;
   r.esitoLista = 0;
   r.monetaRun = selezione.moneta.empty() ? ctx.azienda.monetaAzienda : selezione.moneta;
-  r.par.cambio = selezione.cambio;
-  r.par.causale = selezione.causale;
-  r.par.contoPartita = selezione.contoPartita;
-  r.par.descAggiuntiva = selezione.descAggiuntiva;
-  r.par.contoAbbAtt = selezione.contoAbbAtt;
-  r.par.contoAbbPas = selezione.contoAbbPas;
-  r.par.dataReg = selezione.dataReg;
-  r.par.anno = selezione.anno;
-  r.par.contoUtiCambio = selezione.contoUtiCambio;
-  r.par.contoPerdCambio = selezione.contoPerdCambio;
-  r.par.cdc = selezione.cdc;
-  r.par.numProt = selezione.numProt;
-  r.par.dataProt = selezione.dataProt;
-  r.par.prefProt = selezione.prefProt;
+  r.par = ParametriDaSelezione(selezione);
 
   if (VerificaBloccoUtente(ctx, ctx.utente) == 1) {
     ui::Avviso(ctx.op, "Elaborazione precedente interrotta: prima di proseguire eseguire il ripristino");

@@ -11,6 +11,7 @@
 #include "src/company/ParametriAzienda.h"
 #include "src/data/AppoTemp.h"
 #include "src/data/ComLock.h"
+#include "src/data/ParametriRun.h"
 #include "src/data/Transazioni.h"
 #include "src/extraction/Blocco.h"
 #include "src/extraction/CopiaScadenze.h"
@@ -24,8 +25,6 @@
 
 namespace compensato {
 namespace {
-
-constexpr const char* kMancaParametro = "~";
 
 // A step of the run that failed: the step already told the operator what went
 // wrong; the run only has to undo and name the step.
@@ -207,44 +206,12 @@ class Rimozioni {
 }  // namespace
 
 bool LeggiParametriRun(Contesto& ctx, const std::string& utente, const std::string& programId) {
-  ParametriRun& p = ctx.run.par;
-  bool ok = true;
-  auto leggi = [&](const char* chiave, int tipo) {
-    const util::Value v = LeggiAppoggio(ctx, utente, programId, chiave, tipo);
-    if (v.type() == util::VType::Text && v.text() == kMancaParametro) {
-      ok = false;
-      return util::Value();
-    }
-    return v;
-  };
-  auto testo = [&](const char* chiave) { return leggi(chiave, 1).toText(); };
-  auto numero = [&](const char* chiave) {
-    const util::Value v = leggi(chiave, 2);
-    return v.isNull() ? 0.0 : v.toDouble();
-  };
-  auto data = [&](const char* chiave) {
-    const util::Value v = leggi(chiave, 3);
-    return v.isNull() ? util::Date() : v.toDate();
-  };
-  p.cambio = numero("Cambio");
-  p.causale = testo("Causale");
-  p.contoPartita = testo("ContoPartita");
-  p.descAggiuntiva = testo("DescAggiuntiva");
-  p.contoAbbAtt = testo("ContoAbbAtt");
-  p.contoAbbPas = testo("ContoAbbPas");
-  p.dataReg = data("DataReg");
-  p.anno = static_cast<int16_t>(numero("Anno"));
-  p.contoUtiCambio = testo("ContoUtiCambio");
-  p.contoPerdCambio = testo("ContoPerdCambio");
-  p.cdc = testo("Cdc");
-  p.numProt = static_cast<int32_t>(numero("NumProt"));
-  p.dataProt = data("DataProt");
-  p.prefProt = testo("PrefProt");
+  const bool ok = LeggiParametriAppoggio(ctx, utente, programId, ctx.run.par);
   // The run currency came later than the fourteen parameters: a run stored
   // without it was made in the company currency.
-  const util::Value moneta = LeggiAppoggio(ctx, utente, programId, kChiaveMonetaRun, 1);
+  const util::Value moneta = LeggiAppoggio(ctx, utente, programId, kChiaveMonetaRun, appoggio::kTesto);
   const std::string m = moneta.toText();
-  ctx.run.monetaRun = (m.empty() || m == kMancaParametro) ? ctx.azienda.monetaAzienda : m;
+  ctx.run.monetaRun = (m.empty() || m == appoggio::kMancante) ? ctx.azienda.monetaAzienda : m;
   // The rate's operator is the currency's own: a process that completes an
   // interrupted run never saw the selection that chose it.
   db::DbCursor c;

@@ -2,6 +2,7 @@
 // store, on every engine.
 #include <gtest/gtest.h>
 
+#include "src/data/ParametriRun.h"
 #include "src/extraction/Selezioni.h"
 #include "src/settlement/Elaborazione.h"
 #include "tests/src/settlement/AziendaProva.h"
@@ -57,6 +58,17 @@ TEST_P(ParametriRun, OgniValoreTornaComeFuScritto) {
   EXPECT_EQ(p.dataProt, util::Date::Carry(2026, 11, 30));
   EXPECT_EQ(p.prefProt, "AB");
   EXPECT_EQ(ctx.run.monetaRun, "USD");
+}
+
+// The run that starts and the run that a recovery completes from the store
+// hold the same parameters.
+TEST_P(ParametriRun, LaCopiaDellaSelezioneELaLetturaCoincidono) {
+  const compensato::SelezioneRun s = Piena();
+  const compensato::ParametriRun copia = compensato::ParametriDaSelezione(s);
+  EXPECT_EQ(copia.cdc, "CDC1");
+  Scrivi(s);
+  ASSERT_TRUE(compensato::LeggiParametriRun(ctx, ctx.utente, ctx.programId));
+  EXPECT_TRUE(ctx.run.par == copia);
 }
 
 // Blank fields were stored as the empty date, "" and "."; they read back as
