@@ -51,25 +51,4 @@ void Transazione::Conferma() {
   aperta_ = false;
 }
 
-void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                const util::Value& value) {
-  if (value.toText() == "01/01/100")
-    cursor.SetField(key, column, util::Value(""));
-  else
-    cursor.SetField(key, column, value);
-}
-
-void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                  const util::Value& value) {
-  if (value.isNumeric() && value.toDouble() == 0)
-    cursor.SetField(key, column, util::Value(""));
-  else
-    cursor.SetField(key, column, value);
-}
-
-std::string SqlNullSe(const std::string& expression, const std::string& replacement,
-                      const std::optional<std::string>& third) {
-  return "IIF(IsNull(" + expression + "), " + replacement + ", " + third.value_or(expression) + ")";
-}
-
 }  // namespace compensato

@@ -1,10 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
-#include "components/db/DbCursor.h"
-#include "components/util/Value.h"
 #include "src/data/Contesto.h"
 
 namespace compensato {
@@ -31,17 +26,5 @@ class Transazione {
   Contesto& ctx_;
   bool aperta_ = true;
 };
-
-// Writes a date field; the empty date "01/01/100" is stored as an empty value.
-void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                const util::Value& value);
-// Writes a number field; 0 is stored as an empty value, so optional numbers
-// (a protocol number) stay empty rather than zero.
-void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                  const util::Value& value);
-
-// "IIF(IsNull(x), replacement, x)", or with a third expression in place of the last x.
-std::string SqlNullSe(const std::string& expression, const std::string& replacement,
-                      const std::optional<std::string>& third = std::nullopt);
 
 }  // namespace compensato

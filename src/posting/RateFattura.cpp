@@ -8,6 +8,7 @@
 #include "components/lookup/Lookdex.h"
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
+#include "src/data/CampiOpzionali.h"
 #include "src/data/ComLock.h"
 #include "src/data/Transazioni.h"
 #include "src/company/Valute.h"

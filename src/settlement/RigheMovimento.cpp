@@ -9,7 +9,7 @@
 #include "components/util/Text.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/data/ConversioneRun.h"
-#include "src/data/Transazioni.h"
+#include "src/data/CampiOpzionali.h"
 #include "src/extraction/FiltroScadenze.h"
 #include "src/ui/Errori.h"
 

@@ -2,7 +2,7 @@
 
 #include "components/util/Text.h"
 #include "src/data/ComLock.h"
-#include "src/data/Transazioni.h"
+#include "src/data/CampiOpzionali.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
