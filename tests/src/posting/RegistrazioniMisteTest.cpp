@@ -10,12 +10,12 @@ namespace {
 
 using testsupport::AziendaContab;
 
-class CasualeTest : public ::testing::TestWithParam<testsupport::Engine> {};
+class RegistrazioniMiste : public ::testing::TestWithParam<testsupport::Engine> {};
 
 // A thousand registrations of every kind the engine meets, posted in ranges
 // of random size: the ledger, the totals and the staging tables must agree
 // at the end whatever the mix.
-TEST_P(CasualeTest, ThousandRegistrationsKeepTheLedgerConsistent) {
+TEST_P(RegistrazioniMiste, ThousandRegistrationsKeepTheLedgerConsistent) {
   AziendaContab az(GetParam());
   std::mt19937 caso(20260310);
   const char* conti[] = {"1801000001", "5801000001", "6601000001", "2601000001", "9101000001"};
@@ -69,7 +69,7 @@ TEST_P(CasualeTest, ThousandRegistrationsKeepTheLedgerConsistent) {
   EXPECT_EQ(az.Numero("Select Max(NumProg) from Scadenze"), numeri) << "progressive numbers without gaps";
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, CasualeTest, ::testing::ValuesIn(testsupport::Engines()),
+INSTANTIATE_TEST_SUITE_P(Db, RegistrazioniMiste, ::testing::ValuesIn(testsupport::Engines()),
                          testsupport::EngineName);
 
 }  // namespace
