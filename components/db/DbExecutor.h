@@ -25,8 +25,8 @@ struct ColumnDescription {
 inline constexpr int kPassThrough = 64;
 
 // The open connections of one process and the statements run on them. The
-// program writes SQL in the dialect of the suite's original file-database
-// engine; each connection translates it for its engine (SQLite for a file
+// program writes its SQL in one dialect of its own (docs/database.md); each
+// connection translates it for its engine (SQLite for a file
 // database, PostgreSQL reached through unixODBC for an ODBC name) so the same
 // text means the same on every connection.
 //

@@ -14,7 +14,7 @@ namespace db {
 
 using util::RuntimeError;
 
-// "mm/dd/yyyy[ hh:nn[:ss]]" as the original engine reads it, or ISO "yyyy-mm-dd[ hh:nn[:ss]]".
+// "mm/dd/yyyy[ hh:nn[:ss]]", month first as the program's dialect writes dates, or ISO "yyyy-mm-dd[ hh:nn[:ss]]".
 std::optional<util::Date> ParseDateLiteral(std::string_view text) {
   std::string s(text);
   while (!s.empty() && s.front() == ' ') s.erase(s.begin());

@@ -29,8 +29,8 @@ struct TranslateOptions {
   bool forUpdate = false;  // lock the first table's rows (when the statement allows it)
 };
 
-// The program's SQL dialect (the original file-database engine's) turned into
-// an engine's: IIF and IsNull, LIKE with * and ?, & concatenation, TOP n,
+// The program's SQL dialect (one text for every engine) turned into an
+// engine's: IIF and IsNull, LIKE with * and ?, & concatenation, TOP n,
 // #mm/dd/yyyy# dates, True/False, ucase and friends, UPDATE over joins,
 // "Delete * from" and "Delete T.* From". Anything it cannot carry over raises
 // util::RuntimeError 3075 naming the construct: a statement never runs with a

@@ -21,8 +21,9 @@ class RuntimeError : public std::runtime_error {
   const std::string& description() const { return description_; }
   const std::string& source() const { return source_; }
 
-  // The same error raised again from another routine, as the original's
-  // Err.Raise with the same number and description did.
+  // The same error raised again by another routine: the number and the
+  // description stay, so the caller that reports it still tells what failed,
+  // and the source names where it was raised last.
   RuntimeError withSource(std::string source) const {
     return RuntimeError(number_, description_, std::move(source));
   }
