@@ -1,5 +1,6 @@
 #include "src/selection/qt/FrmSaldaSelezioni.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 #include "components/lookup/Finestra.h"
@@ -344,6 +345,12 @@ void FrmSaldaSelezioni::TabSulloScelto() {
 void FrmSaldaSelezioni::CampoEntrato(QWidget* w) {
   const int i = IndiceDi(w);
   if (!i || inMostra_ || !modello_) return;
+  // Back from another window to the field it left: still the same entry.
+  if (const int s = sospeso_; s) {
+    sospeso_ = 0;
+    if (s == i) return;
+    Lascia(s, txt_.at(s));
+  }
   if (daRientrare_) {
     const int r = daRientrare_;
     daRientrare_ = 0;
@@ -364,6 +371,16 @@ void FrmSaldaSelezioni::CampoEntrato(QWidget* w) {
 void FrmSaldaSelezioni::CampoLasciato(QWidget* w) {
   const int i = IndiceDi(w);
   if (!i || inMostra_ || !modello_) return;
+  // Another window (a lookup, a message) takes the keyboard: the field is
+  // not left, and is checked when the operator really leaves it.
+  if (QApplication::activeWindow() != window()) {
+    sospeso_ = i;
+    return;
+  }
+  Lascia(i, w);
+}
+
+void FrmSaldaSelezioni::Lascia(int i, QWidget* w) {
   // Every text, not only this one: what the model shows back replaces them all.
   Raccogli();
   modello_->Txt(i).ImpostaSfondo(ui::Sfondo(w));
@@ -375,7 +392,11 @@ void FrmSaldaSelezioni::TastoSu(const std::string& array, int indice, int tasto,
   if (array != "Txt" || !txt_.count(indice) || !modello_) return;
   corrente_ = indice;
   Raccogli();
-  if (modello_->TastoSu(indice, tasto, shift)) Mostra();
+  if (!modello_->TastoSu(indice, tasto, shift)) return;
+  Mostra();
+  // The lookup window is gone: the keyboard comes back to the field.
+  activateWindow();
+  txt_.at(indice)->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void FrmSaldaSelezioni::ComHlp_Click(int indice) {
@@ -421,6 +442,8 @@ void FrmSaldaSelezioni::ComOk_Click() {
     ui::MsgErrfrm(p_.ctx.op, util::AsRuntimeError(e));
   }
   Mostra();
+  // The worklist is gone: the screen is ready for the next run.
+  activateWindow();
 }
 
 // Unloading deletes the screen: not from inside the click of its own button.

@@ -51,6 +51,8 @@ class FrmSaldaSelezioni final : public startup::Maschera {
   // The controls' texts and options into the model.
   void Raccogli();
   void TimSel_Timer();
+  // The field check of a field left, and the model shown back.
+  void Lascia(int indice, QWidget* w);
   void TabSulloScelto();
 
   std::unique_ptr<compensato::ModelloSelezioni> modello_;
@@ -65,6 +67,7 @@ class FrmSaldaSelezioni final : public startup::Maschera {
   QTimer* timSel_;
   int corrente_ = 0;     // the field that last took the focus
   int daRientrare_ = 0;  // a field that failed its check and takes the focus back
+  int sospeso_ = 0;      // the field that had the focus when another window took it
   bool inMostra_ = false;
 };
 

@@ -1,0 +1,172 @@
+// A settlement done at the keyboard, end to end: the program under the real
+// reference host on the demo company, an operator typing into the selection
+// screen, the lookup window and the worklist grid, and the database checked
+// afterwards; then the same run killed, and what the next starts make of it.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "components/db/DbCursor.h"
+#include "components/db/DbExecutor.h"
+#include "tests/e2e/Sessione.h"
+#include "tests/support/Invarianti.h"
+
+namespace {
+
+using e2e::Leggi;
+using testsupport::Engine;
+namespace fs = std::filesystem;
+
+// Four installments of a customer of its own, 14-01-000099, so that the
+// worklist shows only them, in document order: an invoice of 500 paid in
+// full, one of 300 paid 100 (a rest of 200 stays open), one of 200 paid 205
+// (5 of allowance) and a credit note of 50.
+constexpr const char* kCliente = "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES "
+                                 "('14', '01', '000099', 3, 'Zeta Prove S.r.l.')";
+struct Rata {
+  int numProg;
+  const char* numDoc;
+  const char* entrataUscita;
+  double importo;
+};
+constexpr Rata kRate[] = {{9001, "F1", "E", 500}, {9002, "F2", "E", 300}, {9003, "F3", "E", 200},
+                          {9004, "NC1", "U", 50}};
+
+// The operator's keys: the customer found by F3 on its name, the defaults
+// kept, Conferma; in the grid a full payment, a partial one, an overpayment
+// and the credit note, then Conferma and "Si".
+constexpr const char* kSelezione = R"(attendi FrmSaldaSelezioni
+pausa 300
+vai Txt_10
+tasto F3
+attendi frmRicerca
+scrivi zeta
+pausa 300
+tasto Return
+attendi FrmSaldaSelezioni
+tasto Tab
+tasto Alt+C
+attendi frmSaldaLista
+)";
+constexpr const char* kGriglia = R"(# F1: the paid column opens with the due amount
+tasto Return
+pausa 100
+tasto Return
+tasto Down
+tasto Left
+# F2: 100 of 300
+tasto Return
+pausa 100
+tasto Home
+tasto Shift+End
+scrivi 100
+tasto Return
+tasto Down
+tasto Left
+# F3: 205 of 200
+tasto Return
+pausa 100
+tasto Home
+tasto Shift+End
+scrivi 205
+tasto Return
+tasto Down
+tasto Left
+# NC1: the credit note in full
+tasto Return
+pausa 100
+tasto Return
+tasto Alt+C
+messaggio Confermi
+tasto Return
+)";
+constexpr const char* kEsci = R"(attendi FrmSaldaSelezioni
+pausa 300
+tasto Alt+S
+)";
+
+class Interattiva : public ::testing::TestWithParam<Engine> {
+ protected:
+  Interattiva() : s_(GetParam()) {
+    conn_ = db_.OpenDatabase(s_.nomeDb_);
+    db_.Execute(conn_, kCliente);
+    for (const Rata& r : kRate)
+      db_.Execute(conn_, "INSERT INTO Scadenze (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, DataScad, "
+                         "PagTipo, Prefisso, NumDoc, DataDoc, Rata, Moneta, Cambio, EntrataUscita, ImportoScad, "
+                         "ImportoScadEuro, ImportoScadLire, ImpPagInc, StatoScad, Utente) VALUES (2026, " +
+                             std::to_string(r.numProg) + ", 3, '14', '01', '000099', #2026-11-30#, 'RD', 'V', '" +
+                             r.numDoc + "', #2026-10-0" + std::to_string(r.numProg - 9000) + "#, 1, 'Euro', 1, '" +
+                             r.entrataUscita + "', " + std::to_string(r.importo) + ", " + std::to_string(r.importo) +
+                             ", 0, 0, '', ' ')");
+    registrazioni_ = Numero("SELECT COUNT(*) AS V FROM MovPnTes");
+  }
+
+  // The host's parameters for the next session: who is at the keyboard and
+  // which screen the program opens on.
+  void Operatore(const std::string& nome, const std::string& form = "FrmSaldaSelezioni") {
+    const fs::path file = s_.dir_ / "params.ini";
+    std::string testo = Leggi(file);
+    testo = std::regex_replace(testo, std::regex("\nOperatorName=[^\n]*"), "\nOperatorName=" + nome);
+    testo = std::regex_replace(testo, std::regex("\nForm=[^\n]*"), "");
+    testo = std::regex_replace(testo, std::regex("\\[Host\\]\n"), "[Host]\nForm=" + form + "\n");
+    std::ofstream(file) << testo;
+  }
+  // Runs one session with the script; the result file's text.
+  std::string Gioca(const std::string& script, int secondi = 60) {
+    std::ofstream(s_.dir_ / "scenario.txt") << script;
+    ::setenv("COMPENSATO_SCENARIO", (s_.dir_ / "scenario.txt").c_str(), 1);
+    ::setenv("COMPENSATO_SCENARIO_ESITO", (s_.dir_ / "esito.txt").c_str(), 1);
+    s_.Avvia("[Parametri Generali]\nOrdIniDBase=db.ini\n", SCENARIO_EXE);
+    const int rc = s_.Fine(secondi);
+    EXPECT_EQ(rc, 0) << Leggi(s_.dir_ / "esito.txt") << Leggi(s_.dir_ / "host.log");
+    return Leggi(s_.dir_ / "esito.txt");
+  }
+  // The value a query names V.
+  double Numero(const std::string& sql) {
+    db::DbCursor c;
+    const std::string k = c.Open(db_, conn_, "", sql, false, db::kSnapshot);
+    const double v = c.IsEmpty(k) ? 0 : c.GetField(k, "V").toDouble();
+    c.Close(k);
+    return v;
+  }
+  // Checks the run's effects: one new registration, balanced, the paid
+  // installments referring to it, the rest installment, nothing left over.
+  void Verifica() {
+    EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM MovPnTes"), registrazioni_ + 1);
+    const double numReg = Numero("SELECT MAX(NumReg) AS V FROM MovPnTes");
+    for (int n : {9001, 9002, 9003, 9004})
+      EXPECT_EQ(Numero("SELECT NumRegPag AS V FROM Scadenze WHERE NumProg = " + std::to_string(n)), numReg) << n;
+    EXPECT_EQ(Numero("SELECT ImportoScad AS V FROM Scadenze WHERE NumProg = 9002"), 100) << "paid in part: the rest went to a new one";
+    EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE ContoScad = '000099' AND NumRegPag IS NULL AND "
+                     "ImportoScad = 200 AND NumProg > 9004"),
+              1)
+        << "the rest installment";
+    EXPECT_EQ(Numero("SELECT MAX(NumProg) AS V FROM Scadenze WHERE Anno = 2026"),
+              Numero("SELECT NumProg AS V FROM Scadenze WHERE ContoScad = '000099' AND NumRegPag IS NULL"))
+        << "the rest takes the next number";
+    // 500 + 100 + 205 - 50 received in cash; 5 of allowance.
+    EXPECT_EQ(Numero("SELECT SUM(Importo) AS V FROM MovPnDett WHERE NumReg = " + std::to_string(numReg) +
+                     " AND GruppoPartita = '18' AND DareAvere = 'D'"),
+              755);
+    EXPECT_EQ(testsupport::VerificaInvarianti(db_, conn_), "");
+    EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+    EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM ScadenzeApp"), 0);
+    EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM AppoggioTemp"), 0);
+  }
+
+  e2e::Sessione s_;
+  db::DbExecutor db_;
+  std::string conn_;
+  double registrazioni_ = 0;
+};
+
+TEST_P(Interattiva, ASettlementTypedEndToEnd) {
+  Operatore("Rossi");
+  const std::string esito = Gioca(std::string(kSelezione) + kGriglia + kEsci);
+  ASSERT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
+  Verifica();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, Interattiva, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
+
+}  // namespace
