@@ -7,6 +7,10 @@
 //
 // Counters: statements the engine sent per journal line, and the time ratio
 // to the baseline (printed by the two benchmarks side by side).
+//
+// With the PostgreSQL test cluster (COMPENSATO_TEST_PG) the same posting on
+// the server, against the same least statements sent through the program's
+// own driver (one transaction per registration).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -145,6 +149,90 @@ void BM_Minimo(benchmark::State& state) {
   Rimuovi(percorso);
 }
 
+// The same staged registrations on the server, made there.
+void AziendaPg(testsupport::TestDatabase& d, int n) {
+  db::DbExecutor& db = d.executor();
+  const std::string& c = d.conn();
+  auto server = [&](const std::string& sql) { db.Execute(c, sql, db::kPassThrough); };
+  const std::string quante = std::to_string(n);
+  server("INSERT INTO \"Causali\" (\"Causale\", \"TipoCausale\") VALUES ('INC', '')");
+  server("INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", \"Moneta\", "
+         "\"Cambio\") SELECT 2026, i, DATE '2026-03-15', 'INC', 'N', 'Euro', 1 FROM generate_series(1, " + quante + ") i");
+  server("INSERT INTO \"MovPnDettApp\" (\"Anno\", \"NumReg\", \"RigReg\", \"RigLiv\", \"TipoPartita\", "
+         "\"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", \"DareAvere\", \"ImportoMon\", \"Importo\", "
+         "\"ImpostaMon\", \"Imposta\", \"ImpostaIndetrMon\", \"ImpostaIndetr\", \"Cambio\") "
+         "SELECT 2026, i, k, k, r.tipo, r.gruppo, '01', r.conto, r.da, r.importo, r.importo, 0, 0, 0, 0, 1 "
+         "FROM generate_series(1, " + quante + ") i CROSS JOIN LATERAL (VALUES "
+         "(1, '1', '18', '000001', 'D', 10 + i % 97), (2, '1', '18', '000002', 'D', 20 + i % 89), "
+         "(3, '3', '14', (100000 + i % 50)::text, 'A', 10 + i % 97), "
+         "(4, '3', '14', (100000 + (i + 7) % 50)::text, 'A', 20 + i % 89)) AS r(k, tipo, gruppo, conto, da, importo)");
+}
+
+void BM_ContabMovPnPg(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  long istruzioni = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto d = NuovaAziendaPg();
+    AziendaPg(*d, n);
+    {
+      Programma p(d->name());
+      compensato::posting::ArgomentiContab a;
+      a.anno = 2026;
+      const long prima = db::StatementCount();
+      state.ResumeTiming();
+      compensato::posting::ContabMovPn(p.ctx, a);
+      state.PauseTiming();
+      if (a.numErrori != 0) state.SkipWithError(a.testoErrori.c_str());
+      istruzioni = db::StatementCount() - prima;
+    }
+    d.reset();
+    state.ResumeTiming();
+  }
+  state.counters["statements_per_line"] = static_cast<double>(istruzioni) / (n * kRighe);
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_MinimoPg(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto d = NuovaAziendaPg();
+    AziendaPg(*d, n);
+    {
+      Programma p(d->name());
+      db::DbExecutor& db = p.db;
+      const std::string& c = p.conn;
+      state.ResumeTiming();
+      for (int i = 1; i <= n; ++i) {
+        const std::string reg = " WHERE \"Anno\" = 2026 AND \"NumReg\" = " + std::to_string(i);
+        db.BeginTrans(c);
+        db.Execute(c, "INSERT INTO \"MovPnDett\" SELECT * FROM \"MovPnDettApp\"" + reg, db::kPassThrough);
+        db.Execute(c,
+                   "INSERT INTO \"PdcProg\" (\"Anno\", \"PartTipo\", \"CoPartGruppo\", \"CoPartMastro\", "
+                   "\"CoPartConto\", \"SaldoIniziale\", \"ProgrDare\", \"ProgrAvere\", \"UltAgg\") SELECT \"Anno\", "
+                   "\"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", 0, "
+                   "SUM(CASE WHEN \"DareAvere\" = 'D' THEN \"Importo\" ELSE 0 END), "
+                   "SUM(CASE WHEN \"DareAvere\" = 'D' THEN 0 ELSE \"Importo\" END), DATE '2026-03-15' "
+                   "FROM \"MovPnDettApp\"" + reg +
+                       " GROUP BY \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\" "
+                       "ON CONFLICT (\"Anno\", \"PartTipo\", \"CoPartGruppo\", \"CoPartMastro\", \"CoPartConto\") DO "
+                       "UPDATE SET \"ProgrDare\" = round(\"PdcProg\".\"ProgrDare\" + excluded.\"ProgrDare\", 2), "
+                       "\"ProgrAvere\" = round(\"PdcProg\".\"ProgrAvere\" + excluded.\"ProgrAvere\", 2), "
+                       "\"UltAgg\" = greatest(\"PdcProg\".\"UltAgg\", excluded.\"UltAgg\")",
+                   db::kPassThrough);
+        db.Execute(c, "DELETE FROM \"MovPnDettApp\"" + reg, db::kPassThrough);
+        db.CommitTrans(c);
+      }
+      state.PauseTiming();
+    }
+    d.reset();
+    state.ResumeTiming();
+  }
+  state.counters["statements_per_line"] = 5.0 / kRighe;
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ContabMovPn)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -153,6 +241,11 @@ BENCHMARK(BM_Minimo)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 int main(int argc, char** argv) {
   // Count the statements the engine sends without ever stopping it.
   setenv("COMPENSATO_DB_KILL_AT", "9000000000000000000", 0);
+  if (bench::ConPostgres()) {
+    for (auto* b : {benchmark::RegisterBenchmark("BM_ContabMovPnPg", BM_ContabMovPnPg),
+                    benchmark::RegisterBenchmark("BM_MinimoPg", BM_MinimoPg)})
+      b->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

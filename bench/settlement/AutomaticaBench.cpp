@@ -4,6 +4,11 @@
 // entry's header and lines and the running totals, written with prepared
 // statements through the engine's own interface in one transaction.
 //
+// With the PostgreSQL test cluster (COMPENSATO_TEST_PG) the same run on the
+// server, against the least statements through the same driver: the header,
+// the lines, the installments and the totals each by one set-based statement,
+// in one transaction.
+//
 // Counters: statements per installment (what the program sent to the engine)
 // and the peak resident memory of the process.
 #include <benchmark/benchmark.h>
@@ -27,29 +32,6 @@ namespace {
 
 using namespace bench;
 
-// A company with 100 customers and n open installments of 100 each.
-void Azienda(const std::string& percorso, int n) {
-  NuovaAzienda(percorso);
-  db::DbExecutor db;
-  const std::string c = db.OpenDatabase(percorso);
-  db.BeginTrans(c);
-  db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('18','01','000001',1,'Cassa')");
-  for (int k = 1; k <= 100; ++k)
-    db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('14','01'," +
-                      util::SqlLiteral(std::to_string(k), 8) + ",3,'Cliente')");
-  db.Execute(c, "INSERT INTO PagTipi (PagTipo, EmissEffetti) VALUES ('RD', 'N')");
-  db.Execute(c, "INSERT INTO Monete (Moneta, NumDec, NumDecGest, Operatore, Cee) VALUES ('Euro', 2, 2, '/', 'S')");
-  db.Execute(c, "INSERT INTO Causali (Causale, TipoCausale) VALUES ('INC', '')");
-  for (int i = 1; i <= n; ++i)
-    db.Execute(c, "INSERT INTO Scadenze (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, "
-                  "Prefisso, NumDoc, DataDoc, Rata, Moneta, Cambio, EntrataUscita, ImportoScad, ImportoScadEuro, "
-                  "ImpPagInc, StatoScad, Utente) VALUES (2026," +
-                      std::to_string(i) + ",3,'14','01'," + util::SqlLiteral(std::to_string(i % 100 + 1), 8) +
-                      ",#04/30/2026#,'RD','V'," + util::SqlLiteral("F" + std::to_string(i), 8) +
-                      ",#03/01/2026#,1,'Euro',1,'E',100,100,0,'',' ')");
-  db.CommitTrans(c);
-}
-
 compensato::SelezioneRun Selezione() { return testsupport::SelezioneProva(true, 3, 1e12); }
 
 double PiccoMemoriaMb() {
@@ -64,7 +46,7 @@ void BM_Automatica(benchmark::State& state) {
   long istruzioni = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    Azienda(percorso, n);
+    AziendaScadenze(percorso, n);
     Programma p(percorso);
     compensato::Contesto& ctx = p.ctx;
     const long prima = db::StatementCount();
@@ -85,7 +67,7 @@ void BM_Minimo(benchmark::State& state) {
   const std::string percorso = Percorso("min");
   for (auto _ : state) {
     state.PauseTiming();
-    Azienda(percorso, n);
+    AziendaScadenze(percorso, n);
     sqlite3* s = nullptr;
     sqlite3_open(percorso.c_str(), &s);
     state.ResumeTiming();
@@ -143,6 +125,93 @@ void BM_Minimo(benchmark::State& state) {
   Rimuovi(percorso);
 }
 
+// The same company on the server, its rows made there.
+void AziendaScadenzePg(testsupport::TestDatabase& d, int n) {
+  db::DbExecutor& db = d.executor();
+  const std::string& c = d.conn();
+  auto server = [&](const std::string& sql) { db.Execute(c, sql, db::kPassThrough); };
+  const std::string conto = "INSERT INTO \"PianoConti\" (\"Gruppo\", \"Mastro\", \"Conto\", \"Tipo\", \"Descrizione\") ";
+  server(conto + "VALUES ('18', '01', '000001', 1, 'Cassa')");
+  server(conto + "SELECT '14', '01', k::text, 3, 'Cliente' FROM generate_series(1, 100) k");
+  server("INSERT INTO \"PagTipi\" (\"PagTipo\", \"EmissEffetti\") VALUES ('RD', 'N')");
+  server("INSERT INTO \"Monete\" (\"Moneta\", \"NumDec\", \"NumDecGest\", \"Operatore\", \"Cee\") VALUES "
+         "('Euro', 2, 2, '/', 'S')");
+  server("INSERT INTO \"Causali\" (\"Causale\", \"TipoCausale\") VALUES ('INC', '')");
+  server("INSERT INTO \"Scadenze\" (\"Anno\", \"NumProg\", \"Tipo\", \"GruppoScad\", \"MastroScad\", \"ContoScad\", "
+         "\"DataScad\", \"PagTipo\", \"Prefisso\", \"NumDoc\", \"DataDoc\", \"Rata\", \"Moneta\", \"Cambio\", "
+         "\"EntrataUscita\", \"ImportoScad\", \"ImportoScadEuro\", \"ImpPagInc\", \"StatoScad\", \"Utente\") "
+         "SELECT 2026, i, 3, '14', '01', (i % 100 + 1)::text, DATE '2026-04-30', 'RD', 'V', 'F' || i, "
+         "DATE '2026-03-01', 1, 'Euro', 1, 'E', 100, 100, 0, '', ' ' FROM generate_series(1, " +
+         std::to_string(n) + ") i");
+}
+
+void BM_AutomaticaPg(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  long istruzioni = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto d = NuovaAziendaPg();
+    AziendaScadenzePg(*d, n);
+    {
+      Programma p(d->name());
+      const long prima = db::StatementCount();
+      state.ResumeTiming();
+      if (compensato::Elabora(p.ctx, Selezione(), nullptr) != 0) state.SkipWithError("run failed");
+      state.PauseTiming();
+      istruzioni = db::StatementCount() - prima;
+    }
+    d.reset();
+    state.ResumeTiming();
+  }
+  state.counters["statements_per_installment"] = static_cast<double>(istruzioni) / n;
+  state.counters["peak_MB"] = PiccoMemoriaMb();
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_MinimoPg(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto d = NuovaAziendaPg();
+    AziendaScadenzePg(*d, n);
+    {
+      Programma p(d->name());
+      db::DbExecutor& db = p.db;
+      const std::string& c = p.conn;
+      auto server = [&](const char* sql) { db.Execute(c, sql, db::kPassThrough); };
+      state.ResumeTiming();
+      db.BeginTrans(c);
+      server("INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", \"Moneta\", "
+             "\"Cambio\") VALUES (2026, 1, DATE '2026-12-10', 'INC', 'N', 'Euro', 1)");
+      const char* righe = "INSERT INTO \"MovPnDett\" (\"Anno\", \"NumReg\", \"RigReg\", \"RigLiv\", \"TipoPartita\", "
+                          "\"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", \"DareAvere\", \"ImportoMon\", "
+                          "\"Importo\") ";
+      server((std::string(righe) +
+              "SELECT 2026, 1, 1 + row_number() OVER w, 1 + row_number() OVER w, '3', '14', '01', \"ContoScad\", "
+              "'A', \"ImportoScad\", \"ImportoScad\" FROM \"Scadenze\" WINDOW w AS (ORDER BY \"NumProg\")")
+                 .c_str());
+      server((std::string(righe) +
+              "SELECT 2026, 1, 1, 1, '1', '18', '01', '000001', 'D', SUM(\"ImportoScad\"), SUM(\"ImportoScad\") "
+              "FROM \"Scadenze\"")
+                 .c_str());
+      server("UPDATE \"Scadenze\" S SET \"AnnoPag\" = 2026, \"NumRegPag\" = 1, \"DataRegPag\" = DATE '2026-12-10', "
+             "\"RigLivPag\" = r.n FROM (SELECT \"Anno\", \"NumProg\", 1 + row_number() OVER (ORDER BY \"NumProg\") AS n "
+             "FROM \"Scadenze\") r WHERE S.\"Anno\" = r.\"Anno\" AND S.\"NumProg\" = r.\"NumProg\"");
+      server("INSERT INTO \"PdcProg\" (\"Anno\", \"PartTipo\", \"CoPartGruppo\", \"CoPartMastro\", \"CoPartConto\", "
+             "\"ProgrDare\", \"ProgrAvere\") SELECT \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", "
+             "\"ContoPartita\", SUM(CASE WHEN \"DareAvere\" = 'D' THEN \"Importo\" ELSE 0 END), "
+             "SUM(CASE WHEN \"DareAvere\" = 'A' THEN \"Importo\" ELSE 0 END) FROM \"MovPnDett\" "
+             "GROUP BY \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\"");
+      db.CommitTrans(c);
+      state.PauseTiming();
+    }
+    d.reset();
+    state.ResumeTiming();
+  }
+  state.counters["statements_per_installment"] = 7.0 / n;
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Automatica)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -151,6 +220,11 @@ BENCHMARK(BM_Minimo)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillis
 int main(int argc, char** argv) {
   // Count the statements the program sends without ever stopping it.
   setenv("COMPENSATO_DB_KILL_AT", "9000000000000000000", 0);
+  if (bench::ConPostgres()) {
+    for (auto* b : {benchmark::RegisterBenchmark("BM_AutomaticaPg", BM_AutomaticaPg),
+                    benchmark::RegisterBenchmark("BM_MinimoPg", BM_MinimoPg)})
+      b->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

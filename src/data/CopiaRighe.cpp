@@ -19,30 +19,32 @@ std::vector<std::string> Colonne(Contesto& ctx, const std::string& tabella) {
   return nomi;
 }
 
-bool Contiene(const std::vector<std::string>& nomi, const std::string& nome) {
-  for (const std::string& n : nomi)
-    if (util::EqualsIgnoreCase(n, nome)) return true;
-  return false;
-}
-
 }  // namespace
 
-int64_t CopiaRighe(Contesto& ctx, const std::string& origine, const std::string& destinazione,
-                   const std::string& condizione, const std::vector<ValoreColonna>& valori) {
-  const std::vector<std::string> sorgente = Colonne(ctx, origine);
+CopiaRighe::CopiaRighe(Contesto& ctx, std::string origine, std::string destinazione)
+    : ctx_(ctx), origine_(std::move(origine)), destinazione_(std::move(destinazione)) {
+  const std::vector<std::string> sorgente = Colonne(ctx_, origine_);
+  for (const std::string& col : Colonne(ctx_, destinazione_)) {
+    bool presente = false;
+    for (const std::string& s : sorgente) presente = presente || util::EqualsIgnoreCase(s, col);
+    colonne_.emplace_back(col, presente);
+  }
+}
+
+int64_t CopiaRighe::Esegui(const std::string& condizione, const std::vector<ValoreColonna>& valori) const {
   std::string campi, espressioni;
-  for (const std::string& col : Colonne(ctx, destinazione)) {
+  for (const auto& [col, presente] : colonne_) {
     std::string valore;
     for (const auto& [nome, v] : valori)
       if (util::EqualsIgnoreCase(nome, col)) valore = v;
-    if (valore.empty() && Contiene(sorgente, col)) valore = origine + "." + col;
+    if (valore.empty() && presente) valore = origine_ + "." + col;
     if (valore.empty()) continue;
     if (!campi.empty()) campi += ", ", espressioni += ", ";
     campi += col;
     espressioni += valore;
   }
-  return ctx.db.Execute(ctx.conn, "INSERT INTO " + destinazione + " (" + campi + ") SELECT " + espressioni +
-                                      " FROM " + origine + " WHERE " + condizione);
+  return ctx_.db.Execute(ctx_.conn, "INSERT INTO " + destinazione_ + " (" + campi + ") SELECT " + espressioni +
+                                        " FROM " + origine_ + " WHERE " + condizione);
 }
 
 }  // namespace compensato

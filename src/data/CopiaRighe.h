@@ -13,12 +13,22 @@ namespace compensato {
 // expression over the source table.
 using ValoreColonna = std::pair<std::string, std::string>;
 
-// Copies the rows of `origine` that `condizione` selects into `destinazione`
-// with one INSERT ... SELECT: every column the two tables share by name takes
-// the source's value, the columns in `valori` take theirs. The engine moves
-// the rows without sending them to the program, and a failure copies none.
-// Returns the rows copied; a failure reaches the caller.
-int64_t CopiaRighe(Contesto& ctx, const std::string& origine, const std::string& destinazione,
-                   const std::string& condizione, const std::vector<ValoreColonna>& valori = {});
+// Copies rows of one table into another with one INSERT ... SELECT: every
+// column the two tables share by name takes the source's value, the columns
+// given to Esegui take theirs. The engine moves the rows without sending them
+// to the program, and a failed copy copies none. The tables' columns are read
+// once, for a caller that copies many times.
+class CopiaRighe {
+ public:
+  CopiaRighe(Contesto& ctx, std::string origine, std::string destinazione);
+  // Copies the rows of the source that the condition selects; returns how
+  // many. A failure reaches the caller.
+  int64_t Esegui(const std::string& condizione, const std::vector<ValoreColonna>& valori = {}) const;
+
+ private:
+  Contesto& ctx_;
+  std::string origine_, destinazione_;
+  std::vector<std::pair<std::string, bool>> colonne_;  // the target's, and whether the source has it
+};
 
 }  // namespace compensato

@@ -40,12 +40,11 @@ int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) 
   try {
     // The rows the user holds reserved are exactly the ones to copy, whatever
     // the selection was.
-    CopiaRighe(ctx, s, a,
-               s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) + " AND " + s + ".FlStato = " +
-                   util::SqlLiteral("0", 8),
-               {{"FaseElab", util::SqlLiteral("0", 8)},
-                {"StatoScad", util::SqlLiteral("", 8)},
-                {"ImpPagInc", util::SqlLiteral(0.0, 5)}});
+    const std::string riservate =
+        s + ".Utente = " + util::SqlLiteral(ctx.utente, 8) + " AND " + s + ".FlStato = " + util::SqlLiteral("0", 8);
+    CopiaRighe(ctx, s, a).Esegui(riservate, {{"FaseElab", util::SqlLiteral("0", 8)},
+                                             {"StatoScad", util::SqlLiteral("", 8)},
+                                             {"ImpPagInc", util::SqlLiteral(0.0, 5)}});
     return 0;
   } catch (const util::RuntimeError& e) {
     ui::MsgErrfrm(ctx.op, e);

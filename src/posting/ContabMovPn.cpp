@@ -1,6 +1,7 @@
 #include "src/posting/ContabMovPn.h"
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -167,6 +168,8 @@ class Contabilizzazione {
   db::DbCursor c_;
   bool aperta_ = false;
   bool primaRigaCopiata_ = false;
+  // The lines' copy, made at the first registration with lines.
+  std::optional<CopiaRighe> copiaRighe_;
   // Registrations whose schedule failed keep their source rows, header included.
   std::vector<int32_t> falliti_;
 };
@@ -252,8 +255,10 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     if (a.rinumera)
       c.Open(ctx_.db, ctx_.conn, kDestTestata, "Select * from " + dest_.testata + " where False", false,
              db::kUpdatable);
-    c.Open(ctx_.db, ctx_.conn, kDestIva, "Select * from " + dest_.iva + " where False", false,
-           db::kUpdatable);
+    // A settlement's entry has no VAT lines: the target's template only when
+    // there is something to copy.
+    if (!c.IsEmpty(kIva))
+      c.Open(ctx_.db, ctx_.conn, kDestIva, "Select * from " + dest_.iva + " where False", false, db::kUpdatable);
   }
   const AttributiCausale& causale = causali_.Leggi(testata.causale);
   Inizia();
@@ -294,7 +299,8 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   if (!a.inLinea) {
     std::vector<ValoreColonna> valori;
     if (a.rinumera) valori.push_back({"NumReg", util::SqlLiteral(numReg, 3)});
-    CopiaRighe(ctx_, L, dest_.righe, L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero, valori);
+    if (!copiaRighe_) copiaRighe_.emplace(ctx_, L, dest_.righe);
+    copiaRighe_->Esegui(L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero, valori);
   }
   if (!a.inLinea) {
     for (c.MoveFirst(kIva); !c.Eof(kIva); c.MoveNext(kIva)) {
