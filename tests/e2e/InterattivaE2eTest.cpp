@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <thread>
 
 #include "components/db/DbCursor.h"
 #include "components/db/DbExecutor.h"
@@ -111,15 +112,46 @@ class Interattiva : public ::testing::TestWithParam<Engine> {
     testo = std::regex_replace(testo, std::regex("\\[Host\\]\n"), "[Host]\nForm=" + form + "\n");
     std::ofstream(file) << testo;
   }
-  // Runs one session with the script; the result file's text.
-  std::string Gioca(const std::string& script, int secondi = 60) {
+  // Starts a session playing the script.
+  void Lancia(const std::string& script) {
     std::ofstream(s_.dir_ / "scenario.txt") << script;
     ::setenv("COMPENSATO_SCENARIO", (s_.dir_ / "scenario.txt").c_str(), 1);
     ::setenv("COMPENSATO_SCENARIO_ESITO", (s_.dir_ / "esito.txt").c_str(), 1);
     s_.Avvia("[Parametri Generali]\nOrdIniDBase=db.ini\n", SCENARIO_EXE);
+  }
+  // Runs one session with the script to its end; the result file's text.
+  std::string Gioca(const std::string& script, int secondi = 60) {
+    Lancia(script);
     const int rc = s_.Fine(secondi);
     EXPECT_EQ(rc, 0) << Leggi(s_.dir_ / "esito.txt") << Leggi(s_.dir_ / "host.log");
     return Leggi(s_.dir_ / "esito.txt");
+  }
+  // Waits until `vero` holds, for at most 30 s.
+  template <class F>
+  static bool Attendi(F vero) {
+    for (int i = 0; i < 300; ++i) {
+      if (vero()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+  // The program the session's host launched; 0 while there is none.
+  pid_t Programma() const {
+    const std::string p = e2e::Esegui("pgrep -P " + std::to_string(s_.host_) + " | head -1");
+    return p.empty() ? 0 : static_cast<pid_t>(std::stol(p));
+  }
+  static char Stato(pid_t pid) {
+    const std::string stat = Leggi("/proc/" + std::to_string(pid) + "/stat");
+    const size_t p = stat.rfind(')');
+    return p == std::string::npos || p + 2 >= stat.size() ? '?' : stat[p + 2];
+  }
+  // Kills the program as a power cut would, and lets its host go.
+  void Uccidi(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    if (s_.Fine(20) == -1) {
+      ::kill(-s_.host_, SIGKILL);
+      s_.Fine(5);
+    }
   }
   // The value a query names V.
   double Numero(const std::string& sql) {
@@ -165,6 +197,55 @@ TEST_P(Interattiva, ASettlementTypedEndToEnd) {
   const std::string esito = Gioca(std::string(kSelezione) + kGriglia + kEsci);
   ASSERT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   Verifica();
+}
+
+// Killed once the run has started writing, the run is completed by the
+// recovery window of another operator, and the killed operator's next start
+// finds nothing left to do.
+TEST_P(Interattiva, ARunKilledAfterTheConfirmationIsRecoveredByTheWindow) {
+  Operatore("Rossi");
+  // Held once the run has marked its installments and opens the entry's tables.
+  ::setenv("COMPENSATO_DB_STOP_ON", "from MovPnDettApp where false", 1);
+  Lancia(std::string(kSelezione) + kGriglia);
+  ::unsetenv("COMPENSATO_DB_STOP_ON");
+  pid_t pid = 0;
+  ASSERT_TRUE(Attendi([&] { return (pid = Programma()) != 0 && Stato(pid) == 'T'; }))
+      << Leggi(s_.dir_ / "esito.txt") << Leggi(s_.dir_ / "host.log");
+  Uccidi(pid);
+  ASSERT_GT(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE FlStato IS NOT NULL"), 0) << "left reserved";
+
+  // Support staff open the recovery window: the killed run's row, recovered.
+  Operatore("Bianchi", "frmRipriSal");
+  std::string esito = Gioca("attendi frmRipriSal\npausa 300\ntasto Alt+E\n");
+  EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
+  Verifica();
+
+  // The killed operator starts again: no message, the screen is ready.
+  Operatore("Rossi");
+  esito = Gioca("attendi FrmSaldaSelezioni\npausa 1500\nattendi FrmSaldaSelezioni\ntasto Alt+S\n");
+  EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
+  Verifica();
+}
+
+// Killed with the worklist open, the run is undone by the operator's next start.
+TEST_P(Interattiva, ARunKilledWithTheWorklistOpenIsUndoneAtTheNextStart) {
+  Operatore("Rossi");
+  Lancia(std::string(kSelezione) + "segna lista\npausa 60000\n");
+  ASSERT_TRUE(Attendi([&] { return Leggi(s_.dir_ / "esito.txt").find("lista") != std::string::npos; }))
+      << Leggi(s_.dir_ / "esito.txt") << Leggi(s_.dir_ / "host.log");
+  ASSERT_EQ(Numero("SELECT COUNT(*) AS V FROM ScadenzeApp"), 4);
+  Uccidi(Programma());
+
+  const std::string esito = Gioca(
+      "messaggio ATTENZIONE: l'ultima elaborazione è stata interrotta\ntasto Return\n"
+      "messaggio E' stata completamente annullata l'ultima elaborazione effettuata\ntasto Return\n" +
+      std::string(kEsci));
+  EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM MovPnTes"), registrazioni_);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE NumProg > 9000 AND NumRegPag IS NULL"), 4);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM ScadenzeApp"), 0);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM AppoggioTemp"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, Interattiva, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);

@@ -69,7 +69,8 @@ class Giocatore {
   void Fallisci(const std::string& perche) {
     timer_.stop();
     Scrivi("errore al passo " + std::to_string(n_ + 1) + " (" + passi_[n_] + "): " + perche + "; attiva " +
-           Nome(Attiva()) + ", fuoco " + Nome(QApplication::focusWidget()));
+           Nome(Attiva()) + (Nome(Attiva()) == "frmMsgCom" ? " \"" + TestoMessaggio(Attiva()) + "\"" : "") +
+           ", fuoco " + Nome(QApplication::focusWidget()));
   }
   // Keys go from an event of their own: one that opens a modal window
   // returns only when the window closes, and a timer does not fire again

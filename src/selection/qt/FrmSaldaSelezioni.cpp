@@ -458,6 +458,8 @@ void FrmSaldaSelezioni::TimSel_Timer() {
   } catch (const std::exception& e) {
     ui::MsgErrfrm(p_.ctx.op, util::AsRuntimeError(e));
   }
+  // Its messages are answered: the keyboard is the screen's again.
+  activateWindow();
 }
 
 }  // namespace selection
