@@ -119,6 +119,12 @@ class Interattiva : public ::testing::TestWithParam<Engine> {
     ::setenv("COMPENSATO_SCENARIO_ESITO", (s_.dir_ / "esito.txt").c_str(), 1);
     s_.Avvia("[Parametri Generali]\nOrdIniDBase=db.ini\n", SCENARIO_EXE);
   }
+  // With COMPENSATO_SCREENSHOTS=<folder>, a step that keeps a picture of the
+  // active window there; otherwise nothing.
+  static std::string Foto(const std::string& nome) {
+    const char* cartella = std::getenv("COMPENSATO_SCREENSHOTS");
+    return cartella ? "pausa 300\nfoto " + std::string(cartella) + "/" + nome + ".png\n" : "";
+  }
   // Runs one session with the script to its end; the result file's text.
   std::string Gioca(const std::string& script, int secondi = 60) {
     Lancia(script);
@@ -194,7 +200,18 @@ class Interattiva : public ::testing::TestWithParam<Engine> {
 
 TEST_P(Interattiva, ASettlementTypedEndToEnd) {
   Operatore("Rossi");
-  const std::string esito = Gioca(std::string(kSelezione) + kGriglia + kEsci);
+  std::string script = std::string(kSelezione) + kGriglia + kEsci;
+  if (std::getenv("COMPENSATO_SCREENSHOTS")) {
+    // The pictures of the walk-through, each where the operator would look.
+    auto prima = [&script](const std::string& passi, const std::string& foto) {
+      script.replace(script.find(passi), 0, foto);
+    };
+    prima("tasto Return\nattendi FrmSaldaSelezioni", Foto("ricerca"));
+    prima("tasto Alt+C\nattendi frmSaldaLista", Foto("selezione"));
+    prima("tasto Alt+C\nmessaggio Confermi", "tasto Up\n" + Foto("lista"));
+    prima("tasto Return\nattendi FrmSaldaSelezioni\npausa 300\ntasto Alt+S", Foto("conferma"));
+  }
+  const std::string esito = Gioca(script);
   ASSERT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   Verifica();
 }
@@ -216,7 +233,9 @@ TEST_P(Interattiva, ARunKilledAfterTheConfirmationIsRecoveredByTheWindow) {
 
   // Support staff open the recovery window: the killed run's row, recovered.
   Operatore("Bianchi", "frmRipriSal");
-  std::string esito = Gioca("attendi frmRipriSal\npausa 300\ntasto Alt+E\n");
+  std::string esito = Gioca("attendi frmRipriSal\nvedi Rossi~\n"
+                            "vedi Trovato scadenze da elaborare: il ripristino procede all'elaborazione del compensato\n" +
+                            Foto("recupero") + "tasto Alt+E\n");
   EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   Verifica();
 

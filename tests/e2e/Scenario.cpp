@@ -5,6 +5,8 @@
 //
 //   attendi <window>      waits until the active window (or modal one) has that name
 //   messaggio <text>      waits until a message window shows a text containing it
+//   vedi <text>           waits until the active window shows it, in a label or a grid cell
+//   foto <file>           saves a picture of the active window
 //   tasto <key>           one key, as Qt spells it: Tab, Return, F2, Alt+C, Shift+End
 //   scrivi <text>         types the text, a key a character
 //   vai <control>         presses Tab until that control has the focus
@@ -13,6 +15,7 @@
 //
 // A step that waits gives up after 20 s; the result then says which step
 // failed and what had the focus, and the script stops there.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
@@ -47,6 +50,22 @@ std::string TestoMessaggio(QWidget* w) {
   if (auto* l = w->findChild<QLabel*>("LabMessaggio"); l && l->isVisible()) t += l->text().toStdString();
   if (auto* e = w->findChild<QTextEdit*>("txtMessaggio"); e && e->isVisible()) t += e->toPlainText().toStdString();
   return t;
+}
+
+// Whether a window shows the text: a visible label, or a cell of a visible grid.
+bool Mostra(QWidget* w, const std::string& testo) {
+  if (!w) return false;
+  const QString t = QString::fromStdString(testo);
+  for (QLabel* l : w->findChildren<QLabel*>())
+    if (l->isVisible() && l->text().contains(t)) return true;
+  for (QAbstractItemView* v : w->findChildren<QAbstractItemView*>()) {
+    if (!v->isVisible() || !v->model()) continue;
+    const QAbstractItemModel* m = v->model();
+    for (int r = 0; r < m->rowCount(); ++r)
+      for (int c = 0; c < m->columnCount(); ++c)
+        if (m->index(r, c).data().toString().contains(t)) return true;
+  }
+  return false;
 }
 
 class Giocatore {
@@ -93,6 +112,12 @@ class Giocatore {
     if (verbo == "messaggio") {
       QWidget* w = Attiva();
       return se(w && Nome(w) == "frmMsgCom" && TestoMessaggio(w).find(arg) != std::string::npos);
+    }
+    if (verbo == "vedi") return se(Mostra(Attiva(), arg));
+    if (verbo == "foto") {
+      QWidget* w = Attiva();
+      if (!w || !w->grab().save(QString::fromStdString(arg), "PNG")) throw std::runtime_error("foto non salvata");
+      return se(true);
     }
     if (verbo == "pausa") return se(Orologio::now() - inizio_ >= std::chrono::milliseconds(std::stoi(arg)));
     if (verbo == "segna") {
