@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "components/db/DbCursor.h"
@@ -88,6 +90,11 @@ struct StatoRun {
   // positive, money out negative, as in the paid totals.
   double totEccedenzaNetta = 0;
   double totEccedenzaNettaAzienda = 0;
+
+  // The documents whose own entry is kept on a cash basis for VAT (prefix,
+  // number, date and account of the entry's first line, as one key), read at
+  // the run's first line that asks; the lines' tables open again for each run.
+  std::optional<std::set<std::string>> documentiIvaCassa;
 
   // The header and line sets of the run: one cursor object, two result sets.
   std::unique_ptr<db::DbCursor> tabelle;

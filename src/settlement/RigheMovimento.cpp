@@ -1,6 +1,8 @@
 #include "src/settlement/RigheMovimento.h"
 
 #include <cmath>
+#include <optional>
+#include <set>
 
 #include "components/db/DbCursor.h"
 #include "components/util/AccountCode.h"
@@ -107,24 +109,50 @@ void Importi(Contesto& ctx, double mon, double azienda) {
   c.SetField(ctx.run.keyRighe, "Importo", util::Value(azienda));
 }
 
-// Whether the invoice's own entry is kept on a cash basis for VAT.
-std::string IvaPerCassa(Contesto& ctx, const RigaScadenza& s) {
-  if (util::EqualsIgnoreCase(ctx.host.GetParameter("CoGe.IvaCassaAttiva").toText(), "N")) return "N";
+// A document's key among the cash-basis ones: text compared without regard
+// to case, as the engines compare these columns.
+std::string ChiaveDocumento(const std::string& prefisso, const std::string& numDoc, const util::Date& dataDoc,
+                            const std::string& gruppo, const std::string& mastro, const std::string& conto) {
+  const char sep = '\x1f';
+  return util::ToLower(prefisso) + sep + util::ToLower(numDoc) + sep + dataDoc.iso() + sep + util::ToLower(gruppo) +
+         sep + util::ToLower(mastro) + sep + util::ToLower(conto);
+}
+
+// Every document whose own entry is on a cash basis, by one query for the
+// whole run instead of one per installment. A row with a null in the key
+// can match no installment: the installment's values are never null there.
+std::set<std::string> DocumentiIvaCassa(Contesto& ctx) {
   const std::string sql =
-      "Select MovPnTes.IvaPerCassa from MovPnTes" + std::string(" INNER JOIN MovPnDett") +
+      "Select MovPnTes.PreDoc, MovPnTes.NumDoc, MovPnTes.DataDoc, MovPnDett.GruppoPartita, "
+      "MovPnDett.MastroPartita, MovPnDett.ContoPartita from MovPnTes" + std::string(" INNER JOIN MovPnDett") +
       " ON MovPnDett.Anno = MovPnTes.Anno" + " AND MovPnDett.NumReg = MovPnTes.NumReg" +
-      " Where MovPnTes.PreDoc = " + util::SqlLiteral(s.prefisso, 8) +
-      " And MovPnTes.NumDoc = " + util::SqlLiteral(s.numDoc, 8) +
-      " And MovPnTes.dataDoc = " + util::SqlLiteral(s.dataDoc, 7) +
-      " And MovPnDett.GruppoPartita = " + util::SqlLiteral(s.gruppoScad, 8) +
-      " And MovPnDett.MastroPartita = " + util::SqlLiteral(s.mastroScad, 8) +
-      " And MovPnDett.ContoPartita = " + util::SqlLiteral(s.contoScad, 8) + " And MovPnDett.RigReg = 1";
+      " Where MovPnDett.RigReg = 1 And MovPnTes.IvaPerCassa = " + util::SqlLiteral("S", 8);
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
-  std::string esito = "N";
-  if (!c.IsEmpty(k) && util::EqualsIgnoreCase(c.GetField(k, "IvaPerCassa").toText(), "S")) esito = "S";
+  std::set<std::string> documenti;
+  const char* campi[] = {"PreDoc", "NumDoc", "DataDoc", "GruppoPartita", "MastroPartita", "ContoPartita"};
+  for (; !c.Eof(k); c.MoveNext(k)) {
+    bool nullo = false;
+    for (const char* f : campi) nullo = nullo || c.FieldValue(k, f).isNull();
+    if (nullo) continue;
+    documenti.insert(ChiaveDocumento(c.GetField(k, "PreDoc").toText(), c.GetField(k, "NumDoc").toText(),
+                                     c.GetField(k, "DataDoc").toDate(), c.GetField(k, "GruppoPartita").toText(),
+                                     c.GetField(k, "MastroPartita").toText(), c.GetField(k, "ContoPartita").toText()));
+  }
   c.Close(k);
-  return esito;
+  return documenti;
+}
+
+// Whether the invoice's own entry is kept on a cash basis for VAT: its header
+// with the installment's document and its first line on the installment's
+// account.
+std::string IvaPerCassa(Contesto& ctx, const RigaScadenza& s) {
+  if (util::EqualsIgnoreCase(ctx.host.GetParameter("CoGe.IvaCassaAttiva").toText(), "N")) return "N";
+  std::optional<std::set<std::string>>& documenti = ctx.run.documentiIvaCassa;
+  if (!documenti) documenti = DocumentiIvaCassa(ctx);
+  return documenti->count(ChiaveDocumento(s.prefisso, s.numDoc, s.dataDoc, s.gruppoScad, s.mastroScad, s.contoScad))
+             ? "S"
+             : "N";
 }
 
 void Errore(Contesto& ctx, const std::exception& e) {

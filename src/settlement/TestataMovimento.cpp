@@ -10,6 +10,7 @@ namespace compensato {
 void ApriTabelleMovimento(Contesto& ctx) {
   StatoRun& r = ctx.run;
   if (!r.tabelle) r.tabelle = std::make_unique<db::DbCursor>();
+  r.documentiIvaCassa.reset();
   r.keyTestata = r.tabelle->Open(ctx.db, ctx.conn, r.keyTestata, "Select * from MovPnTes where false",
                                  false, db::kUpdatable);
   r.keyRighe = r.tabelle->Open(ctx.db, ctx.conn, r.keyRighe, "Select * from MovPnDettApp where false",

@@ -159,6 +159,51 @@ TEST_P(RigheScadenza, RiferimentiDiOgniRiga) {
   EXPECT_EQ(az.Righe(colonne), std::vector<std::string>(3, dalRun));
 }
 
+// With cash-basis VAT active, an installment's line says whether its
+// invoice's own entry is on a cash basis: that entry's document and first
+// line on the installment's account, codes compared without regard to case.
+TEST_P(RigheScadenza, IvaPerCassaDallaRegistrazioneDellaFattura) {
+  auto registrazione = [&](int numReg, const char* numDoc, const char* perCassa, const char* contoRiga1) {
+    const std::string n = std::to_string(numReg);
+    ctx.db.Execute(ctx.conn, "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, PreDoc, NumDoc, DataDoc, "
+                             "IvaPerCassa) VALUES (2025, " + n + ", #03/01/2026#, 'FV', 'V', '" + numDoc +
+                                 "', #03/01/2026#, '" + perCassa + "')");
+    ctx.db.Execute(ctx.conn, "INSERT INTO MovPnDett (Anno, NumReg, RigReg, TipoPartita, GruppoPartita, MastroPartita, "
+                             "ContoPartita) VALUES (2025, " + n + ", 1, '3', '14', '01', '" + contoRiga1 + "')");
+    ctx.db.Execute(ctx.conn, "INSERT INTO MovPnDett (Anno, NumReg, RigReg, TipoPartita, GruppoPartita, MastroPartita, "
+                             "ContoPartita) VALUES (2025, " + n + ", 2, '3', '14', '01', '000001')");
+  };
+  registrazione(1, "F1", "S", "000001");
+  registrazione(2, "F2", "N", "000001");
+  registrazione(3, "F3", "S", "000002");  // the installment's account only on its second line
+  const struct {
+    const char* nome;
+    const char* attiva;
+    const char* numDoc;
+    const char* conto;
+    const char* atteso;
+  } casi[] = {
+      {"the invoice on a cash basis", "S", "F1", "000001", "S"},
+      {"its number in another case", "S", "f1", "000001", "S"},
+      {"another account of the same document", "S", "F1", "000003", "N"},
+      {"an invoice not on a cash basis", "S", "F2", "000001", "N"},
+      {"the account not on the first line", "S", "F3", "000001", "N"},
+      {"no invoice entry", "S", "F9", "000001", "N"},
+      {"cash-basis VAT not active", "N", "F1", "000001", "N"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    az.host.parametri["CoGe.IvaCassaAttiva"] = util::Value(c.attiva);
+    compensato::RigaScadenza s = Cliente("C", 100);
+    s.numDoc = c.numDoc;
+    s.contoScad = c.conto;
+    int32_t rigLiv = 0;
+    ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
+    EXPECT_EQ(az.Righe("SELECT IvaPerCassa FROM MovPnDettApp WHERE RigLiv = " + std::to_string(rigLiv)),
+              std::vector<std::string>{c.atteso});
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motori, RigheScadenza, ::testing::ValuesIn(testsupport::Engines()),
                          testsupport::EngineName);
 
