@@ -23,6 +23,7 @@
 #include "src/worklist/qt/FrmSaldaLista.h"
 #include "src/ui/qt/CampiQt.h"
 #include "tests/src/selection/AziendaSelezione.h"
+#include "tests/src/selection/CasiSelezione.h"
 #include "tests/src/startup/FakePiattaforma.h"
 #include "tests/support/AppQt.h"
 
@@ -335,7 +336,8 @@ TEST_P(SchermoSelezione, SwitchingToSuppliersChecksAgainWithoutReloadingTheDefau
   EXPECT_EQ(Conto(f, kPartita), "18-02-000001");
 }
 
-TEST_P(SchermoSelezione, ConfirmationRefusesWithTheFirstFailure) {
+// Fields the operator never entered are checked again by the confirmation.
+TEST_P(SchermoSelezione, ConfirmationChecksFieldsNeverEntered) {
   struct Caso {
     const char* nome;
     std::function<void(SchermoSelezione&)> prima;  // before the screen opens
@@ -345,13 +347,7 @@ TEST_P(SchermoSelezione, ConfirmationRefusesWithTheFirstFailure) {
       {"a red field never entered",
        [](SchermoSelezione& t) { t.az.host.parametri["CauCon.ContoAbbAtt"] = util::Value("999999"); },
        [](QWidget&) {}, {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
-      {"inverted due dates", [](SchermoSelezione&) {},
-       [](QWidget& f) {
-         Digita(f, kScadDa, "31/12/2024");
-         Digita(f, kScadA, "01/01/2024");
-       },
-       {"Si prega di inserire le date di scadenza in ordine crescente"}},
-      {"a maximum of 0", [](SchermoSelezione&) {},
+      {"a maximum of 0 never entered", [](SchermoSelezione&) {},
        [](QWidget& f) { Txt(f, kMassimo)->setText("0"); },
        {"Indicare l'importo massimo per il compensato.",
         "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
@@ -368,6 +364,42 @@ TEST_P(SchermoSelezione, ConfirmationRefusesWithTheFirstFailure) {
     EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM AppoggioTemp"), 0) << "nothing stored";
     p.Scarica(&f);
     az.host.parametri = parametri;
+  }
+}
+
+// The selections every face of the selection refuses alike, typed here.
+TEST_P(SchermoSelezione, SharedCases) {
+  for (const testsupport::CasoSelezione& c : testsupport::CasiSelezione(2024)) {
+    SCOPED_TRACE(c.nome);
+    auto& f = Apri();
+    if (c.conti == testsupport::ContiSelezione::Fornitori)
+      QTest::mouseClick(W<QRadioButton>(f, "OptFornitore"), Qt::LeftButton);
+    if (c.conti == testsupport::ContiSelezione::Nessuno) {
+      for (const char* n : {"OptCliente", "OptFornitore"}) {
+        W<QRadioButton>(f, n)->setAutoExclusive(false);
+        W<QRadioButton>(f, n)->setChecked(false);
+      }
+      f.Modello().optCliente = f.Modello().optFornitore = false;
+    }
+    az.op.messaggi.clear();
+    for (const auto& [i, testo] : c.campi) Digita(f, i, testo.c_str());
+    // The payment type locks the box: here that wrong selection cannot be made.
+    if (c.ancheEffetti && !W<QCheckBox>(f, "Ancheeffetti")->isEnabled()) {
+      EXPECT_FALSE(W<QCheckBox>(f, "Ancheeffetti")->isChecked());
+      p.Scarica(&f);
+      continue;
+    }
+    if (c.ancheEffetti && !W<QCheckBox>(f, "Ancheeffetti")->isChecked())
+      QTest::mouseClick(W<QCheckBox>(f, "Ancheeffetti"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(W<QPushButton>(f, "ComOk"), Qt::LeftButton);
+    const std::vector<std::string> messaggi = Messaggi();
+    // A selection the checks accept starts the run, which finds nothing here.
+    EXPECT_EQ(messaggi.empty() ? std::string() : messaggi.front(),
+              c.messaggio.empty() ? std::string(worklist::kListaVuota) : c.messaggio);
+    if (c.rosso) {
+      EXPECT_TRUE(Rosso(f, c.rosso)) << "Txt_" << c.rosso;
+    }
+    p.Scarica(&f);
   }
 }
 
