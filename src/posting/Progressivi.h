@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "components/db/DbCursor.h"
 #include "components/util/Date.h"
@@ -24,13 +26,14 @@ struct RigaProgressivo {
 };
 
 // The running totals of one registration, written once per account: the
-// PdcProg row of each account and year is read (and, on engines that lock
-// rows, locked) at the account's first line, every line is added to it in
-// line order (an opening entry moves the opening balance instead), and
-// Scrivi stores each row once, creating it on the account's first line of the
-// year. A registration with many lines on few accounts, a settlement
-// run's, sends two statements per account instead of two per line. Errors
-// reach the caller, whose transaction makes the totals all or nothing.
+// lines are gathered by account, then one query reads (and, on engines that
+// lock rows, locks) the PdcProg rows of all the registration's accounts, each
+// account's lines are added to its row in line order with the rounding of one
+// by one (an opening entry moves the opening balance instead), and each row
+// is stored once, made on the account's first line of the year. A
+// registration sends one statement per account and one more, instead of two
+// per line. Errors reach the caller, whose transaction makes the totals all
+// or nothing.
 class ProgressiviRegistrazione {
  public:
   ProgressiviRegistrazione(Contesto& ctx, util::Date dataReg, bool apertura, int16_t decimali)
@@ -39,20 +42,22 @@ class ProgressiviRegistrazione {
   void Scrivi();
 
  private:
-  struct Totale {
-    std::string key;  // the account's row in cursore_
-    bool nuovo = false;
-    util::Money saldo, dare, avere;
-    util::Date ultAgg;
+  // By year and account, codes compared without regard to case as the
+  // engines' text columns compare them.
+  using Chiave = std::tuple<int16_t, std::string, std::string, std::string, std::string>;
+  struct Conto {
+    RigaProgressivo codici;                          // the account's first line
+    std::vector<std::pair<bool, util::Money>> righe;  // debit?, amount: in line order
+    bool scritto = false;
   };
+  static Chiave ChiaveDi(const RigaProgressivo& r);
+
   Contesto& ctx_;
   const util::Date dataReg_;
   const bool apertura_;
   const int16_t decimali_;
   db::DbCursor cursore_;
-  // By year and account, codes compared without regard to case as the
-  // engines' text columns compare them.
-  std::map<std::tuple<int16_t, std::string, std::string, std::string, std::string>, Totale> totali_;
+  std::map<Chiave, Conto> conti_;
 };
 
 }  // namespace compensato::posting
