@@ -33,16 +33,17 @@ struct Rata {
 constexpr Rata kRate[] = {{9001, "F1", "E", 500}, {9002, "F2", "E", 300}, {9003, "F3", "E", 200},
                           {9004, "NC1", "U", 50}};
 
-// The operator's keys: the customer found by F3 on its name, the defaults
+// The operator's keys: the customer found by F2 on its code, the defaults
 // kept, Conferma; in the grid a full payment, a partial one, an overpayment
 // and the credit note, then Conferma and "Si".
 constexpr const char* kSelezione = R"(attendi FrmSaldaSelezioni
 pausa 300
 vai Txt_10
-tasto F3
+tasto F2
 attendi frmRicerca
-scrivi zeta
+scrivi 1401000099
 pausa 300
+vedi Zeta Prove S.r.l.
 tasto Return
 attendi FrmSaldaSelezioni
 tasto Tab
@@ -214,6 +215,44 @@ TEST_P(Interattiva, ASettlementTypedEndToEnd) {
   const std::string esito = Gioca(script);
   ASSERT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   Verifica();
+}
+
+// A wrong field stops the confirmation with its message; mended, an
+// automatic run from the screen settles the customer's four installments.
+TEST_P(Interattiva, AWrongFieldStopsTheStartThenAnAutomaticRun) {
+  Operatore("Rossi");
+  std::string script = kSelezione;
+  script = script.substr(0, script.find("tasto Alt+C"));
+  script += R"(vai Txt_130
+scrivi 0
+tasto Tab
+messaggio Indicare l'importo massimo per il compensato.
+tasto Return
+attendi FrmSaldaSelezioni
+tasto Alt+C
+messaggio Ci sono dei dati errati. Non è possibile continuare l'elaborazione
+tasto Return
+attendi FrmSaldaSelezioni
+vai Txt_130
+scrivi 5000
+tasto Tab
+vai OptTipoElab_1
+tasto Left
+tasto Alt+C
+messaggio Confermi l'elaborazione automatica delle scadenze ?
+tasto Return
+)";
+  const std::string esito = Gioca(script + kEsci);
+  ASSERT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM MovPnTes"), registrazioni_ + 1);
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE NumProg > 9000 AND NumRegPag IS NOT NULL"), 4);
+  // 500 + 300 + 200 - 50 received in cash.
+  EXPECT_EQ(Numero("SELECT SUM(Importo) AS V FROM MovPnDett WHERE NumReg = " +
+                   std::to_string(Numero("SELECT MAX(NumReg) AS V FROM MovPnTes")) +
+                   " AND GruppoPartita = '18' AND DareAvere = 'D'"),
+            950);
+  EXPECT_EQ(testsupport::VerificaInvarianti(db_, conn_), "");
+  EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
 }
 
 // Killed once the run has started writing, the run is completed by the

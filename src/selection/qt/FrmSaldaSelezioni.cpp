@@ -458,7 +458,8 @@ void FrmSaldaSelezioni::TimSel_Timer() {
   } catch (const std::exception& e) {
     ui::MsgErrfrm(p_.ctx.op, util::AsRuntimeError(e));
   }
-  // Its messages are answered: the keyboard is the screen's again.
+  // The check runs as the screen comes up, maybe before it had the keyboard:
+  // once its messages are answered the keyboard is the screen's.
   activateWindow();
 }
 

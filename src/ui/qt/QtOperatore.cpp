@@ -1,6 +1,8 @@
 #include "src/ui/qt/QtOperatore.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <memory>
 #include <QDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -22,6 +24,13 @@
 
 namespace ui {
 namespace {
+
+// The window the operator was typing in takes the keyboard back once the
+// message is answered: without a window manager (or with one that does not
+// do it) nothing else gives it back.
+void Riattiva(const QPointer<QWidget>& w) {
+  if (w && w->isVisible()) w->activateWindow();
+}
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -111,20 +120,29 @@ QtOperatore::QtOperatore(std::string titolo) : titolo_(std::move(titolo)) {}
 int QtOperatore::msgCom(const RichiestaMsg& r) {
   if (aperta_) return 0;
   aperta_ = true;
-  FrmMsgCom w(r, Q(titolo_), QApplication::activeWindow());
-  w.aiuto = aiuto;
-  if (r.pbSuona) Suona();
-  const bool cursore = QApplication::overrideCursor() != nullptr;
-  if (cursore) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  if (allApertura) QTimer::singleShot(0, &w, [this, &w] { allApertura(&w); });
-  w.exec();
-  if (cursore) QApplication::restoreOverrideCursor();
+  const QPointer<QWidget> prima = QApplication::activeWindow();
+  int risposta = 0;
+  {
+    FrmMsgCom w(r, Q(titolo_), prima);
+    w.aiuto = aiuto;
+    if (r.pbSuona) Suona();
+    const bool cursore = QApplication::overrideCursor() != nullptr;
+    if (cursore) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (allApertura) QTimer::singleShot(0, &w, [this, &w] { allApertura(&w); });
+    w.exec();
+    if (cursore) QApplication::restoreOverrideCursor();
+    risposta = w.risposta();
+  }
   aperta_ = false;
-  return w.risposta();
+  // Once the message window is gone: going, it leaves no window active.
+  Riattiva(prima);
+  return risposta;
 }
 
 int QtOperatore::MessageBox(const std::string& text, int style, const std::string& title) {
-  QMessageBox b(QApplication::activeWindow());
+  const QPointer<QWidget> prima = QApplication::activeWindow();
+  auto box = std::make_unique<QMessageBox>(prima);
+  QMessageBox& b = *box;
   b.setObjectName("MsgBox");
   b.setWindowTitle(Q(title.empty() ? titolo_ : title));
   b.setText(Q(text));
@@ -141,6 +159,8 @@ int QtOperatore::MessageBox(const std::string& text, int style, const std::strin
   }
   if (allApertura) QTimer::singleShot(0, &b, [this, &b] { allApertura(&b); });
   const int r = b.exec();
+  box.reset();
+  Riattiva(prima);
   switch (r) {
     case QMessageBox::Ok: return box::kOk;
     case QMessageBox::Yes: return box::kYes;

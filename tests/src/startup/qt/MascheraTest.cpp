@@ -22,6 +22,7 @@
 #include "src/ui/qt/AdattaQt.h"
 #include "src/ui/qt/CampiQt.h"
 #include "src/ui/qt/TastieraQt.h"
+#include "tests/src/selection/AziendaSelezione.h"
 #include "tests/src/startup/FakePiattaforma.h"
 #include "tests/support/AppQt.h"
 #include "tests/support/FakeHost.h"
@@ -287,14 +288,23 @@ TEST(Maschera, F1OnTheSelectionScreenOpensItsTopic) {
       {"a missing file: F1 does nothing", "/nessuna/guida.hlp", false},
   };
   for (const auto& c : casi) {
-    Banco b;
-    b.ctx.fileAiuto = c.file;
-    selection::FrmSaldaSelezioni s(b.p);
+    // The selection screen loads its defaults from a company.
+    testsupport::AziendaProva az(testsupport::Engine::Sqlite);
+    testsupport::PreparaSelezione(az);
+    testsupport::FakePiattaforma pf;
+    startup::Programma p{az.ctx(), pf};
+    p.risoluzione.generale = 1;
+    p.risoluzione.persBase = 1;
+    p.aiuti = testsupport::AiutiProva(az.ctx(), std::make_unique<testsupport::FinestraRegistra>());
+    az.ctx().fileAiuto = c.file;
+    selection::FrmSaldaSelezioni s(p);
     s.Load();
     s.show();
     s.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
-    QTest::keyClick(&s, Qt::Key_F1);
+    // The key goes where the operator types: the field with the focus.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     ui::FrmAiuto* v = s.Guida().Finestra();
     ASSERT_EQ(v != nullptr && v->isVisible(), c.aperto) << c.nome;
     if (!v) continue;
@@ -302,12 +312,12 @@ TEST(Maschera, F1OnTheSelectionScreenOpensItsTopic) {
     auto* pagina = v->findChild<QTextBrowser*>("brwArgomento");
     ASSERT_NE(pagina, nullptr);
     EXPECT_TRUE(pagina->toPlainText().contains("Importo Massimo")) << pagina->toPlainText().toStdString();
-    QTest::keyClick(&s, Qt::Key_F1, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1, Qt::AltModifier);
     EXPECT_EQ(v->findChild<QTabWidget*>("tabAiuto")->currentIndex(), 1) << "Alt+F1: the index";
-    QTest::keyClick(&s, Qt::Key_F1, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(v->findChild<QTabWidget*>("tabAiuto")->currentIndex(), 0) << "Ctrl+F1: the contents";
     if (const char* foto = std::getenv("COMPENSATO_FOTO_AIUTO"); foto && *foto) {
-      QTest::keyClick(&s, Qt::Key_F1);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
       v->resize(900, 560);
       v->raise();
       QTest::qWait(300);
