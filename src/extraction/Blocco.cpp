@@ -59,6 +59,11 @@ int VerificaBloccoUtente(Contesto& ctx, const std::string& utente) {
   return 0;
 }
 
+int RilasciaScadenzeUtente(Contesto& ctx) {
+  const std::string& t = ctx.run.tabScadenze;
+  return AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, ctx.utente));
+}
+
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
                            const std::string& condizione, int32_t numReg, const util::Date& dataReg,
                            int32_t rigLiv, double importo, const std::string& extra) {

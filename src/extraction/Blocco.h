@@ -36,6 +36,10 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
 // The condition that frees every installment still reserved by the user.
 std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente);
 
+// Gives back every installment of the run's table the current user still
+// holds (mode 1 with CondizioneUtente). 0 done; 1 failed, reported.
+int RilasciaScadenzeUtente(Contesto& ctx);
+
 // An installment's key, as a cursor reads it.
 struct ChiaveScadenza {
   util::Value anno, numProg;

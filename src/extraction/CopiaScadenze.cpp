@@ -9,6 +9,7 @@
 #include "src/data/ComLock.h"
 #include "src/data/CopiaRighe.h"
 #include "src/data/ConversioneRun.h"
+#include "src/extraction/Blocco.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
@@ -34,6 +35,12 @@ void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vecto
 bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app"); }
 
 }  // namespace
+
+int RiservaECopia(Contesto& ctx) {
+  const StatoRun& r = ctx.run;
+  if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0) return 1;
+  return CopiaScadenzeApp(ctx, r.tabScadenze, r.tabScadenzeApp);
+}
 
 int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) {
   ui::Puntatore p(ctx.op);

@@ -13,6 +13,11 @@ namespace compensato {
 // failed, and then the working copy is as it was.
 int CopiaScadenzeApp(Contesto& ctx, const std::string& tabScadenze, const std::string& tabApp);
 
+// What every run starts from: the installments of the run's filter reserved
+// for the user (mode 0 with the filter's WHERE clause) and copied into the
+// run's working copy. 0 done; 1 failed, reported by the step that failed.
+int RiservaECopia(Contesto& ctx);
+
 // Deletes the user's rows of a working-copy table (the current user when
 // utente is empty). With the guard a table whose name does not end in "app"
 // is refused with "Nome File non valido". No table: nothing to do.

@@ -31,8 +31,7 @@ int Elabora(Contesto& ctx, const SelezioneRun& selezione, ListaLavoro* lista) {
     return esito;
   }
 
-  if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0) return 1;
-  if (CopiaScadenzeApp(ctx, r.tabScadenze, r.tabScadenzeApp) != 0) return 1;
+  if (RiservaECopia(ctx) != 0) return 1;
   if (lista) lista->Prepara(ctx);
   if (r.esitoLista == 1000) {
     r.esitoLista = 0;
@@ -40,7 +39,7 @@ int Elabora(Contesto& ctx, const SelezioneRun& selezione, ListaLavoro* lista) {
     lista->Mostra(ctx);
   }
   if (r.esitoLista != 1000) {
-    AggiornaBloccoScadenze(ctx, blocco::kRilascia, r.tabScadenze, CondizioneUtente(r.tabScadenze, ctx.utente));
+    RilasciaScadenzeUtente(ctx);
     CancellaAppoggio(ctx, ctx.utente, ctx.programId);
     return 0;
   }

@@ -28,8 +28,7 @@ int Creazione_Automatica(Contesto& ctx) {
   bool fallito = false;
   std::optional<Transazione> transazione;
   try {
-    if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0 ||
-        CopiaScadenzeApp(ctx, r.tabScadenze, app) != 0) {
+    if (RiservaECopia(ctx) != 0) {
       fallito = true;
     } else {
       transazione.emplace(ctx);
@@ -86,7 +85,7 @@ int Creazione_Automatica(Contesto& ctx) {
   avanzamento.reset();
   // Also when the cursor never opened: no transaction may outlive the run.
   transazione.reset();
-  AggiornaBloccoScadenze(ctx, blocco::kRilascia, r.tabScadenze, CondizioneUtente(r.tabScadenze, ctx.utente));
+  RilasciaScadenzeUtente(ctx);
   CancellaScadenzeApp(ctx, app, ctx.utente, true);
   return 1;
 }

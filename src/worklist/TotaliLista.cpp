@@ -70,8 +70,7 @@ bool ConfermaLista(Contesto& ctx, bool oltreIlMassimo) {
 bool AnnullaLista(Contesto& ctx) {
   if (!ui::ChiediSiNo(ctx.op, "Confermi l'annullamento dell'elaborazione ?", "Compensato")) return false;
   try {
-    const std::string& s = ctx.run.tabScadenze;
-    if (AggiornaBloccoScadenze(ctx, blocco::kRilascia, s, CondizioneUtente(s, ctx.utente)) == 0 &&
+    if (RilasciaScadenzeUtente(ctx) == 0 &&
         CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, ctx.utente, true) == 0)
       return true;
   } catch (const std::exception&) {

@@ -70,8 +70,7 @@ void AziendaProva::PreparaLista(int tipo, double massimo) {
   compensato::Contesto& c = *ctx_;
   c.run.selezione = Selezione(false, tipo, massimo);
   compensato::CostruisciFiltroScadenze(c, "Scadenze");
-  if (compensato::AggiornaBloccoScadenze(c, compensato::blocco::kRiserva, "Scadenze", c.run.filtroWhere) != 0 ||
-      compensato::CopiaScadenzeApp(c, "Scadenze", "ScadenzeApp") != 0)
+  if (compensato::RiservaECopia(c) != 0)
     throw std::runtime_error("riserva e copia non riuscite: " + op.Elenco());
 }
 
