@@ -288,6 +288,7 @@ TEST(Maschera, F1OnTheSelectionScreenOpensItsTopic) {
       {"a missing file: F1 does nothing", "/nessuna/guida.hlp", false},
   };
   for (const auto& c : casi) {
+    App();
     // The selection screen loads its defaults from a company.
     testsupport::AziendaProva az(testsupport::Engine::Sqlite);
     testsupport::PreparaSelezione(az);
