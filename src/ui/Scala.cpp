@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "components/util/Round.h"
+#include "components/util/ScreenFactor.h"
 
 namespace ui {
 
@@ -28,12 +28,6 @@ BarraApplicazioni StatoBarraApplicazioni(const Rettangolo& s, const Rettangolo& 
   return b;
 }
 
-double FattoreAutomatico(int larghezzaPx, int altezzaPx) {
-  const double f = std::min(larghezzaPx / 800.0, altezzaPx / 600.0);
-  const double r = util::Round(f, "A", 1, -2);
-  return r == 0 ? 1 : r;
-}
-
 double RisolviFattore(double fattore, const FattoriVideo& config, const std::string& chiaveSchermo,
                       const std::function<std::optional<double>(const std::string&)>& leggiChiave,
                       const GeometriaForm& form, const Video& video) {
@@ -52,7 +46,7 @@ double RisolviFattore(double fattore, const FattoriVideo& config, const std::str
   if (f == -1) return 1;
   if (f == -2) f = 0;
   const bool entrambe = f == 0;
-  if (entrambe) f = FattoreAutomatico(video.larghezzaPx, video.altezzaPx);
+  if (entrambe) f = util::AutomaticScreenFactor(video.larghezzaPx, video.altezzaPx);
   const bool adatta = entrambe || video.barra.Visibile();
   if (!(f > 0)) f = 1;
   if (adatta && f != 1) {

@@ -41,10 +41,6 @@ struct Video {
   BarraApplicazioni barra;
 };
 
-// The screen's own factor: the smaller of width/800 and height/600, to two
-// decimals; 0 (a screen of no size) gives 1.
-double FattoreAutomatico(int larghezzaPx, int altezzaPx);
-
 // The factors of "Risoluzione Video" that every screen reads.
 struct FattoriVideo {
   double generale = 0;  // -1 never scale, -2 per screen

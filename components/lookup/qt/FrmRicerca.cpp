@@ -1,7 +1,6 @@
 #include "components/lookup/qt/FrmRicerca.h"
 
 #include <QApplication>
-#include <cmath>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 
 #include "components/lookup/Eventi.h"
 #include "components/lookup/qt/CampiQt.h"
+#include "components/util/ScreenFactor.h"
 
 namespace lookup {
 namespace {
@@ -110,7 +110,7 @@ void FrmRicerca::Dimensiona() {
   double fattore = imp_.odRisVid;
   if (fattore == 0) {
     const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
-    fattore = s ? std::round(std::min(s->geometry().width() / 800.0, s->geometry().height() / 600.0) * 100) / 100 : 1;
+    fattore = s ? util::AutomaticScreenFactor(s->geometry().width(), s->geometry().height()) : 1;
   }
   if (fattore <= 0) fattore = 1;
   const double pxPerTwip = logicalDpiX() / 1440.0 * fattore;

@@ -33,7 +33,7 @@ constexpr int kColonnaDestra = 7890;
 constexpr int kFine = 10500;      // where the rows end, from the outer frame's left
 constexpr int kAiuto = 300;       // a "..." button's width
 
-// The input kind each field is set to when it is entered; 0 none.
+// What each field accepts as it is typed; 0 anything.
 int TipoInput(int i) {
   switch (i) {
     case kScadDa:
@@ -351,19 +351,11 @@ void FrmSaldaSelezioni::CampoEntrato(QWidget* w) {
     if (s == i) return;
     Lascia(s, txt_.at(s));
   }
-  if (daRientrare_) {
-    const int r = daRientrare_;
-    daRientrare_ = 0;
-    txt_.at(r)->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  corrente_ = i;
   auto* t = txt_.at(i);
   modello_->Txt(i).ImpostaTesto(t->text().toStdString());
   modello_->Entra(i);
   const QString testo = Q(modello_->Txt(i).Testo());
   if (t->text() != testo) t->setText(testo);
-  tipoInput_[i] = TipoInput(i);
   ui::SelezionaTesto(t);
   PrendeFuoco(t, false);
 }
@@ -390,7 +382,6 @@ void FrmSaldaSelezioni::Lascia(int i, QWidget* w) {
 
 void FrmSaldaSelezioni::TastoSu(const std::string& array, int indice, int tasto, int shift) {
   if (array != "Txt" || !txt_.count(indice) || !modello_) return;
-  corrente_ = indice;
   Raccogli();
   if (!modello_->TastoSu(indice, tasto, shift)) return;
   Mostra();
@@ -418,7 +409,7 @@ bool FrmSaldaSelezioni::eventFilter(QObject* o, QEvent* e) {
   }
   // What the field's kind accepts, as it is typed.
   const QString s = k->text();
-  const int tipo = tipoInput_.count(i) ? tipoInput_.at(i) : 0;
+  const int tipo = TipoInput(i);
   if (tipo == 0 || s.size() != 1 || (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
   auto* t = txt_.at(i);
   const char32_t c = s.at(0).unicode();

@@ -59,14 +59,11 @@ class FrmSaldaSelezioni final : public startup::Maschera {
   std::map<int, QLineEdit*> txt_;
   std::map<int, QPushButton*> comHlp_;
   std::map<int, QLabel*> lab_;
-  std::map<int, int> tipoInput_;  // the input kind set when the field is entered
   QGroupBox *fra_, *frame1_, *frame2_, *frame3_, *frame4_;
   QRadioButton *optTipoElab_[2], *optCliente_, *optFornitore_, *optOrdinamento_[3];
   QCheckBox* ancheeffetti_;
   QPushButton *comOk_, *comAnnulla_;
   QTimer* timSel_;
-  int corrente_ = 0;     // the field that last took the focus
-  int daRientrare_ = 0;  // a field that failed its check and takes the focus back
   int sospeso_ = 0;      // the field that had the focus when another window took it
   bool inMostra_ = false;
 };

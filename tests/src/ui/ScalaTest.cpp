@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "components/util/ScreenFactor.h"
+
 namespace {
 
 ui::Video Schermo(int w, int h, ui::BarraApplicazioni barra = {}) {
@@ -18,7 +20,7 @@ ui::BarraApplicazioni BarraInBasso(int w, int h, int alta) {
   return ui::StatoBarraApplicazioni({0, 0, w, h}, {0, 0, w, h - alta});
 }
 
-TEST(Scala, FattoreAutomatico) {
+TEST(Scala, AutomaticScreenFactor) {
   struct Caso {
     const char* nome;
     int w, h;
@@ -30,7 +32,7 @@ TEST(Scala, FattoreAutomatico) {
       {"a screen of no size is not scaled to nothing", 0, 0, 1},
       {"1920x1080", 1920, 1080, 1.8},
   };
-  for (const auto& c : casi) EXPECT_DOUBLE_EQ(ui::FattoreAutomatico(c.w, c.h), c.atteso) << c.nome;
+  for (const auto& c : casi) EXPECT_DOUBLE_EQ(util::AutomaticScreenFactor(c.w, c.h), c.atteso) << c.nome;
 }
 
 TEST(Scala, StatoBarraApplicazioni) {
