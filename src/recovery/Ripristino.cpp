@@ -125,7 +125,7 @@ int Controllo_Elaborazione(Contesto& ctx) {
                      "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
                      "assicurarsi che nessuno utilizzi le scadenze");
         if (!av) av = NuovoAvanzamento(ctx, static_cast<int32_t>(proprie.size()));
-        av->Passo(++conta);
+        av->Avanza(++conta);
         if (!solo) continue;
         const std::string& utente = t.utente;
         const std::string& fase = t.fase;
@@ -218,7 +218,7 @@ int RipristinaIdentita(Contesto& ctx, const std::string& utente, const std::stri
       return 0;
     }
     const auto av = NuovoAvanzamento(ctx, 1);
-    av->Passo(1);
+    av->Avanza(1);
     if (flag == "0")
       Annulla(ctx, av.get(), utente, true, programma);
     else if (flag == "1")

@@ -25,9 +25,9 @@ T Indice(const std::vector<T>& v, int n) {
 // Walks the due dates of one document: the current date moves by one period
 // per installment, and an installment that falls in an excluded month moves
 // to the following month.
-class Passo {
+class CalendarioRate {
  public:
-  Passo(const TerminePagamento& t, const MesiEsclusi& m, util::Date inizio)
+  CalendarioRate(const TerminePagamento& t, const MesiEsclusi& m, util::Date inizio)
       : t_(t), m_(m), corrente_(inizio) {}
 
   util::Date Avanza(int rata) {
@@ -144,12 +144,12 @@ class Calcolo {
     a_.dateScad.assign(static_cast<size_t>(numScad), util::Date());
     a_.importiScad.assign(static_cast<size_t>(numScad), 0.0);
     a_.dataInizio = DataInizio(termine, a_.dataDoc);
-    Passo passo(termine, mesi, a_.dataInizio);
+    CalendarioRate calendario(termine, mesi, a_.dataInizio);
 
     double base = a_.importo + a_.iva;
     int primo = 1;
     if (soloIva) {
-      a_.dateScad[0] = passo.Avanza(1);
+      a_.dateScad[0] = calendario.Avanza(1);
       a_.importiScad[0] = R(a_.iva);
       base = a_.importo;
       primo = 2;
@@ -167,7 +167,7 @@ class Calcolo {
         const double perc = percentuali ? Indice(termine.percentuale, j) : 0.0;
         const double rata = perc != 0 ? R(base * perc / 100) : quota;
         a_.importiScad[static_cast<size_t>(j - 1)] = rata;
-        a_.dateScad[static_cast<size_t>(j - 1)] = passo.Avanza(j);
+        a_.dateScad[static_cast<size_t>(j - 1)] = calendario.Avanza(j);
         resto -= rata;
       }
       // The last installment takes the rounding differences and whatever

@@ -36,7 +36,7 @@ struct PassoFallito {
 // an unexpected error thrown inside it is reported under its number; between
 // steps it is 0 again.
 template <class Azione>
-void Passo(int& corrente, int n, Azione&& azione) {
+void EseguiPasso(int& corrente, int n, Azione&& azione) {
   corrente = n;
   if (azione() != 0) throw PassoFallito{n};
   corrente = 0;
@@ -48,8 +48,8 @@ std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const uti
          util::SqlLiteral(numProg, 3);
 }
 
-// What an unexpected error of a step says, for the failure message.
-void Registra(const std::exception& e, int& numero, std::string& descrizione) {
+// Keeps what an unexpected error of a step says, for the failure message.
+void ConservaErrore(const std::exception& e, int& numero, std::string& descrizione) {
   const util::RuntimeError r = util::AsRuntimeError(e);
   numero = r.number();
   descrizione = r.description();
@@ -150,15 +150,15 @@ void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond
   int32_t rigLiv = 0;
   if (s.statoScad == "A") {
     if (s.pagato >= s.dovuto) return;
-    Passo(passo, 4, [&] { return CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno); });
-    Passo(passo, 5, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
-    Passo(passo, 6, [&] {
+    EseguiPasso(passo, 4, [&] { return CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno); });
+    EseguiPasso(passo, 5, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
+    EseguiPasso(passo, 6, [&] {
       return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv,
                                     s.pagato);
     });
   } else {
-    Passo(passo, 7, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
-    Passo(passo, 8, [&] {
+    EseguiPasso(passo, 7, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
+    EseguiPasso(passo, 8, [&] {
       return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv);
     });
   }
@@ -184,14 +184,14 @@ class Rimozioni {
   void Esegui(Contesto& ctx, const std::string& utente, int& passo) {
     const StatoRun& r = ctx.run;
     for (const auto& [n, chiavi] : rilascia_)
-      Passo(passo, n, [&] {
+      EseguiPasso(passo, n, [&] {
         for (const std::string& cond : CondizioniChiavi(r.tabScadenze, chiavi))
           if (AggiornaBloccoScadenze(ctx, blocco::kRilasciaSelezione, r.tabScadenze, cond) != 0) return 1;
         return 0;
       });
     const std::string& app = r.tabScadenzeApp;
     for (const auto& [n, chiavi] : rimuovi_)
-      Passo(passo, n, [&] {
+      EseguiPasso(passo, n, [&] {
         for (const std::string& cond : CondizioniChiavi(app, chiavi))
           ctx.db.Execute(ctx.conn, "DELETE FROM " + app + " WHERE " + app + ".Utente = " +
                                        util::SqlLiteral(utente, 8) + " AND " + cond);
@@ -202,6 +202,36 @@ class Rimozioni {
  private:
   std::map<int, std::vector<ChiaveScadenza>> rilascia_, rimuovi_;
 };
+
+// Walks the working copy once, counting each row on the progress window:
+// rows outside the run and rows the operator left unmarked give their
+// installments back, rows marked "A" or "C" are settled, and the handled rows
+// leave the working copy once the walk is over. `campo` reads a field of the
+// current row by its worklist position or by its name; `fuoriRun` says whether
+// the current row is outside the run; `prima` sees each row to settle before
+// it is settled.
+template <class Campo, class FuoriRun, class Prima>
+void SaldaCopia(Contesto& ctx, db::DbCursor& c, const std::string& key, Avanzamento& avanzamento,
+                const std::string& utente, int& passo, Campo campo, FuoriRun fuoriRun, Prima prima) {
+  int32_t conta = 0;
+  Rimozioni fatte;
+  for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key)) {
+    avanzamento.Avanza(++conta);
+    const ChiaveScadenza chiave{campo(lista::kAnno, "Anno"), campo(lista::kNumProg, "NumProg")};
+    const std::string stato = campo(lista::kStatoScad, "StatoScad").toText();
+    if (fuoriRun()) {
+      fatte.Rilascia(2, chiave);
+    } else if (StatoVuoto(stato)) {
+      fatte.Rilascia(3, chiave);
+    } else if (stato == "A" || stato == "C") {
+      const RigaScadenza s = LeggiRiga(campo, stato);
+      prima(s);
+      SaldaScadenza(ctx, s, CondizioneScadenza(ctx, chiave.anno, chiave.numProg), chiave.anno.toInteger(), passo);
+      fatte.Rimuovi(PassoRimozione(stato), chiave);
+    }
+  }
+  fatte.Esegui(ctx, utente, passo);
+}
 
 }  // namespace
 
@@ -243,7 +273,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   };
   try {
     try {
-      Passo(passo, 1, [&] { return AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""); });
+      EseguiPasso(passo, 1, [&] { return AggiornaBloccoScadenze(ctx, blocco::kConferma, tabApp, ""); });
       avanzamento = std::make_unique<Avanzamento>(ctx.op, lista.RecordCount(key), " Scadenze", "Elaborazione Scadenze");
       if (lista.IsEmpty(key)) throw PassoFallito{0};
 
@@ -268,41 +298,29 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       if (qualcosa) ApriTabelleMovimento(ctx);
       transazione.emplace(ctx);
       if (qualcosa)
-        Passo(passo, 2, [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
+        EseguiPasso(passo, 2, [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
 
+      // The closing line refers to the last installment that settles something.
       ScadenzaRiferimento rif;
-      int32_t conta = 0;
-      Rimozioni fatte;
-      lista.MoveFirst(key);
-      while (!lista.Eof(key)) {
-        avanzamento->Passo(++conta);
-        const ChiaveScadenza chiave{col(lista::kAnno), col(lista::kNumProg)};
-        const std::string cond = CondizioneScadenza(ctx, chiave.anno, chiave.numProg);
-        const std::string stato = col(lista::kStatoScad).toText();
-        if (StatoVuoto(stato)) {
-          fatte.Rilascia(3, chiave);
-        } else if (stato == "A" || stato == "C") {
-          const RigaScadenza s = LeggiRiga([&](int pos, const char*) { return col(pos); }, stato);
-          if (DaSaldare(stato, util::Money::FromDouble(s.pagato), util::Money::FromDouble(s.dovuto)))
-            rif = Riferimento(s);
-          SaldaScadenza(ctx, s, cond, chiave.anno.toInteger(), passo);
-          fatte.Rimuovi(PassoRimozione(stato), chiave);
-        }
-        lista.MoveNext(key);
-      }
-      fatte.Esegui(ctx, ctx.utente, passo);
+      SaldaCopia(
+          ctx, lista, key, *avanzamento, ctx.utente, passo, [&](int pos, const char*) { return col(pos); },
+          [] { return false; },
+          [&](const RigaScadenza& s) {
+            if (DaSaldare(s.statoScad, util::Money::FromDouble(s.pagato), util::Money::FromDouble(s.dovuto)))
+              rif = Riferimento(s);
+          });
 
       if (!qualcosa) {
         ui::Avviso(ctx.op, "Attenzione: Nessuna scadenza è stata selezionata e quindi messa in compensato");
       } else {
-        Passo(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
-        Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
+        EseguiPasso(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+        EseguiPasso(passo, 9, [&] { return StatoLock(ctx, "C"); });
       }
       avanzamento->Chiudi();
       transazione->Conferma();
       transazione.reset();
     } catch (const std::exception& e) {
-      Registra(e, numeroErrore, descrizioneErrore);
+      ConservaErrore(e, numeroErrore, descrizioneErrore);
       throw PassoFallito{passo};
     }
   } catch (const PassoFallito& f) {
@@ -398,9 +416,8 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
               if (!primo) primo = LeggiRiga(campoCopia, stato);
             }
           }
-          copia.MoveFirst(kc);
           if (qualcosa) {
-            Passo(passo, 1, [&] {
+            EseguiPasso(passo, 1, [&] {
               // Lines without their header would be posted under whatever
               // entry number the process last held.
               if (!creaTestata) {
@@ -416,33 +433,20 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
           avanzamento = std::make_unique<Avanzamento>(ctx.op, copia.RecordCount(kc), " Ripristino Scadenze",
                                                         "Elaborazione Scadenze");
           const ScadenzaRiferimento rif = primo ? Riferimento(*primo) : ScadenzaRiferimento{};
-          int32_t conta = 0;
-          Rimozioni fatte;
-          while (!copia.Eof(kc)) {
-            avanzamento->Passo(++conta);
-            const std::string fase = copia.GetField(kc, "FaseElab").toText();
-            const ChiaveScadenza chiave{copia.GetField(kc, "Anno"), copia.GetField(kc, "NumProg")};
-            const std::string cond = CondizioneScadenza(ctx, chiave.anno, chiave.numProg);
-            const std::string stato = copia.GetField(kc, "StatoScad").toText();
-            if (fase == "0" || StatoVuoto(stato)) {
-              fatte.Rilascia(fase == "0" ? 2 : 3, chiave);
-            } else if (stato == "A" || stato == "C") {
-              const RigaScadenza s = LeggiRiga(campoCopia, stato);
-              SaldaScadenza(ctx, s, cond, chiave.anno.toInteger(), passo);
-              fatte.Rimuovi(PassoRimozione(stato), chiave);
-            }
-            copia.MoveNext(kc);
-          }
-          fatte.Esegui(ctx, utente, passo);
-          if (qualcosa) Passo(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+          // Rows of phase "0" were never confirmed: the interrupted run had
+          // not reached them.
+          SaldaCopia(
+              ctx, copia, kc, *avanzamento, utente, passo, campoCopia,
+              [&] { return copia.GetField(kc, "FaseElab").toText() == "0"; }, [](const RigaScadenza&) {});
+          if (qualcosa) EseguiPasso(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
           avanzamento->Chiudi();
-          Passo(passo, 9, [&] { return StatoLock(ctx, "C"); });
+          EseguiPasso(passo, 9, [&] { return StatoLock(ctx, "C"); });
         }
         copia.Close(kc);
         transazione->Conferma();
         transazione.reset();
       } catch (const std::exception& e) {
-        Registra(e, numeroErrore, descrizioneErrore);
+        ConservaErrore(e, numeroErrore, descrizioneErrore);
         throw PassoFallito{passo};
       }
     } catch (const PassoFallito& f) {

@@ -60,8 +60,9 @@ void NuovaRiga(Contesto& ctx, int32_t numeroRiga) {
   c.SetField(k, "Cambio", util::Value(r.par.cambio));
 }
 
-void Conto(Contesto& ctx, const char* prefisso, const std::string& tipo, const std::string& gruppo,
-           const std::string& mastro, const std::string& conto) {
+// Sets the current line's account ("") or counter account ("C").
+void ScriviConto(Contesto& ctx, const char* prefisso, const std::string& tipo, const std::string& gruppo,
+                 const std::string& mastro, const std::string& conto) {
   db::DbCursor& c = *ctx.run.tabelle;
   const std::string& k = ctx.run.keyRighe;
   const std::string p(prefisso);
@@ -71,13 +72,14 @@ void Conto(Contesto& ctx, const char* prefisso, const std::string& tipo, const s
   c.SetField(k, "Conto" + p + "Partita", util::Value(conto));
 }
 
-void ContoParametro(Contesto& ctx, const char* prefisso, const std::string& codice) {
+// Sets an account of the current line from a run parameter's full code.
+void ScriviContoParametro(Contesto& ctx, const char* prefisso, const std::string& codice) {
   const util::AccountParts d = util::SplitAccountCode(codice);
-  Conto(ctx, prefisso, "1", d.gruppo, d.mastro, d.conto);
+  ScriviConto(ctx, prefisso, "1", d.gruppo, d.mastro, d.conto);
 }
 
 // Protocol of an installment-group line: the run's when it has one, else the installment's.
-void Protocollo(Contesto& ctx, const std::string& preProt, int32_t numProt, const util::Date& dataProt) {
+void ScriviProtocollo(Contesto& ctx, const std::string& preProt, int32_t numProt, const util::Date& dataProt) {
   db::DbCursor& c = *ctx.run.tabelle;
   const std::string& k = ctx.run.keyRighe;
   const ParametriRun& p = ctx.run.par;
@@ -92,7 +94,9 @@ void Protocollo(Contesto& ctx, const std::string& preProt, int32_t numProt, cons
   }
 }
 
-void CampiGruppo(Contesto& ctx, const RigaScadenza& s) {
+// Sets the current line's document, protocol and added description from the
+// installment it settles.
+void ScriviDocumento(Contesto& ctx, const RigaScadenza& s) {
   db::DbCursor& c = *ctx.run.tabelle;
   const std::string& k = ctx.run.keyRighe;
   if (!ctx.run.descAggRighe.empty())
@@ -100,10 +104,11 @@ void CampiGruppo(Contesto& ctx, const RigaScadenza& s) {
   c.SetField(k, "PreDoc", util::Value(s.prefisso));
   c.SetField(k, "NumDoc", util::Value(s.numDoc));
   ScriviData(c, k, "DataDoc", util::Value(s.dataDoc));
-  Protocollo(ctx, s.preProt, s.numProt, s.dataProt);
+  ScriviProtocollo(ctx, s.preProt, s.numProt, s.dataProt);
 }
 
-void Importi(Contesto& ctx, double mon, double azienda) {
+// Sets the current line's amounts in the run's and the company's currency.
+void ScriviImporti(Contesto& ctx, double mon, double azienda) {
   db::DbCursor& c = *ctx.run.tabelle;
   c.SetField(ctx.run.keyRighe, "ImportoMon", util::Value(mon));
   c.SetField(ctx.run.keyRighe, "Importo", util::Value(azienda));
@@ -192,18 +197,18 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
     db::DbCursor& c = *r.tabelle;
     const std::string& k = r.keyRighe;
     NuovaRiga(ctx, r.contaRighe);
-    CampiGruppo(ctx, s);
-    Conto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
-    ContoParametro(ctx, "C", r.par.contoPartita);
+    ScriviDocumento(ctx, s);
+    ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
+    ScriviContoParametro(ctx, "C", r.par.contoPartita);
     if (entrata)
       c.SetField(k, "DareAvere", util::Value(p < 0 ? "D" : "A"));
     else
       c.SetField(k, "DareAvere", util::Value(p < 0 ? "A" : "D"));
     if (resto < 0)
-      Importi(ctx, ArrotondaMoneta(ctx, std::fabs(p) + resto),
+      ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(p) + resto),
               ArrotondaAzienda(ctx, std::fabs(pAzienda) + restoAzienda));
     else
-      Importi(ctx, std::fabs(p), std::fabs(pAzienda));
+      ScriviImporti(ctx, std::fabs(p), std::fabs(pAzienda));
     c.SetField(k, "IvaPerCassa", util::Value(ivaCassa));
     c.Update(k);
     const util::Money pm = util::Money::FromDouble(p), pam = util::Money::FromDouble(pAzienda);
@@ -219,24 +224,24 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
       const bool abbAtt = (!entrata && resto > 0) || (entrata && resto < 0);
       r.contaRighe += 1;
       NuovaRiga(ctx, r.contaRighe);
-      CampiGruppo(ctx, s);
-      ContoParametro(ctx, "", abbAtt ? r.par.contoAbbAtt : r.par.contoAbbPas);
+      ScriviDocumento(ctx, s);
+      ScriviContoParametro(ctx, "", abbAtt ? r.par.contoAbbAtt : r.par.contoAbbPas);
       c.SetField(k, "DareAvere", util::Value(abbAtt ? "A" : "D"));
-      Conto(ctx, "C", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
-      Importi(ctx, std::fabs(resto), std::fabs(restoAzienda));
+      ScriviConto(ctx, "C", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
+      ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
       c.Update(k);
 
       const bool avere = (entrata && resto > 0) || (!entrata && resto < 0);
       r.contaRighe += 1;
       NuovaRiga(ctx, r.contaRighe);
-      CampiGruppo(ctx, s);
+      ScriviDocumento(ctx, s);
       if (resto < 0)
-        ContoParametro(ctx, "", r.par.contoPartita);
+        ScriviContoParametro(ctx, "", r.par.contoPartita);
       else
-        Conto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
+        ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
       c.SetField(k, "DareAvere", util::Value(avere ? "A" : "D"));
-      ContoParametro(ctx, "C", avere ? r.par.contoAbbPas : r.par.contoAbbAtt);
-      Importi(ctx, std::fabs(resto), std::fabs(restoAzienda));
+      ScriviContoParametro(ctx, "C", avere ? r.par.contoAbbPas : r.par.contoAbbAtt);
+      ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
       c.Update(k);
     }
     return 0;
@@ -253,13 +258,13 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
     db::DbCursor& c = *r.tabelle;
     const std::string& k = r.keyRighe;
     NuovaRiga(ctx, 1);
-    ContoParametro(ctx, "", r.par.contoPartita);
+    ScriviContoParametro(ctx, "", r.par.contoPartita);
     if (numScadenze == 1) {
       c.SetField(k, "PreDoc", util::Value(rif.prefisso));
       c.SetField(k, "NumDoc", util::Value(rif.numDoc));
       ScriviData(c, k, "DataDoc", util::Value(rif.dataDoc));
-      Protocollo(ctx, rif.preProt, rif.numProt, rif.dataProt);
-      Conto(ctx, "C", rif.tipo, rif.gruppoScad, rif.mastroScad, rif.contoScad);
+      ScriviProtocollo(ctx, rif.preProt, rif.numProt, rif.dataProt);
+      ScriviConto(ctx, "C", rif.tipo, rif.gruppoScad, rif.mastroScad, rif.contoScad);
     } else {
       c.SetField(k, "NumProt", util::Value(""));
     }
@@ -270,7 +275,7 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
     const bool clienti = rif.tipo.empty() ? r.selezione.tipoConto == 3 : rif.tipo == "3";
     const char* verso = clienti ? (netto < 0 ? "A" : "D") : (netto > 0 ? "D" : "A");
     c.SetField(k, "DareAvere", util::Value(verso));
-    Importi(ctx, ArrotondaMoneta(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
+    ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
     c.Update(k);
     return 0;
   } catch (const std::exception& e) {

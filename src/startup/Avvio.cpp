@@ -50,7 +50,7 @@ void LeggiRisoluzione(Programma& p) {
 
 // Hosts from version 1.07 take the program's registration with the
 // procedure it continues; older ones only the program number.
-void Registra(Programma& p, int32_t numero, const std::string& chiave) {
+void RegistraProgramma(Programma& p, int32_t numero, const std::string& chiave) {
   double versione = 0;
   const util::Value v = p.ctx.host.GetParameter("VersMenu");
   if (v.isNumeric())
@@ -140,7 +140,7 @@ void AvviaDopoIlMenu(Programma& p, int32_t numero, const std::string& chiave) {
   // The screen the host asked for ("/F").
   p.formRichiesta = util::Trim(util::SwitchValue(p.rigaComando, 'F'));
   // Registration with the host.
-  Registra(p, numero, chiave);
+  RegistraProgramma(p, numero, chiave);
   // How the program beeps.
   company::LeggiChiaveIni(p.config, "Parametri Generali", "BeepCome", "", p.beepCome);
   p.pf.ImpostaSegnale(p.beepCome);

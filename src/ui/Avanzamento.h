@@ -20,7 +20,7 @@ class Avanzamento {
   Avanzamento(const Avanzamento&) = delete;
   Avanzamento& operator=(const Avanzamento&) = delete;
 
-  void Passo(int32_t n) {
+  void Avanza(int32_t n) {
     if (p_) p_->Step(n);
   }
   void Testo(const std::string& t) {

@@ -45,7 +45,7 @@ int Creazione_Automatica(Contesto& ctx) {
       // inside the same transaction, rather than one statement per row.
       std::vector<ChiaveScadenza> presi;
       for (cursore.MoveFirst(key); !cursore.Eof(key); cursore.MoveNext(key)) {
-        avanzamento->Passo(++conta);
+        avanzamento->Avanza(++conta);
         // The signed amount: the worklist's own column, not the stored one.
         const util::Value campo = rs.field(rs.position(), lista::kImportoSegno);
         const util::Money importo = campo.isNull() ? util::Money() : campo.toMoney();

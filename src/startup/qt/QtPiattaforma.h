@@ -34,7 +34,7 @@ class QtPiattaforma : public QObject, public Piattaforma {
   QtPiattaforma(ui::QtOperatore& op, host::SocketMenuHost* host);
   ~QtPiattaforma() override;
 
-  void Registra(const std::string& nome, Fabbrica f) { fabbriche_[nome] = std::move(f); }
+  void RegistraSchermo(const std::string& nome, Fabbrica f) { fabbriche_[nome] = std::move(f); }
 
   std::unique_ptr<Schermo> CreaFormPrincipale() override;
   std::unique_ptr<Schermo> CreaSchermo(const std::string& nome, Programma& p) override;
