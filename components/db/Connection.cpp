@@ -64,6 +64,21 @@ ResultSet Connection::query(std::string_view sql, bool forUpdate) {
   return fetch(translate(sql, forUpdate));
 }
 
+std::unique_ptr<RowStream> Connection::stream(std::string_view sql) {
+  StopHook(sql);
+  const Statement st = translate(sql);
+  if (st.kind != Statement::Kind::Select)
+    throw RuntimeError(err::kSyntax, "Si leggono a pagine solo le SELECT: " + std::string(sql), "DbCursor");
+  return openStream(st);
+}
+
+int64_t Connection::countRows(std::string_view sql) {
+  Statement st = translate(sql);
+  st.sql = "SELECT COUNT(*) FROM (" + st.sql + ") AS righe_contate";
+  const ResultSet rs = fetch(st);
+  return rs.rows.empty() || rs.rows[0].empty() ? 0 : rs.rows[0][0].toLong();
+}
+
 int64_t Connection::executeRaw(const std::string& sql) {
   struct Reload {
     Connection& c;

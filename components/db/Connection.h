@@ -29,6 +29,20 @@ struct ResultSet {
   std::vector<std::vector<util::Value>> rows;
 };
 
+// The rows of a query read a page at a time, for a cursor that only moves
+// forward: memory holds one page however many rows the query has.
+class RowStream {
+ public:
+  virtual ~RowStream() = default;
+  const std::vector<ResultColumn>& columns() const { return columns_; }
+  // Replaces `rows` with the next page; false, with `rows` empty, once all
+  // rows have been read.
+  virtual bool next(std::vector<std::vector<util::Value>>& rows) = 0;
+
+ protected:
+  std::vector<ResultColumn> columns_;
+};
+
 // One open database. The base class owns what every engine shares (the
 // translator, the catalog, transaction nesting, the conversion of values
 // written to columns); an engine supplies the calls to its library.
@@ -49,6 +63,13 @@ class Connection {
   // Statements of the program's dialect.
   int64_t execute(std::string_view sql);
   ResultSet query(std::string_view sql, bool forUpdate);
+  // A SELECT of the program's dialect read as the caller moves on. What the
+  // program writes meanwhile to the tables it reads may or may not show in
+  // the rows not yet read, so a caller that changes them reads with query.
+  std::unique_ptr<RowStream> stream(std::string_view sql);
+  // The number of rows a SELECT of the program's dialect gives, by a query
+  // of its own.
+  int64_t countRows(std::string_view sql);
   // Text for the engine as it stands. The catalog is read again afterwards:
   // such text is how tables get created.
   int64_t executeRaw(const std::string& sql);
@@ -84,6 +105,7 @@ class Connection {
  protected:
   virtual int64_t run(const Statement& st) = 0;
   virtual ResultSet fetch(const Statement& st) = 0;
+  virtual std::unique_ptr<RowStream> openStream(const Statement& st) = 0;
   virtual int64_t runRaw(const std::string& sql) = 0;
   // A statement with "?" for each value, for the engine to bind or write inline.
   virtual int64_t runValues(const std::string& sql, const std::vector<util::Value>& values) = 0;

@@ -25,6 +25,14 @@ Recordset& Find(std::map<std::string, std::unique_ptr<Recordset>>& sets, const s
 std::string DbCursor::Open(DbExecutor& executor, const std::string& conn, const std::string& key,
                            const std::string& sql, bool, int kind) {
   Connection& c = executor.connection(conn);
+  if (kind == kForwardOnly) {
+    const Statement st = c.translate(sql);
+    if (st.kind != Statement::Kind::Select)
+      throw RuntimeError(err::kSyntax, "Un cursore si apre solo su una SELECT: " + sql, "DbCursor");
+    const TableInfo* first = st.firstTable.empty() ? nullptr : c.catalog().table(st.firstTable);
+    auto set = std::make_unique<Recordset>(c, c.stream(sql), sql, first);
+    return Keep(key, std::move(set));
+  }
   const bool updatable = kind != kSnapshot;
   // Rows read to be changed inside a transaction are locked on engines that
   // lock rows, so two operators never both take the same ones.
@@ -34,7 +42,10 @@ std::string DbCursor::Open(DbExecutor& executor, const std::string& conn, const 
     throw RuntimeError(err::kSyntax, "Un cursore si apre solo su una SELECT: " + sql, "DbCursor");
   ResultSet rows = c.query(sql, lock);
   const TableInfo* first = st.firstTable.empty() ? nullptr : c.catalog().table(st.firstTable);
-  auto set = std::make_unique<Recordset>(c, std::move(rows), first, updatable);
+  return Keep(key, std::make_unique<Recordset>(c, std::move(rows), first, updatable));
+}
+
+std::string DbCursor::Keep(const std::string& key, std::unique_ptr<Recordset> set) {
   std::string k = key;
   if (k.empty()) {
     do k = "Cur" + std::to_string(nextKey_++);
@@ -46,7 +57,11 @@ std::string DbCursor::Open(DbExecutor& executor, const std::string& conn, const 
 
 void DbCursor::Close(const std::string& key) { sets_.erase(key); }
 bool DbCursor::IsOpen(const std::string& key) const { return sets_.count(key) > 0; }
-bool DbCursor::IsEmpty(const std::string& key) { return Find(sets_, key).rowCount() == 0; }
+bool DbCursor::IsEmpty(const std::string& key) {
+  Recordset& r = Find(sets_, key);
+  if (r.forwardOnly()) return r.base_ == 0 && r.rows_.empty();
+  return r.rowCount() == 0;
+}
 int32_t DbCursor::RecordCount(const std::string& key) { return Find(sets_, key).rowCount(); }
 void DbCursor::MoveFirst(const std::string& key) { Find(sets_, key).moveTo(0); }
 
@@ -56,13 +71,13 @@ void DbCursor::MoveNext(const std::string& key) {
     r.moveTo(r.pos_);  // the row after the deleted one is already in its place
     return;
   }
-  if (r.pos_ >= r.rowCount()) throw RuntimeError(err::kNoCurrentRecord, "Nessun record corrente", "DbCursor");
+  if (r.pos_ >= r.loadedEnd()) throw RuntimeError(err::kNoCurrentRecord, "Nessun record corrente", "DbCursor");
   r.moveTo(r.pos_ + 1);
 }
 
 bool DbCursor::Eof(const std::string& key) {
   Recordset& r = Find(sets_, key);
-  return r.pos_ >= r.rowCount();
+  return r.pos_ >= r.loadedEnd();
 }
 
 util::Value DbCursor::GetField(const std::string& key, const std::string& field) {

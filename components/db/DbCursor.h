@@ -14,6 +14,9 @@ class Recordset;
 // Cursor kinds of Open.
 inline constexpr int kUpdatable = 2;  // rows can be added, edited and deleted
 inline constexpr int kSnapshot = 4;   // read only
+// Read only, and read a page at a time as it moves forward, for a walk over
+// more rows than should sit in memory (Recordset.h says what it cannot do).
+inline constexpr int kForwardOnly = 8;
 
 // Any number of result sets over SQL text, each known by a text key. Every
 // operation after Open takes the key first. A result set stands on its first
@@ -67,6 +70,8 @@ class DbCursor {
   Recordset& GetRecordset(const std::string& key);
 
  private:
+  std::string Keep(const std::string& key, std::unique_ptr<Recordset> set);
+
   std::map<std::string, std::unique_ptr<Recordset>> sets_;
   int nextKey_ = 1;
 };

@@ -259,6 +259,8 @@ class OdbcConnection : public Connection {
 
   int64_t runRaw(const std::string& sql) override { return Exec(sql); }
 
+  std::unique_ptr<RowStream> openStream(const Statement& st) override;
+
   int64_t runValues(const std::string& sql, const std::vector<util::Value>& values) override {
     CountStatement();
     std::string text;
@@ -435,11 +437,77 @@ class OdbcConnection : public Connection {
     }
   }
 
+  friend class OdbcStream;
+
   SQLHENV env_ = nullptr;
   SQLHDBC dbc_ = nullptr;
   bool connected_ = false;
   std::string dbms_;
+  int64_t nextStream_ = 0;
+  // Gone with the connection: a cursor the program keeps after closing the
+  // database then leaves its server cursor alone.
+  std::shared_ptr<int> vivo_ = std::make_shared<int>(0);
 };
+
+// A server cursor read a page per round trip: the driver would otherwise
+// hold the whole result in memory, and the cursor with it. WITH HOLD keeps
+// it open across the commits of a caller that walks its rows one
+// transaction at a time, and lets it be opened outside one.
+class OdbcStream : public RowStream {
+ public:
+  OdbcStream(OdbcConnection& c, const std::string& sql)
+      : c_(c), vivo_(c.vivo_), name_("pagine_" + std::to_string(++c.nextStream_)) {
+    c_.Exec("DECLARE " + name_ + " NO SCROLL CURSOR WITH HOLD FOR " + sql);
+    open_ = true;
+    ResultSet first = Fetch();
+    columns_ = std::move(first.columns);
+    page_ = std::move(first.rows);
+    if (page_.size() < kPage) Close();
+  }
+  ~OdbcStream() override {
+    try {
+      Close();
+    } catch (...) {  // the transaction that declared it was rolled back, and the cursor with it
+    }
+  }
+
+  bool next(std::vector<std::vector<util::Value>>& rows) override {
+    rows.clear();
+    if (!page_.empty()) {
+      rows.swap(page_);
+      return true;
+    }
+    if (!open_) return false;
+    if (vivo_.expired()) throw RuntimeError(err::kEngine, "Il database del cursore è stato chiuso", "DbCursor");
+    rows = Fetch().rows;
+    if (rows.size() < kPage) Close();
+    return !rows.empty();
+  }
+
+ private:
+  static constexpr size_t kPage = 500;
+
+  ResultSet Fetch() {
+    CountStatement();
+    return c_.Query("FETCH FORWARD " + std::to_string(kPage) + " FROM " + name_);
+  }
+  void Close() {
+    if (!open_ || vivo_.expired()) return;
+    open_ = false;
+    c_.Exec("CLOSE " + name_);
+  }
+
+  OdbcConnection& c_;
+  std::weak_ptr<int> vivo_;
+  const std::string name_;
+  bool open_ = false;
+  std::vector<std::vector<util::Value>> page_;  // the first page, read to learn the columns
+};
+
+std::unique_ptr<RowStream> OdbcConnection::openStream(const Statement& st) {
+  CountStatement();
+  return std::make_unique<OdbcStream>(*this, st.sql);
+}
 
 }  // namespace
 

@@ -11,6 +11,7 @@ namespace err = util::err;
 
 namespace {
 constexpr int kRecordDeleted = 3167;
+constexpr int kInvalidOperation = 3219;
 }
 
 Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* firstTable, bool updatable)
@@ -19,6 +20,37 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
       updatable_(updatable) {
   for (auto& r : rows.rows) rows_.emplace_back(std::move(r));
   soloAggiunte_ = updatable_ && rows_.empty();
+  describe(firstTable);
+}
+
+Recordset::Recordset(Connection& connection, std::unique_ptr<RowStream> stream, std::string countSql,
+                     const TableInfo* firstTable)
+    : connection_(connection),
+      columns_(stream->columns()),
+      stream_(std::move(stream)),
+      countSql_(std::move(countSql)) {
+  describe(firstTable);
+  readPage();
+}
+
+int Recordset::rowCount() const {
+  if (!stream_) return static_cast<int>(rows_.size());
+  if (!count_) count_ = static_cast<int>(connection_.countRows(countSql_));
+  return *count_;
+}
+
+bool Recordset::readPage() {
+  std::vector<std::vector<util::Value>> page;
+  const bool more = stream_->next(page);
+  base_ += static_cast<int>(rows_.size());
+  rows_.clear();
+  for (auto& r : page) rows_.emplace_back(std::move(r));
+  // Once the last row is read the count is known without asking.
+  if (!more) count_ = base_;
+  return more;
+}
+
+void Recordset::describe(const TableInfo* firstTable) {
   if (firstTable) table_ = *firstTable;
   for (size_t c = 0; c < columns_.size(); ++c) byName_.emplace(Lower(columns_[c].name), static_cast<int>(c));
   target_.assign(columns_.size(), nullptr);
@@ -95,7 +127,9 @@ int Recordset::column(std::string_view name) const {
 
 const util::Value& Recordset::value(int row, int column) const {
   if (column < 0 || column >= columnCount()) throw std::out_of_range("column");
-  return rows_.at(static_cast<size_t>(row)).get(static_cast<size_t>(column));
+  if (row < base_)
+    throw RuntimeError(kInvalidOperation, "Il cursore va solo avanti: la riga è già stata lasciata", "DbCursor");
+  return rows_.at(static_cast<size_t>(row - base_)).get(static_cast<size_t>(column));
 }
 
 util::Value Recordset::field(int row, int column) const {
@@ -108,12 +142,19 @@ util::Value Recordset::field(int row, int column) const {
 void Recordset::moveTo(int row) {
   cancel();
   currentDeleted_ = false;
-  pos_ = row < 0 ? 0 : (row > rowCount() ? rowCount() : row);
+  if (row < 0) row = 0;
+  if (stream_) {
+    if (row < base_)
+      throw RuntimeError(kInvalidOperation, "Il cursore va solo avanti: la riga è già stata lasciata", "DbCursor");
+    while (row >= loadedEnd() && readPage()) {
+    }
+  }
+  pos_ = row > loadedEnd() ? loadedEnd() : row;
 }
 
 void Recordset::requireCurrent() const {
   if (currentDeleted_) throw RuntimeError(kRecordDeleted, "Il record è stato eliminato", "DbCursor");
-  if (pos_ >= rowCount()) throw RuntimeError(err::kNoCurrentRecord, "Nessun record corrente", "DbCursor");
+  if (pos_ >= loadedEnd()) throw RuntimeError(err::kNoCurrentRecord, "Nessun record corrente", "DbCursor");
 }
 
 util::Value Recordset::read(int c, bool raw) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +18,18 @@ namespace db {
 // the rows stay put while the program changes the table through another
 // cursor or a statement. Row and column access by position serves a grid
 // model; the cursor operations of DbCursor work on the current row.
+//
+// A forward-only cursor instead reads its rows a page at a time as it moves
+// and keeps only the page of the current row: it is read only, cannot move
+// back to a row it has left (3219), and its count is a query of its own, run
+// the first time it is asked for.
 class Recordset {
  public:
   Recordset(Connection& connection, ResultSet rows, const TableInfo* firstTable, bool updatable);
+  Recordset(Connection& connection, std::unique_ptr<RowStream> stream, std::string countSql,
+            const TableInfo* firstTable);
 
-  int rowCount() const { return static_cast<int>(rows_.size()); }
+  int rowCount() const;
   int columnCount() const { return static_cast<int>(columns_.size()); }
   const std::string& columnName(int column) const { return columns_.at(static_cast<size_t>(column)).name; }
   ColumnType columnType(int column) const { return columns_.at(static_cast<size_t>(column)).type; }
@@ -37,11 +45,17 @@ class Recordset {
   int position() const { return pos_; }
   void moveTo(int row);
   bool updatable() const { return updatable_; }
+  bool forwardOnly() const { return stream_ != nullptr; }
 
  private:
   friend class DbCursor;
   enum class Mode { None, Edit, AddNew };
 
+  void describe(const TableInfo* firstTable);
+  // One past the last row in memory: the row count, or the end of the
+  // current page of a forward-only cursor.
+  int loadedEnd() const { return base_ + static_cast<int>(rows_.size()); }
+  bool readPage();
   int column(std::string_view name) const;  // raises 3265
   void requireCurrent() const;              // raises 3021
   util::Value read(int column, bool raw) const;
@@ -83,6 +97,10 @@ class Recordset {
   std::vector<bool> writable_;
   std::vector<int> keyColumns_;  // result column of each key column of table_, -1 when absent
   bool updatable_ = false;
+  std::unique_ptr<RowStream> stream_;  // forward only: the rows not yet read
+  std::string countSql_;
+  mutable std::optional<int> count_;
+  int base_ = 0;  // the row number of rows_.front()
 
   int pos_ = 0;
   bool currentDeleted_ = false;

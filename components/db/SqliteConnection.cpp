@@ -156,7 +156,9 @@ SqliteConnection::SqliteConnection(const std::string& path, const SqliteOptions&
 
 SqliteConnection::~SqliteConnection() {
   for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
-  sqlite3_close(db_);
+  // A forward-only cursor the program still holds keeps its statement; the
+  // file closes when that goes.
+  sqlite3_close_v2(db_);
 }
 
 void SqliteConnection::fail(int rc, const std::string& context) const {
@@ -211,15 +213,13 @@ int64_t SqliteConnection::runValues(const std::string& sql, const std::vector<ut
   return step(stmt);
 }
 
-ResultSet SqliteConnection::fetch(const Statement& st) {
-  CountStatement();
-  sqlite3_stmt* stmt = prepare(st.sql);
-  for (size_t i = 0; i < st.params.size(); ++i) Bind(stmt, static_cast<int>(i + 1), st.params[i]);
-  ResultSet rs;
+namespace {
+
+std::vector<ResultColumn> Columns(sqlite3_stmt* stmt) {
   const int n = sqlite3_column_count(stmt);
-  rs.columns.resize(static_cast<size_t>(n));
+  std::vector<ResultColumn> columns(static_cast<size_t>(n));
   for (int c = 0; c < n; ++c) {
-    ResultColumn& col = rs.columns[static_cast<size_t>(c)];
+    ResultColumn& col = columns[static_cast<size_t>(c)];
     col.name = sqlite3_column_name(stmt, c);
     if (const char* decl = sqlite3_column_decltype(stmt, c)) {
       col.type = DescribeDeclaredType(decl).type;
@@ -228,6 +228,74 @@ ResultSet SqliteConnection::fetch(const Statement& st) {
     if (const char* t = sqlite3_column_table_name(stmt, c)) col.table = t;
     if (const char* o = sqlite3_column_origin_name(stmt, c)) col.origin = o;
   }
+  return columns;
+}
+
+// A statement of its own, apart from the connection's cache: it stays
+// stepped halfway for as long as the cursor lives, while the same text may
+// run elsewhere.
+class SqliteStream : public RowStream {
+ public:
+  SqliteStream(sqlite3* db, const Statement& st) : db_(db), sql_(st.sql), params_(st.params) {
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql_.c_str(), static_cast<int>(sql_.size()), &stmt_, &tail);
+    if (rc != SQLITE_OK) Fail(rc);
+    if (tail && *tail) {
+      sqlite3_finalize(stmt_);
+      throw RuntimeError(err::kSyntax, "Più istruzioni in un solo testo: " + sql_, "DbExecutor");
+    }
+    for (size_t i = 0; i < params_.size(); ++i) Bind(stmt_, static_cast<int>(i + 1), params_[i]);
+    columns_ = Columns(stmt_);
+  }
+  ~SqliteStream() override { sqlite3_finalize(stmt_); }
+
+  bool next(std::vector<std::vector<util::Value>>& rows) override {
+    rows.clear();
+    if (done_) return false;
+    const int n = sqlite3_column_count(stmt_);
+    int rc = SQLITE_ROW;
+    while (rows.size() < kPage && (rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
+      std::vector<util::Value> row;
+      row.reserve(static_cast<size_t>(n));
+      for (int c = 0; c < n; ++c) row.push_back(Read(stmt_, c, columns_[static_cast<size_t>(c)]));
+      rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_ROW) {
+      done_ = true;
+      if (rc != SQLITE_DONE) Fail(rc);
+    }
+    return !rows.empty();
+  }
+
+ private:
+  static constexpr size_t kPage = 256;
+
+  [[noreturn]] void Fail(int rc) const {
+    throw RuntimeError(ErrorNumber(rc, sqlite3_extended_errcode(db_)),
+                       std::string(sqlite3_errmsg(db_)) + " [" + sql_ + "]", "DbExecutor");
+  }
+
+  sqlite3* db_;
+  std::string sql_;
+  std::vector<SqlParam> params_;  // bound without a copy: they live as long as the statement
+  sqlite3_stmt* stmt_ = nullptr;
+  bool done_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<RowStream> SqliteConnection::openStream(const Statement& st) {
+  CountStatement();
+  return std::make_unique<SqliteStream>(db_, st);
+}
+
+ResultSet SqliteConnection::fetch(const Statement& st) {
+  CountStatement();
+  sqlite3_stmt* stmt = prepare(st.sql);
+  for (size_t i = 0; i < st.params.size(); ++i) Bind(stmt, static_cast<int>(i + 1), st.params[i]);
+  ResultSet rs;
+  rs.columns = Columns(stmt);
+  const int n = sqlite3_column_count(stmt);
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     std::vector<util::Value> row;

@@ -36,6 +36,7 @@ class SqliteConnection : public Connection {
  protected:
   int64_t run(const Statement& st) override;
   ResultSet fetch(const Statement& st) override;
+  std::unique_ptr<RowStream> openStream(const Statement& st) override;
   int64_t runRaw(const std::string& sql) override;
   int64_t runValues(const std::string& sql, const std::vector<util::Value>& values) override;
   void loadCatalog(TableCatalog& catalog) override;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "components/db/DbCursor.h"
 #include "components/db/Recordset.h"
 #include "components/util/Error.h"
@@ -263,6 +265,99 @@ TEST_P(CursorTest, ReopeningAKeyReplacesItsRows) {
   c.Close("Lista");
   EXPECT_FALSE(c.IsOpen("Lista"));
 }
+
+// More rows than a page of either engine, so a walk crosses pages.
+constexpr int kRigheMolte = 1201;
+
+class ForwardOnlyTest : public CursorTest {
+ protected:
+  void SetUp() override {
+    CursorTest::SetUp();
+    ex().BeginTrans(conn());
+    for (int i = 1; i <= kRigheMolte; ++i) AddScadenza(2024, i);
+    ex().CommitTrans(conn());
+  }
+  int Errore(const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const util::RuntimeError& e) {
+      return e.number();
+    }
+    return 0;
+  }
+};
+
+TEST_P(ForwardOnlyTest, WalksEveryRowInOrderAcrossPages) {
+  const std::string k = c.Open(ex(), conn(), "", "Select NumProg, ImportoScad, DataScad from Scadenze order by NumProg",
+                               false, db::kForwardOnly);
+  EXPECT_FALSE(c.IsEmpty(k));
+  EXPECT_EQ(c.RecordCount(k), kRigheMolte);  // asked before the walk: its own query
+  int atteso = 1;
+  for (c.MoveFirst(k); !c.Eof(k); c.MoveNext(k), ++atteso) {
+    ASSERT_EQ(c.GetField(k, "NumProg").toLong(), atteso);
+    ASSERT_EQ(c.GetField(k, "ImportoScad"), Value(util::Money::FromDouble(100)));
+  }
+  EXPECT_EQ(atteso, kRigheMolte + 1);
+  EXPECT_EQ(c.RecordCount(k), kRigheMolte);
+  EXPECT_FALSE(c.IsEmpty(k));
+  EXPECT_EQ(Errore([&] { c.GetField(k, "NumProg"); }), util::err::kNoCurrentRecord);
+  EXPECT_EQ(Errore([&] { c.MoveNext(k); }), util::err::kNoCurrentRecord);
+  // The first rows are gone from memory: going back to them is refused, not
+  // answered with another row's values.
+  EXPECT_EQ(Errore([&] { c.MoveFirst(k); }), 3219);
+  EXPECT_EQ(Errore([&] { c.GetRecordset(k).value(0, 0); }), 3219);
+}
+
+TEST_P(ForwardOnlyTest, EmptyResultAndReadOnly) {
+  const std::string vuoto = c.Open(ex(), conn(), "", "Select * from Scadenze where NumProg < 0", false, db::kForwardOnly);
+  EXPECT_TRUE(c.IsEmpty(vuoto));
+  EXPECT_TRUE(c.Eof(vuoto));
+  EXPECT_EQ(c.RecordCount(vuoto), 0);
+  const std::string k = c.Open(ex(), conn(), "", "Select * from Scadenze", false, db::kForwardOnly);
+  EXPECT_EQ(Errore([&] { c.Edit(k); }), util::err::kNotUpdatable);
+  EXPECT_EQ(Errore([&] { c.AddNew(k); }), util::err::kNotUpdatable);
+  EXPECT_EQ(Errore([&] { c.SetField(k, "Utente", Value("x")); }), util::err::kNotUpdatable);
+  EXPECT_EQ(Errore([&] { c.Delete(k); }), util::err::kNotUpdatable);
+  EXPECT_EQ(Errore([&] { c.Open(ex(), conn(), "", "Delete * from Scadenze", false, db::kForwardOnly); }),
+            util::err::kSyntax);
+}
+
+// A run walks its rows and writes each in a transaction of its own, some of
+// them failing and retried: the walk goes on across the commits, the
+// rollbacks and the failed statements.
+TEST_P(ForwardOnlyTest, WalkSurvivesTheCallersTransactions) {
+  const std::string k = c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false,
+                               db::kForwardOnly);
+  int letti = 0;
+  for (; !c.Eof(k); c.MoveNext(k)) {
+    const int n = c.GetField(k, "NumProg").toLong();
+    ASSERT_EQ(n, ++letti);
+    if (n % 300 != 1) continue;
+    ex().BeginTrans(conn());
+    const std::string riga = "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, Utente) VALUES (2024, " +
+                             std::to_string(n) + ", 3, 'u~1')";
+    ex().Execute(conn(), riga);
+    EXPECT_EQ(Errore([&] { ex().Execute(conn(), riga); }), util::err::kDuplicateKey);
+    if (n == 601) ex().Rollback(conn());
+    else ex().CommitTrans(conn());
+  }
+  EXPECT_EQ(letti, kRigheMolte);
+  db::DbCursor r;
+  EXPECT_EQ(r.RecordCount(r.Open(ex(), conn(), "", "Select * from ScadenzeApp", false, db::kSnapshot)), 4);
+}
+
+// Opened inside a transaction that commits before the walk ends.
+TEST_P(ForwardOnlyTest, OpenedInsideATransactionThatCommits) {
+  ex().BeginTrans(conn());
+  const std::string k = c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false,
+                               db::kForwardOnly);
+  ex().CommitTrans(conn());
+  int letti = 0;
+  for (; !c.Eof(k); c.MoveNext(k)) ASSERT_EQ(c.GetField(k, "NumProg").toLong(), ++letti);
+  EXPECT_EQ(letti, kRigheMolte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, ForwardOnlyTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 INSTANTIATE_TEST_SUITE_P(Db, CursorTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
