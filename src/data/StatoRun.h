@@ -9,6 +9,7 @@
 #include "components/db/DbCursor.h"
 #include "components/util/Date.h"
 #include "components/util/Money.h"
+#include "src/data/RigheDifferite.h"
 
 namespace compensato {
 
@@ -99,6 +100,9 @@ struct StatoRun {
   // The header and line sets of the run: one cursor object, two result sets.
   std::unique_ptr<db::DbCursor> tabelle;
   std::string keyTestata, keyRighe;
+  // The run's staged lines not yet written: the line builder adds them, the
+  // driver writes them in batches.
+  RigheDifferite righe{"MovPnDettApp"};
 };
 
 }  // namespace compensato

@@ -1,8 +1,10 @@
 #include "src/extraction/Blocco.h"
 
+#include <algorithm>
 #include <map>
 
 #include "components/db/DbCursor.h"
+#include "components/util/Money.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/data/ConversioneRun.h"
@@ -62,6 +64,58 @@ int VerificaBloccoUtente(Contesto& ctx, const std::string& utente) {
 int RilasciaScadenzeUtente(Contesto& ctx) {
   const std::string& t = ctx.run.tabScadenze;
   return AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, ctx.utente));
+}
+
+int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<PagamentoScadenza>& pagamenti,
+                  int32_t numReg, const util::Date& dataReg) {
+  ui::Puntatore p(ctx.op);
+  try {
+    const std::string comuni = Rilascio(t) + "," + t + ".AnnoPag = " + util::SqlLiteral(ctx.run.par.anno, 2) + "," +
+                               t + ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
+                               ".DataRegPag = " + util::SqlLiteral(dataReg, 7);
+    // An amount inside an expression is not rounded to the column's four
+    // decimals on its way in, as a plain number is: it is written rounded.
+    auto importo = [](double v) { return util::SqlLiteral(util::Value(util::Money::FromDouble(v)), 6); };
+    std::map<std::string, std::vector<const PagamentoScadenza*>> perAnno;
+    for (const PagamentoScadenza& pg : pagamenti) perAnno[util::SqlLiteral(pg.chiave.anno, 2)].push_back(&pg);
+    for (const auto& [anno, tutti] : perAnno) {
+      // Those that change the amounts and those that keep them: each kind is
+      // one statement per slice, with the same columns for every row.
+      for (const bool conImporto : {false, true}) {
+        std::vector<const PagamentoScadenza*> gruppo;
+        for (const PagamentoScadenza* pg : tutti)
+          if ((pg->importo != 0) == conImporto) gruppo.push_back(pg);
+        for (size_t i = 0; i < gruppo.size(); i += kChiaviPerIstruzione) {
+          const size_t fine = std::min(gruppo.size(), i + kChiaviPerIstruzione);
+          std::string in, rigLiv, imp, lire, euro;
+          for (size_t j = i; j < fine; ++j) {
+            const PagamentoScadenza& pg = *gruppo[j];
+            const std::string n = util::SqlLiteral(pg.chiave.numProg, 3);
+            const std::string quando = " WHEN " + n + " THEN ";
+            in += (j > i ? ", " : "") + n;
+            rigLiv += quando + util::SqlLiteral(pg.rigLiv, 3);
+            if (conImporto) {
+              const company::ImportiConvertiti c = ConvertiPerScadenza(ctx, pg.importo);
+              imp += quando + importo(pg.importo);
+              lire += quando + importo(c.lire);
+              euro += quando + importo(c.euro);
+            }
+          }
+          const std::string caso = " CASE " + t + ".NumProg";
+          std::string sql = comuni + "," + t + ".RigLivPag =" + caso + rigLiv + " END";
+          if (conImporto)
+            sql += "," + t + ".ImportoScad =" + caso + imp + " END," + t + ".ImportoScadLire =" + caso + lire +
+                   " END," + t + ".ImportoScadEuro =" + caso + euro + " END";
+          sql += " WHERE " + t + ".Anno = " + anno + " AND " + t + ".NumProg IN (" + in + ")";
+          ctx.db.Execute(ctx.conn, sql);
+        }
+      }
+    }
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e, "", "", std::string("Aggiornamento blocco scadenze"));
+    return 1;
+  }
 }
 
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,

@@ -51,4 +51,20 @@ struct ChiaveScadenza {
 // statement stays well inside what the engines accept. None for no keys.
 std::vector<std::string> CondizioniChiavi(const std::string& tabella, const std::vector<ChiaveScadenza>& chiavi);
 
+// The payment references of one settled installment: the number of its line
+// in the entry and, for a partial payment, the paid amount that becomes its
+// new amount (0 leaves the amounts as they are).
+struct PagamentoScadenza {
+  ChiaveScadenza chiave;
+  int32_t rigLiv = 0;
+  double importo = 0;
+};
+
+// What mode 4 does for one installment, for many at once: each is released
+// with the run's year, the registration number and date and its own line
+// number (and amount), a few hundred installments to a statement. 0 done; 1
+// failed, after showing the error titled "Aggiornamento blocco scadenze".
+int SaldaScadenze(Contesto& ctx, const std::string& tabella, const std::vector<PagamentoScadenza>& pagamenti,
+                  int32_t numReg, const util::Date& dataReg);
+
 }  // namespace compensato

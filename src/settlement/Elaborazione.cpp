@@ -141,26 +141,55 @@ ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
           s.dataDoc, s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
 }
 
+// The payment references of the installments a walk settles, written in a few
+// statements once the walk is over instead of one per installment. Each
+// group keeps the step its installments belong to; the run's transaction
+// holds them all, and a residual installment is copied from its installment
+// before this changes it, as row by row.
+class Pagamenti {
+ public:
+  void Aggiungi(int passo, const ChiaveScadenza& k, int32_t rigLiv, double importo = 0) {
+    perPasso_[passo].push_back({k, rigLiv, importo});
+  }
+  void Esegui(Contesto& ctx, int& passo) {
+    const StatoRun& r = ctx.run;
+    for (const auto& [n, pagamenti] : perPasso_)
+      EseguiPasso(passo, n, [&] { return SaldaScadenze(ctx, r.tabScadenze, pagamenti, r.numRegPag, r.par.dataReg); });
+  }
+
+ private:
+  std::map<int, std::vector<PagamentoScadenza>> perPasso_;
+};
+
+// Writes the staged lines held in memory; a refused line fails the step of
+// the installment it settles (5 partly paid, 7 closed) or of the closing
+// line (9).
+void ScriviRighe(Contesto& ctx) {
+  std::string stato;
+  if (ScriviRigheMovimento(ctx, stato) != 0) throw PassoFallito{stato == "A" ? 5 : stato == "C" ? 7 : 9};
+}
+
+// Lines held in memory before a walk writes them.
+constexpr size_t kRigheInMemoria = 250;
+
 // Settles one installment marked "A" or "C": for a partial payment the rest
 // becomes a new installment and the settled one keeps the paid part; then its
 // lines and its payment references. A row marked "A" that pays all it is due
 // is left for the final release. Each failure names its step.
-void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const std::string& cond, int16_t anno, int& passo) {
-  StatoRun& r = ctx.run;
+void SaldaScadenza(Contesto& ctx, const RigaScadenza& s, const ChiaveScadenza& chiave, int& passo,
+                   Pagamenti& pagamenti) {
   int32_t rigLiv = 0;
   if (s.statoScad == "A") {
     if (s.pagato >= s.dovuto) return;
-    EseguiPasso(passo, 4, [&] { return CreaScadenzaResiduo(ctx, cond, s.dovuto - s.pagato, anno); });
-    EseguiPasso(passo, 5, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
-    EseguiPasso(passo, 6, [&] {
-      return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv,
-                                    s.pagato);
+    EseguiPasso(passo, 4, [&] {
+      return CreaScadenzaResiduo(ctx, CondizioneScadenza(ctx, chiave.anno, chiave.numProg), s.dovuto - s.pagato,
+                                 chiave.anno.toInteger());
     });
+    EseguiPasso(passo, 5, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
+    pagamenti.Aggiungi(6, chiave, rigLiv, s.pagato);
   } else {
     EseguiPasso(passo, 7, [&] { return CreaRigheScadenza(ctx, s, rigLiv); });
-    EseguiPasso(passo, 8, [&] {
-      return AggiornaBloccoScadenze(ctx, blocco::kSalda, r.tabScadenze, cond, r.numRegPag, r.par.dataReg, rigLiv);
-    });
+    pagamenti.Aggiungi(8, chiave, rigLiv);
   }
 }
 
@@ -215,6 +244,7 @@ void SaldaCopia(Contesto& ctx, db::DbCursor& c, const std::string& key, Avanzame
                 const std::string& utente, int& passo, Campo campo, FuoriRun fuoriRun, Prima prima) {
   int32_t conta = 0;
   Rimozioni fatte;
+  Pagamenti pagamenti;
   for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key)) {
     avanzamento.Avanza(++conta);
     const ChiaveScadenza chiave{campo(lista::kAnno, "Anno"), campo(lista::kNumProg, "NumProg")};
@@ -226,10 +256,13 @@ void SaldaCopia(Contesto& ctx, db::DbCursor& c, const std::string& key, Avanzame
     } else if (stato == "A" || stato == "C") {
       const RigaScadenza s = LeggiRiga(campo, stato);
       prima(s);
-      SaldaScadenza(ctx, s, CondizioneScadenza(ctx, chiave.anno, chiave.numProg), chiave.anno.toInteger(), passo);
+      SaldaScadenza(ctx, s, chiave, passo, pagamenti);
+      if (ctx.run.righe.InAttesa() >= kRigheInMemoria) ScriviRighe(ctx);
       fatte.Rimuovi(PassoRimozione(stato), chiave);
     }
   }
+  ScriviRighe(ctx);
+  pagamenti.Esegui(ctx, passo);
   fatte.Esegui(ctx, utente, passo);
 }
 
@@ -314,6 +347,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
         ui::Avviso(ctx.op, "Attenzione: Nessuna scadenza è stata selezionata e quindi messa in compensato");
       } else {
         EseguiPasso(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+        ScriviRighe(ctx);
         EseguiPasso(passo, 9, [&] { return StatoLock(ctx, "C"); });
       }
       avanzamento->Chiudi();
@@ -438,7 +472,10 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
           SaldaCopia(
               ctx, copia, kc, *avanzamento, utente, passo, campoCopia,
               [&] { return copia.GetField(kc, "FaseElab").toText() == "0"; }, [](const RigaScadenza&) {});
-          if (qualcosa) EseguiPasso(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+          if (qualcosa) {
+            EseguiPasso(passo, 9, [&] { return CreaRigheChiusura(ctx, numero, rif); });
+            ScriviRighe(ctx);
+          }
           avanzamento->Chiudi();
           EseguiPasso(passo, 9, [&] { return StatoLock(ctx, "C"); });
         }

@@ -11,7 +11,6 @@
 #include "components/util/Text.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/data/ConversioneRun.h"
-#include "src/data/CampiOpzionali.h"
 #include "src/extraction/FiltroScadenze.h"
 #include "src/ui/Errori.h"
 
@@ -43,33 +42,36 @@ double InAzienda(Contesto& ctx, double importo) {
   return util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire : imp.euro;
 }
 
-// A new row of the line set with the fields every line of the run carries.
-void NuovaRiga(Contesto& ctx, int32_t numeroRiga) {
+// A field of the line being built.
+void Campo(Contesto& ctx, const std::string& campo, const util::Value& v) {
+  ctx.run.righe.Imposta(ctx.db, ctx.conn, campo, v);
+}
+
+// A new line with the fields every line of the run carries. `origine` is the
+// state of the installment it settles ("" for the closing line), which names
+// the run's step should the line be refused when it is written.
+void NuovaRiga(Contesto& ctx, int32_t numeroRiga, const std::string& origine) {
   StatoRun& r = ctx.run;
-  db::DbCursor& c = *r.tabelle;
-  const std::string& k = r.keyRighe;
-  c.AddNew(k);
+  r.righe.Nuova(origine);
   for (const char* campo : {"ImportoMon", "Importo", "ImpostaMon", "Imposta", "ImpostaIndetrMon",
                             "ImpostaIndetr", "Cambio"})
-    c.SetField(k, campo, util::Value(0.0));
-  c.SetField(k, "Anno", util::Value(r.par.anno));
-  c.SetField(k, "NumReg", util::Value(r.numReg));
-  c.SetField(k, "RigReg", util::Value(numeroRiga));
-  c.SetField(k, "RigLiv", util::Value(numeroRiga));
-  c.SetField(k, "CentroDiCosto", util::Value(r.par.cdc));
-  c.SetField(k, "Cambio", util::Value(r.par.cambio));
+    Campo(ctx, campo, util::Value(0.0));
+  Campo(ctx, "Anno", util::Value(r.par.anno));
+  Campo(ctx, "NumReg", util::Value(r.numReg));
+  Campo(ctx, "RigReg", util::Value(numeroRiga));
+  Campo(ctx, "RigLiv", util::Value(numeroRiga));
+  Campo(ctx, "CentroDiCosto", util::Value(r.par.cdc));
+  Campo(ctx, "Cambio", util::Value(r.par.cambio));
 }
 
 // Sets the current line's account ("") or counter account ("C").
 void ScriviConto(Contesto& ctx, const char* prefisso, const std::string& tipo, const std::string& gruppo,
                  const std::string& mastro, const std::string& conto) {
-  db::DbCursor& c = *ctx.run.tabelle;
-  const std::string& k = ctx.run.keyRighe;
   const std::string p(prefisso);
-  c.SetField(k, "Tipo" + p + "Partita", util::Value(tipo));
-  c.SetField(k, "Gruppo" + p + "Partita", util::Value(gruppo));
-  c.SetField(k, "Mastro" + p + "Partita", util::Value(mastro));
-  c.SetField(k, "Conto" + p + "Partita", util::Value(conto));
+  Campo(ctx, "Tipo" + p + "Partita", util::Value(tipo));
+  Campo(ctx, "Gruppo" + p + "Partita", util::Value(gruppo));
+  Campo(ctx, "Mastro" + p + "Partita", util::Value(mastro));
+  Campo(ctx, "Conto" + p + "Partita", util::Value(conto));
 }
 
 // Sets an account of the current line from a run parameter's full code.
@@ -80,38 +82,33 @@ void ScriviContoParametro(Contesto& ctx, const char* prefisso, const std::string
 
 // Protocol of an installment-group line: the run's when it has one, else the installment's.
 void ScriviProtocollo(Contesto& ctx, const std::string& preProt, int32_t numProt, const util::Date& dataProt) {
-  db::DbCursor& c = *ctx.run.tabelle;
-  const std::string& k = ctx.run.keyRighe;
   const ParametriRun& p = ctx.run.par;
   if (p.numProt != 0) {
-    c.SetField(k, "PreProt", util::Value(p.prefProt));
-    ScriviNumero(c, k, "NumProt", util::Value(p.numProt));
-    ScriviData(c, k, "DataProt", util::Value(p.dataProt));
+    Campo(ctx, "PreProt", util::Value(p.prefProt));
+    ctx.run.righe.ImpostaNumero(ctx.db, ctx.conn, "NumProt", util::Value(p.numProt));
+    ctx.run.righe.ImpostaData(ctx.db, ctx.conn, "DataProt", util::Value(p.dataProt));
   } else {
-    c.SetField(k, "PreProt", util::Value(preProt));
-    ScriviNumero(c, k, "NumProt", util::Value(numProt));
-    ScriviData(c, k, "DataProt", util::Value(dataProt));
+    Campo(ctx, "PreProt", util::Value(preProt));
+    ctx.run.righe.ImpostaNumero(ctx.db, ctx.conn, "NumProt", util::Value(numProt));
+    ctx.run.righe.ImpostaData(ctx.db, ctx.conn, "DataProt", util::Value(dataProt));
   }
 }
 
 // Sets the current line's document, protocol and added description from the
 // installment it settles.
 void ScriviDocumento(Contesto& ctx, const RigaScadenza& s) {
-  db::DbCursor& c = *ctx.run.tabelle;
-  const std::string& k = ctx.run.keyRighe;
   if (!ctx.run.descAggRighe.empty())
-    c.SetField(k, "DescrAgg", util::Value(ctx.run.descAggRighe + " " + s.dataScad.toText()));
-  c.SetField(k, "PreDoc", util::Value(s.prefisso));
-  c.SetField(k, "NumDoc", util::Value(s.numDoc));
-  ScriviData(c, k, "DataDoc", util::Value(s.dataDoc));
+    Campo(ctx, "DescrAgg", util::Value(ctx.run.descAggRighe + " " + s.dataScad.toText()));
+  Campo(ctx, "PreDoc", util::Value(s.prefisso));
+  Campo(ctx, "NumDoc", util::Value(s.numDoc));
+  ctx.run.righe.ImpostaData(ctx.db, ctx.conn, "DataDoc", util::Value(s.dataDoc));
   ScriviProtocollo(ctx, s.preProt, s.numProt, s.dataProt);
 }
 
 // Sets the current line's amounts in the run's and the company's currency.
 void ScriviImporti(Contesto& ctx, double mon, double azienda) {
-  db::DbCursor& c = *ctx.run.tabelle;
-  c.SetField(ctx.run.keyRighe, "ImportoMon", util::Value(mon));
-  c.SetField(ctx.run.keyRighe, "Importo", util::Value(azienda));
+  Campo(ctx, "ImportoMon", util::Value(mon));
+  Campo(ctx, "Importo", util::Value(azienda));
 }
 
 // A document's key among the cash-basis ones: text compared without regard
@@ -194,23 +191,21 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
     rigLiv = r.contaRighe;
     const std::string ivaCassa = IvaPerCassa(ctx, s);
 
-    db::DbCursor& c = *r.tabelle;
-    const std::string& k = r.keyRighe;
-    NuovaRiga(ctx, r.contaRighe);
+    NuovaRiga(ctx, r.contaRighe, s.statoScad);
     ScriviDocumento(ctx, s);
     ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
     ScriviContoParametro(ctx, "C", r.par.contoPartita);
     if (entrata)
-      c.SetField(k, "DareAvere", util::Value(p < 0 ? "D" : "A"));
+      Campo(ctx, "DareAvere", util::Value(p < 0 ? "D" : "A"));
     else
-      c.SetField(k, "DareAvere", util::Value(p < 0 ? "A" : "D"));
+      Campo(ctx, "DareAvere", util::Value(p < 0 ? "A" : "D"));
     if (resto < 0)
       ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(p) + resto),
               ArrotondaAzienda(ctx, std::fabs(pAzienda) + restoAzienda));
     else
       ScriviImporti(ctx, std::fabs(p), std::fabs(pAzienda));
-    c.SetField(k, "IvaPerCassa", util::Value(ivaCassa));
-    c.Update(k);
+    Campo(ctx, "IvaPerCassa", util::Value(ivaCassa));
+    r.righe.Aggiungi();
     const util::Money pm = util::Money::FromDouble(p), pam = util::Money::FromDouble(pAzienda);
     if (entrata) {
       r.totPagato += pm;
@@ -223,26 +218,26 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
     if (util::EqualsIgnoreCase(s.statoScad, "C") && resto != 0) {
       const bool abbAtt = (!entrata && resto > 0) || (entrata && resto < 0);
       r.contaRighe += 1;
-      NuovaRiga(ctx, r.contaRighe);
+      NuovaRiga(ctx, r.contaRighe, s.statoScad);
       ScriviDocumento(ctx, s);
       ScriviContoParametro(ctx, "", abbAtt ? r.par.contoAbbAtt : r.par.contoAbbPas);
-      c.SetField(k, "DareAvere", util::Value(abbAtt ? "A" : "D"));
+      Campo(ctx, "DareAvere", util::Value(abbAtt ? "A" : "D"));
       ScriviConto(ctx, "C", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
       ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
-      c.Update(k);
+      r.righe.Aggiungi();
 
       const bool avere = (entrata && resto > 0) || (!entrata && resto < 0);
       r.contaRighe += 1;
-      NuovaRiga(ctx, r.contaRighe);
+      NuovaRiga(ctx, r.contaRighe, s.statoScad);
       ScriviDocumento(ctx, s);
       if (resto < 0)
         ScriviContoParametro(ctx, "", r.par.contoPartita);
       else
         ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
-      c.SetField(k, "DareAvere", util::Value(avere ? "A" : "D"));
+      Campo(ctx, "DareAvere", util::Value(avere ? "A" : "D"));
       ScriviContoParametro(ctx, "C", avere ? r.par.contoAbbPas : r.par.contoAbbAtt);
       ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
-      c.Update(k);
+      r.righe.Aggiungi();
     }
     return 0;
   } catch (const std::exception& e) {
@@ -255,18 +250,16 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
   StatoRun& r = ctx.run;
   try {
     r.contaRighe = 1;
-    db::DbCursor& c = *r.tabelle;
-    const std::string& k = r.keyRighe;
-    NuovaRiga(ctx, 1);
+    NuovaRiga(ctx, 1, "");
     ScriviContoParametro(ctx, "", r.par.contoPartita);
     if (numScadenze == 1) {
-      c.SetField(k, "PreDoc", util::Value(rif.prefisso));
-      c.SetField(k, "NumDoc", util::Value(rif.numDoc));
-      ScriviData(c, k, "DataDoc", util::Value(rif.dataDoc));
+      Campo(ctx, "PreDoc", util::Value(rif.prefisso));
+      Campo(ctx, "NumDoc", util::Value(rif.numDoc));
+      ctx.run.righe.ImpostaData(ctx.db, ctx.conn, "DataDoc", util::Value(rif.dataDoc));
       ScriviProtocollo(ctx, rif.preProt, rif.numProt, rif.dataProt);
       ScriviConto(ctx, "C", rif.tipo, rif.gruppoScad, rif.mastroScad, rif.contoScad);
     } else {
-      c.SetField(k, "NumProt", util::Value(""));
+      Campo(ctx, "NumProt", util::Value(""));
     }
     const double netto = r.totPagato.toDouble() - r.totEccedenzaNetta;
     const double nettoAzienda = r.totPagatoAzienda.toDouble() - r.totEccedenzaNettaAzienda;
@@ -274,9 +267,19 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
     // reference installment tells the kind also when recovery completes a run.
     const bool clienti = rif.tipo.empty() ? r.selezione.tipoConto == 3 : rif.tipo == "3";
     const char* verso = clienti ? (netto < 0 ? "A" : "D") : (netto > 0 ? "D" : "A");
-    c.SetField(k, "DareAvere", util::Value(verso));
+    Campo(ctx, "DareAvere", util::Value(verso));
     ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
-    c.Update(k);
+    r.righe.Aggiungi();
+    return 0;
+  } catch (const std::exception& e) {
+    Errore(ctx, e);
+  }
+  return 1;
+}
+
+int ScriviRigheMovimento(Contesto& ctx, std::string& statoRifiutato) {
+  try {
+    ctx.run.righe.Scrivi(ctx.db, ctx.conn, statoRifiutato);
     return 0;
   } catch (const std::exception& e) {
     Errore(ctx, e);

@@ -24,6 +24,9 @@ struct RigaScadenza {
   util::Date dataDoc, dataScad;
 };
 
+// The lines are staged in memory and reach the staging table with
+// ScriviRigheMovimento, in batches, inside the run's transaction.
+
 // Stages the installment line and, for a closed installment paid for more or
 // less than due, the allowance pair. rigLiv receives the number of the
 // installment line. 0 done; 1 failed, after showing the error titled
@@ -46,5 +49,11 @@ struct ScadenzaRiferimento {
 // so the entry balances also when overpaid installments of both directions
 // meet in one run. 0 done; 1 failed, after showing the error.
 int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferimento& rif);
+
+// Writes the staged lines still in memory, many to a statement. 0 done; 1
+// failed, after showing the error titled "Creazione dettagli movimento di
+// prima nota", with statoRifiutato the state of the installment whose line
+// was refused ("" for the closing line).
+int ScriviRigheMovimento(Contesto& ctx, std::string& statoRifiutato);
 
 }  // namespace compensato

@@ -11,6 +11,7 @@ void ApriTabelleMovimento(Contesto& ctx) {
   StatoRun& r = ctx.run;
   if (!r.tabelle) r.tabelle = std::make_unique<db::DbCursor>();
   r.documentiIvaCassa.reset();
+  r.righe.Scarta();
   r.keyTestata = r.tabelle->Open(ctx.db, ctx.conn, r.keyTestata, "Select * from MovPnTes where false",
                                  false, db::kUpdatable);
   r.keyRighe = r.tabelle->Open(ctx.db, ctx.conn, r.keyRighe, "Select * from MovPnDettApp where false",
@@ -19,6 +20,7 @@ void ApriTabelleMovimento(Contesto& ctx) {
 
 void ChiudiTabelleMovimento(Contesto& ctx) {
   StatoRun& r = ctx.run;
+  r.righe.Scarta();
   if (!r.tabelle) return;
   for (std::string* key : {&r.keyTestata, &r.keyRighe}) {
     try {

@@ -356,6 +356,92 @@ TEST_P(Elaborazione, RigaRifiutataAnnullaTuttoIlRun) {
   NessunaTraccia();
 }
 
+// Installments by the hundred, as a run writes them in batches: n of them,
+// customers 000001..3, receipts except every eleventh (a payment, shown
+// negative in the grid), document F<n> of 100 + n.
+void MoltiInstallamenti(AziendaProva& a, int n) {
+  const std::string conti[] = {"000001", "000002", "000003"};
+  for (int32_t i = 1; i <= n; ++i)
+    a.Inserisci({.numProg = i,
+                 .conto = conti[i % 3],
+                 .entrataUscita = i % 11 == 0 ? "U" : "E",
+                 .importo = 100.0 + i,
+                 .dataDoc = util::Date::Carry(2026, 1, 1).addDays(i)});
+}
+
+double Segno(int32_t i) { return i % 11 == 0 ? -1 : 1; }
+
+// More installments than one statement writes, lines and payment references
+// alike: each settled installment still points at its own line, with its own
+// document, account and amount; a partly paid one keeps the paid part and its
+// document's rest stays open.
+TEST_P(Elaborazione, MoltePagateOgnunaLaSuaRiga) {
+  const int n = 450;
+  MoltiInstallamenti(az, n);
+  GrigliaProva griglia;
+  for (int32_t i = 1; i <= n; ++i) {
+    const double dovuto = 100.0 + i;
+    if (i % 3 == 0)
+      griglia.scelte.push_back({i, "A", Segno(i) * dovuto / 2});
+    else if (i % 7 == 0)
+      griglia.scelte.push_back({i, "C", Segno(i) * (dovuto + 10)});
+    else
+      griglia.scelte.push_back({i, "C", Segno(i) * dovuto});
+  }
+  ASSERT_EQ(Elabora(az.ctx(), az.Selezione(false), &griglia), 0) << az.op.Elenco();
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), n);
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NULL"), n / 3);
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze S WHERE S.NumRegPag IS NOT NULL AND NOT EXISTS (SELECT * FROM "
+                  "MovPnDett D WHERE D.Anno = S.AnnoPag AND D.NumReg = S.NumRegPag AND D.RigReg = S.RigLivPag AND "
+                  "D.NumDoc = S.NumDoc AND D.ContoPartita = S.ContoScad AND ABS(D.Importo - S.ImportoScad) < 0.0001)"),
+            0);
+  for (const std::string& r : az.Righe("SELECT NumDoc, SUM(ImportoScad), SUM(IIF(NumRegPag IS NULL, 1, 0)) FROM "
+                                       "Scadenze GROUP BY NumDoc")) {
+    const auto v = Campi(r);
+    const int32_t i = std::stoi(v[0].substr(1));
+    SCOPED_TRACE(v[0]);
+    EXPECT_EQ(Importo(v[1]), Importo(std::to_string(100.0 + i)));
+    EXPECT_EQ(v[2], i % 3 == 0 ? "1" : "0") << "the rest of a partial payment, open";
+  }
+  NessunaTraccia();
+}
+
+// A line refused when the run writes its batch of lines names the step of
+// the installment it belongs to, or of the closing line, wherever it falls
+// among the batches; the whole run is undone.
+TEST_P(Elaborazione, RigaRifiutataNelLottoNominaIlSuoPasso) {
+  const int n = 300;
+  const struct {
+    const char* nome;
+    const char* sqlite;
+    const char* pg;
+    const char* passo;
+  } casi[] = {
+      {"a closed installment's line, in the second batch", "NEW.NumDoc = 'F280'", "NEW.\"NumDoc\" = 'F280'", "7"},
+      {"a partly paid installment's line, in the second batch", "NEW.NumDoc = 'F279'", "NEW.\"NumDoc\" = 'F279'",
+       "5"},
+      {"the closing line", "NEW.RigReg = 1", "NEW.\"RigReg\" = 1", "9"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    AziendaProva a(GetParam());
+    MoltiInstallamenti(a, n);
+    Rifiuta(a.ctx(), GetParam(), "rifiuta", "INSERT", "MovPnDettApp", c.sqlite, c.pg);
+    GrigliaProva griglia;
+    for (int32_t i = 1; i <= n; ++i)
+      griglia.scelte.push_back({i, i % 3 == 0 ? "A" : "C", Segno(i) * (i % 3 == 0 ? 50 : 100.0 + i)});
+    EXPECT_EQ(Elabora(a.ctx(), a.Selezione(false), &griglia), 1);
+    EXPECT_TRUE(a.op.Mostrato(std::string("Errore durante l'elaborazione delle scadenze: l'operazione verrà "
+                                          "annullata in ") +
+                              c.passo + ","))
+        << a.op.Elenco();
+    EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM MovPnTes"), 0);
+    EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 0);
+    EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM Scadenze"), n) << "no residual installment left";
+    NessunaTracciaIn(a);
+  }
+}
+
 // The automatic run adds and compares currency exactly: in doubles
 // 0.10 + 0.20 exceeds 0.30. A total that reaches the maximum stops the run,
 // even before a credit note that would make room again.

@@ -40,11 +40,18 @@ class RigheScadenza : public ::testing::TestWithParam<testsupport::Engine> {
   }
   void TearDown() override { compensato::ChiudiTabelleMovimento(ctx); }
 
+  // A query on the staging table once the staged lines are written.
+  std::vector<std::string> Scritte(const std::string& sql) {
+    std::string rifiutata;
+    EXPECT_EQ(compensato::ScriviRigheMovimento(ctx, rifiutata), 0) << az.op.Elenco();
+    return az.Righe(sql);
+  }
+
   // "RigReg account counter-account side amount company-amount", by line.
   std::vector<std::string> Righe() {
     std::vector<std::string> out;
     for (const std::string& riga :
-         az.Righe("SELECT RigReg, TipoPartita & '-' & GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, "
+         Scritte("SELECT RigReg, TipoPartita & '-' & GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, "
                   "TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & ContoCPartita, DareAvere, "
                   "ImportoMon, Importo FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = 5 ORDER BY RigReg")) {
       const auto v = Campi(riga);
@@ -147,7 +154,7 @@ TEST_P(RigheScadenza, RiferimentiDiOgniRiga) {
   ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
   const std::string daScadenza = "V|F1|" + util::Date::Carry(2026, 3, 1).toText() + "|P1|44|" +
                                  util::Date::Carry(2026, 3, 2).toText() + "|CDC1|Saldo " + s.dataScad.toText();
-  EXPECT_EQ(az.Righe(colonne), std::vector<std::string>(3, daScadenza));
+  EXPECT_EQ(Scritte(colonne), std::vector<std::string>(3, daScadenza));
 
   ctx.db.Execute(ctx.conn, "DELETE FROM MovPnDettApp");
   ctx.run.par.numProt = 900;
@@ -156,7 +163,7 @@ TEST_P(RigheScadenza, RiferimentiDiOgniRiga) {
   ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
   const std::string dalRun = "V|F1|" + util::Date::Carry(2026, 3, 1).toText() + "|R|900|" +
                              util::Date::Carry(2026, 12, 1).toText() + "|CDC1|Saldo " + s.dataScad.toText();
-  EXPECT_EQ(az.Righe(colonne), std::vector<std::string>(3, dalRun));
+  EXPECT_EQ(Scritte(colonne), std::vector<std::string>(3, dalRun));
 }
 
 // With cash-basis VAT active, an installment's line says whether its
@@ -199,7 +206,7 @@ TEST_P(RigheScadenza, IvaPerCassaDallaRegistrazioneDellaFattura) {
     s.contoScad = c.conto;
     int32_t rigLiv = 0;
     ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
-    EXPECT_EQ(az.Righe("SELECT IvaPerCassa FROM MovPnDettApp WHERE RigLiv = " + std::to_string(rigLiv)),
+    EXPECT_EQ(Scritte("SELECT IvaPerCassa FROM MovPnDettApp WHERE RigLiv = " + std::to_string(rigLiv)),
               std::vector<std::string>{c.atteso});
   }
 }
