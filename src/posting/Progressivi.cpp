@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "components/util/Error.h"
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
@@ -49,6 +50,62 @@ void Somma(const std::vector<std::pair<bool, util::Money>>& righe, bool apertura
   }
 }
 
+// The rows already there of a registration's accounts, each with its new
+// figures, stored by one UPDATE per group of accounts rather than one per
+// account: on a server each statement is a round trip, and a registration
+// has a few accounts. Each row's figures are its own, chosen by its key.
+class Modifiche {
+ public:
+  template <class Conto>
+  void Aggiungi(const Conto& conto, bool apertura, int16_t decimali, util::Money saldo, util::Money dare,
+                util::Money avere, util::Date ultAgg) {
+    Somma(conto.righe, apertura, decimali, saldo, dare, avere);
+    righe_.push_back({Condizione(conto.codici), saldo, dare, avere, ultAgg});
+  }
+
+  void Scrivi(Contesto& ctx) {
+    constexpr size_t kPerIstruzione = 25;
+    for (size_t primo = 0; primo < righe_.size(); primo += kPerIstruzione) {
+      const size_t fine = std::min(righe_.size(), primo + kPerIstruzione);
+      auto colonna = [&](const std::string& nome, auto valore) {
+        std::string e = nome;
+        for (size_t i = fine; i-- > primo;) {
+          const std::string v = valore(righe_[i]);
+          if (v != nome) e = "IIF(" + righe_[i].condizione + ", " + v + ", " + e + ")";
+        }
+        return nome + " = " + e;
+      };
+      auto importo = [](util::Money m) { return util::SqlLiteral(util::Value(m.toDouble()), 5); };
+      std::string dove;
+      for (size_t i = primo; i < fine; ++i) dove += (i > primo ? " or " : "") + righe_[i].condizione;
+      const std::string sql =
+          "UPDATE PdcProg SET " +
+          colonna("SaldoIniziale", [&](const Riga& r) { return importo(r.saldo); }) + ", " +
+          colonna("ProgrDare", [&](const Riga& r) { return importo(r.dare); }) + ", " +
+          colonna("ProgrAvere", [&](const Riga& r) { return importo(r.avere); }) + ", " +
+          colonna("UltAgg",
+                  [](const Riga& r) {
+                    return r.ultAgg.isEmpty() ? std::string("UltAgg") : util::SqlLiteral(util::Value(r.ultAgg), 7);
+                  }) +
+          " WHERE " + dove;
+      // The rows were read (and, on engines that lock rows, locked) by this
+      // transaction: one missing was taken away under it.
+      if (ctx.db.Execute(ctx.conn, sql) != static_cast<int64_t>(fine - primo))
+        throw util::RuntimeError(util::err::kWriteConflict,
+                                 "Il record di PdcProg è stato eliminato o cambiato da un altro utente", "DbCursor");
+    }
+    righe_.clear();
+  }
+
+ private:
+  struct Riga {
+    std::string condizione;
+    util::Money saldo, dare, avere;
+    util::Date ultAgg;  // empty: the row's own stays
+  };
+  std::vector<Riga> righe_;
+};
+
 }  // namespace
 
 ProgressiviRegistrazione::Chiave ProgressiviRegistrazione::ChiaveDi(const RigaProgressivo& r) {
@@ -80,6 +137,7 @@ void ProgressiviRegistrazione::Scrivi() {
       if (dataReg_ > ultAgg) cursore_.SetField(k, "UltAgg", util::Value(dataReg_));
       cursore_.Update(k);
     };
+    Modifiche modifiche;
     for (cursore_.MoveFirst(k); !cursore_.Eof(k); cursore_.MoveNext(k)) {
       RigaProgressivo r;
       r.anno = cursore_.GetField(k, "Anno").toInteger();
@@ -94,9 +152,10 @@ void ProgressiviRegistrazione::Scrivi() {
       const util::Money dare = cursore_.GetField(k, "ProgrDare").toMoney();
       const util::Money avere = cursore_.GetField(k, "ProgrAvere").toMoney();
       const util::Date ultAgg = cursore_.GetField(k, "UltAgg").toDate();
-      cursore_.Edit(k);
-      scrivi(it->second, saldo, dare, avere, ultAgg);
+      modifiche.Aggiungi(it->second, apertura_, decimali_, saldo, dare, avere,
+                         dataReg_ > ultAgg ? dataReg_ : util::Date());
     }
+    modifiche.Scrivi(ctx_);
     // An account's first line of the year makes its row.
     for (size_t i = primo; i < fine; ++i) {
       if (conti[i]->scritto) continue;

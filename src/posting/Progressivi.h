@@ -31,8 +31,9 @@ struct RigaProgressivo {
 // account's lines are added to its row in line order with the rounding of one
 // by one (an opening entry moves the opening balance instead), and each row
 // is stored once, made on the account's first line of the year. A
-// registration sends one statement per account and one more, instead of two
-// per line. Errors reach the caller, whose transaction makes the totals all
+// registration sends one read, one UPDATE for the rows already there (per 25
+// accounts) and one INSERT per account new that year, instead of two
+// statements per line. Errors reach the caller, whose transaction makes the totals all
 // or nothing.
 class ProgressiviRegistrazione {
  public:
