@@ -30,7 +30,13 @@ std::string Rilascio(const std::string& t) {
   return sql;
 }
 
-constexpr size_t kChiaviPerIstruzione = 400;
+// Keys per IN list: every statement that selects by one scans the table
+// once, so few large lists cost far less than many small ones, and 2,000
+// values stay well inside what the engines accept.
+constexpr size_t kChiaviPerIstruzione = 2000;
+// Installments per payment-reference UPDATE: each row walks the CASE's
+// branches in turn, which a shorter list keeps cheap.
+constexpr size_t kPagamentiPerIstruzione = 400;
 
 }  // namespace
 
@@ -85,8 +91,8 @@ int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<Pagamen
         std::vector<const PagamentoScadenza*> gruppo;
         for (const PagamentoScadenza* pg : tutti)
           if ((pg->importo != 0) == conImporto) gruppo.push_back(pg);
-        for (size_t i = 0; i < gruppo.size(); i += kChiaviPerIstruzione) {
-          const size_t fine = std::min(gruppo.size(), i + kChiaviPerIstruzione);
+        for (size_t i = 0; i < gruppo.size(); i += kPagamentiPerIstruzione) {
+          const size_t fine = std::min(gruppo.size(), i + kPagamentiPerIstruzione);
           std::string in, rigLiv, imp, lire, euro;
           for (size_t j = i; j < fine; ++j) {
             const PagamentoScadenza& pg = *gruppo[j];

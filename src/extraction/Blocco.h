@@ -46,7 +46,7 @@ struct ChiaveScadenza {
 };
 
 // Conditions that select the given installments of a table, each for at most
-// a few hundred keys of one year ("T.Anno = 2026 AND T.NumProg IN (...)"): a
+// a couple of thousand keys of one year ("T.Anno = 2026 AND T.NumProg IN (...)"): a
 // run changes thousands of rows with a handful of statements, and each
 // statement stays well inside what the engines accept. None for no keys.
 std::vector<std::string> CondizioniChiavi(const std::string& tabella, const std::vector<ChiaveScadenza>& chiavi);
