@@ -34,6 +34,19 @@ Money Money::Parse(const std::string& text) {
   return Money(negative ? -units : units);
 }
 
+Money Money::Rounded(int decimals) const {
+  if (decimals >= 4) return *this;
+  // A step past 10^14 does not fit the type; no amount kept reaches half of it.
+  if (decimals < -14) return Money();
+  int64_t step = 1;
+  for (int d = decimals; d < 4; ++d) step *= 10;
+  const int64_t rest = units_ % step;  // with the sign of the amount
+  const int64_t magnitude = rest < 0 ? -rest : rest;
+  int64_t rounded = units_ - rest;
+  if (2 * magnitude >= step) rounded += units_ < 0 ? -step : step;
+  return Money(rounded);
+}
+
 std::string Money::toString() const {
   const int64_t a = units_ < 0 ? -units_ : units_;
   std::string out = units_ < 0 ? "-" : "";

@@ -23,6 +23,10 @@ class Money {
   double toDouble() const { return static_cast<double>(units_) / kScale; }
   // Plain decimal text with '.' and no trailing zeros: "12.5", "-0.0001", "3".
   std::string toString() const;
+  // To the given decimals (negative: to tens, hundreds, ...), a half away
+  // from zero. Exact for every amount the type holds, where a double keeps
+  // only fifteen significant digits of it.
+  Money Rounded(int decimals) const;
 
   friend constexpr auto operator<=>(const Money&, const Money&) = default;
   constexpr Money operator+(Money o) const { return Money(units_ + o.units_); }
@@ -41,5 +45,8 @@ class Money {
   constexpr explicit Money(int64_t units) : units_(units) {}
   int64_t units_ = 0;
 };
+
+// The amount without its sign.
+constexpr Money Abs(Money m) { return m < Money() ? -m : m; }
 
 }  // namespace util

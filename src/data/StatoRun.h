@@ -84,13 +84,13 @@ struct StatoRun {
   int32_t contaRighe = 0;           // next RigReg
   util::Money totPagato;            // paid total, run currency
   util::Money totPagatoAzienda;     // paid total, company currency
-  double totEccedenza = 0;          // overpayment total, run currency
-  double totEccedenzaAzienda = 0;   // overpayment total, company currency
+  util::Money totEccedenza;         // overpayment total, run currency
+  util::Money totEccedenzaAzienda;  // overpayment total, company currency
   // The overpayments with the direction of the money: what the allowance
   // counter lines have already moved on the cash account. Money in counts
   // positive, money out negative, as in the paid totals.
-  double totEccedenzaNetta = 0;
-  double totEccedenzaNettaAzienda = 0;
+  util::Money totEccedenzaNetta;
+  util::Money totEccedenzaNettaAzienda;
 
   // The documents whose own entry is kept on a cash basis for VAT (prefix,
   // number, date and account of the entry's first line, as one key), read at

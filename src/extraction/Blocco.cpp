@@ -90,7 +90,7 @@ int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<Pagamen
       for (const bool conImporto : {false, true}) {
         std::vector<const PagamentoScadenza*> gruppo;
         for (const PagamentoScadenza* pg : tutti)
-          if ((pg->importo != 0) == conImporto) gruppo.push_back(pg);
+          if ((pg->importo != util::Money()) == conImporto) gruppo.push_back(pg);
         for (size_t i = 0; i < gruppo.size(); i += kPagamentiPerIstruzione) {
           const size_t fine = std::min(gruppo.size(), i + kPagamentiPerIstruzione);
           std::string in, rigLiv, imp, lire, euro;
@@ -101,8 +101,8 @@ int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<Pagamen
             in += (j > i ? ", " : "") + n;
             rigLiv += quando + util::SqlLiteral(pg.rigLiv, 3);
             if (conImporto) {
-              const company::ImportiConvertiti c = ConvertiPerScadenza(ctx, pg.importo);
-              imp += quando + importo(pg.importo);
+              const company::ImportiConvertiti c = ConvertiPerScadenza(ctx, pg.importo.toDouble());
+              imp += quando + util::SqlLiteral(util::Value(pg.importo), 6);
               lire += quando + importo(c.lire);
               euro += quando + importo(c.euro);
             }
@@ -126,7 +126,7 @@ int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<Pagamen
 
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
                            const std::string& condizione, int32_t numReg, const util::Date& dataReg,
-                           int32_t rigLiv, double importo, const std::string& extra) {
+                           int32_t rigLiv, util::Money importo, const std::string& extra) {
   ui::Puntatore p(ctx.op);
   try {
     std::string sql;
@@ -152,9 +152,9 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
               ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
               ".DataRegPag = " + util::SqlLiteral(dataReg, 7) + "," + t +
               ".RigLivPag = " + util::SqlLiteral(rigLiv, 3);
-        if (importo != 0) {
-          const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo);
-          sql += "," + t + ".ImportoScad = " + util::SqlLiteral(importo, 5) + "," + t +
+        if (importo != util::Money()) {
+          const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo.toDouble());
+          sql += "," + t + ".ImportoScad = " + util::SqlLiteral(util::Value(importo), 5) + "," + t +
                  ".ImportoScadLire = " + util::SqlLiteral(imp.lire, 5) + "," + t +
                  ".ImportoScadEuro = " + util::SqlLiteral(imp.euro, 5);
         }

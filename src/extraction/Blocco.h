@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "components/util/Date.h"
+#include "components/util/Money.h"
 #include "src/data/Contesto.h"
 
 namespace compensato {
@@ -31,7 +32,7 @@ int VerificaBloccoUtente(Contesto& ctx, const std::string& utente);
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
                            const std::string& condizione, int32_t numReg = 0,
                            const util::Date& dataReg = util::Date(), int32_t rigLiv = 0,
-                           double importo = 0, const std::string& extra = "");
+                           util::Money importo = util::Money(), const std::string& extra = "");
 
 // The condition that frees every installment still reserved by the user.
 std::string CondizioneUtente(const std::string& tabScadenze, const std::string& utente);
@@ -57,7 +58,7 @@ std::vector<std::string> CondizioniChiavi(const std::string& tabella, const std:
 struct PagamentoScadenza {
   ChiaveScadenza chiave;
   int32_t rigLiv = 0;
-  double importo = 0;
+  util::Money importo;
 };
 
 // What mode 4 does for one installment, for many at once: each is released

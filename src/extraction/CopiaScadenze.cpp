@@ -79,7 +79,7 @@ int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& a, cons
   }
 }
 
-int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double residuo, int16_t anno) {
+int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, util::Money residuo, int16_t anno) {
   ui::Puntatore p(ctx.op);
   db::DbCursor c;
   std::vector<Chiave> aggiunte;
@@ -90,7 +90,7 @@ int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double res
       const std::string dst =
           c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE false", false, db::kUpdatable);
       for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
-        const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, residuo);
+        const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, residuo.toDouble());
         if (c.CopyRecord(src, dst, true, false, true) != 0)
           throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
                                    "CreaScadenzaResiduo");

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "components/util/Money.h"
 #include "src/data/Contesto.h"
 
 namespace compensato {
@@ -28,6 +29,6 @@ int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& tabApp,
 // installment(s) selected by the condition with the next NumProg of the year
 // and the unpaid rest as amount. 0 done; 1 failed, with the rows it appended
 // deleted again.
-int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, double residuo, int16_t anno);
+int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, util::Money residuo, int16_t anno);
 
 }  // namespace compensato

@@ -59,10 +59,7 @@ bool StatoVuoto(const std::string& s) { return s.empty() || s == " "; }
 
 // An amount of the working copy as a magnitude, exact to the ten-thousandth:
 // the grid keeps the sign of the money, the installment stores none.
-util::Money Modulo(const util::Value& v) {
-  const util::Money m = v.isNull() ? util::Money() : v.toMoney();
-  return m < util::Money() ? -m : m;
-}
+util::Money Modulo(const util::Value& v) { return v.isNull() ? util::Money() : util::Abs(v.toMoney()); }
 
 // Whether a row settles something: closed, or partly paid for less than due.
 // A row marked partly paid that pays all it is due settles nothing.
@@ -124,8 +121,8 @@ RigaScadenza LeggiRiga(Campo campo, const std::string& stato) {
   s.gruppoScad = campo(lista::kGruppoScad, "GruppoScad").toText();
   s.mastroScad = campo(lista::kMastroScad, "MastroScad").toText();
   s.contoScad = campo(lista::kContoScad, "ContoScad").toText();
-  s.pagato = Modulo(campo(lista::kImpPagInc, "ImpPagInc")).toDouble();
-  s.dovuto = Modulo(campo(lista::kImportoScad, "ImportoScad")).toDouble();
+  s.pagato = Modulo(campo(lista::kImpPagInc, "ImpPagInc"));
+  s.dovuto = Modulo(campo(lista::kImportoScad, "ImportoScad"));
   s.preProt = campo(lista::kPreProt, "PreProt").toText();
   s.numProt = campo(lista::kNumProt, "NumProt").toLong();
   s.dataProt = campo(lista::kDataProt, "DataProt").toDate();
@@ -148,7 +145,7 @@ ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
 // before this changes it, as row by row.
 class Pagamenti {
  public:
-  void Aggiungi(int passo, const ChiaveScadenza& k, int32_t rigLiv, double importo = 0) {
+  void Aggiungi(int passo, const ChiaveScadenza& k, int32_t rigLiv, util::Money importo = util::Money()) {
     perPasso_[passo].push_back({k, rigLiv, importo});
   }
   void Esegui(Contesto& ctx, int& passo) {
@@ -339,8 +336,7 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
           ctx, lista, key, *avanzamento, ctx.utente, passo, [&](int pos, const char*) { return col(pos); },
           [] { return false; },
           [&](const RigaScadenza& s) {
-            if (DaSaldare(s.statoScad, util::Money::FromDouble(s.pagato), util::Money::FromDouble(s.dovuto)))
-              rif = Riferimento(s);
+            if (DaSaldare(s.statoScad, s.pagato, s.dovuto)) rif = Riferimento(s);
           });
 
       if (!qualcosa) {

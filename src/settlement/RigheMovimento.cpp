@@ -1,12 +1,10 @@
 #include "src/settlement/RigheMovimento.h"
 
-#include <cmath>
 #include <optional>
 #include <set>
 
 #include "components/db/DbCursor.h"
 #include "components/util/AccountCode.h"
-#include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/company/ParametriAzienda.h"
@@ -20,8 +18,8 @@ namespace {
 constexpr const char* kTitoloRighe = "Creazione dettagli movimento di prima nota";
 
 
-double ArrotondaAzienda(const Contesto& ctx, double v) {
-  return util::Round(v, "A", 1, -static_cast<int>(ctx.azienda.decAzienda));
+util::Money ArrotondaAzienda(const Contesto& ctx, util::Money v) {
+  return v.Rounded(static_cast<int>(ctx.azienda.decAzienda));
 }
 
 bool RunInValuta(const Contesto& ctx) {
@@ -31,15 +29,17 @@ bool RunInValuta(const Contesto& ctx) {
 // An amount of the run's currency, to that currency's decimals: cut to the
 // company's two, the dollars of a three-decimal currency would no longer
 // balance between the customers' lines and the cash line.
-double ArrotondaMoneta(Contesto& ctx, double v) {
+util::Money ArrotondaMoneta(Contesto& ctx, util::Money v) {
   if (!RunInValuta(ctx)) return ArrotondaAzienda(ctx, v);
-  return util::Round(v, "A", 1, -static_cast<int>(company::LeggiMoneta(ctx.db, ctx.conn, ctx.run.monetaRun).numDec));
+  return v.Rounded(static_cast<int>(company::LeggiMoneta(ctx.db, ctx.conn, ctx.run.monetaRun).numDec));
 }
 
-// The company-currency equivalent of an amount of the run's currency.
-double InAzienda(Contesto& ctx, double importo) {
-  const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo);
-  return util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire : imp.euro;
+// The company-currency equivalent of an amount of the run's currency, rounded
+// by the conversion to the company's decimals.
+util::Money InAzienda(Contesto& ctx, util::Money importo) {
+  const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo.toDouble());
+  return util::Money::FromDouble(util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire
+                                                                                                       : imp.euro);
 }
 
 // A field of the line being built.
@@ -106,7 +106,7 @@ void ScriviDocumento(Contesto& ctx, const RigaScadenza& s) {
 }
 
 // Sets the current line's amounts in the run's and the company's currency.
-void ScriviImporti(Contesto& ctx, double mon, double azienda) {
+void ScriviImporti(Contesto& ctx, util::Money mon, util::Money azienda) {
   Campo(ctx, "ImportoMon", util::Value(mon));
   Campo(ctx, "Importo", util::Value(azienda));
 }
@@ -166,10 +166,11 @@ void Errore(Contesto& ctx, const std::exception& e) {
 int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
   StatoRun& r = ctx.run;
   try {
-    const double p = s.pagato;
+    const util::Money zero;
+    const util::Money p = s.pagato;
     const bool entrata = util::EqualsIgnoreCase(s.entrataUscita, "E");
-    double resto = s.dovuto - p;
-    double pAzienda = p, restoAzienda = 0;
+    util::Money resto = s.dovuto - p;
+    util::Money pAzienda = p, restoAzienda;
     if (RunInValuta(ctx)) {
       pAzienda = InAzienda(ctx, p);
       restoAzienda = InAzienda(ctx, resto);
@@ -177,14 +178,18 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
       resto = ArrotondaAzienda(ctx, resto);
       restoAzienda = resto;
     }
-    if (resto < 0) {
+    if (resto < zero) {
       r.totEccedenza += resto;
       r.totEccedenzaAzienda += restoAzienda;
       // The counter line of the allowance pair moves |R| on the cash account
       // in the direction of the installment's money.
-      const double verso = entrata ? 1 : -1;
-      r.totEccedenzaNetta += verso * std::fabs(resto);
-      r.totEccedenzaNettaAzienda += verso * std::fabs(restoAzienda);
+      if (entrata) {
+        r.totEccedenzaNetta += util::Abs(resto);
+        r.totEccedenzaNettaAzienda += util::Abs(restoAzienda);
+      } else {
+        r.totEccedenzaNetta -= util::Abs(resto);
+        r.totEccedenzaNettaAzienda -= util::Abs(restoAzienda);
+      }
     }
 
     r.contaRighe += 1;
@@ -196,47 +201,46 @@ int CreaRigheScadenza(Contesto& ctx, const RigaScadenza& s, int32_t& rigLiv) {
     ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
     ScriviContoParametro(ctx, "C", r.par.contoPartita);
     if (entrata)
-      Campo(ctx, "DareAvere", util::Value(p < 0 ? "D" : "A"));
+      Campo(ctx, "DareAvere", util::Value(p < zero ? "D" : "A"));
     else
-      Campo(ctx, "DareAvere", util::Value(p < 0 ? "A" : "D"));
-    if (resto < 0)
-      ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(p) + resto),
-              ArrotondaAzienda(ctx, std::fabs(pAzienda) + restoAzienda));
+      Campo(ctx, "DareAvere", util::Value(p < zero ? "A" : "D"));
+    if (resto < zero)
+      ScriviImporti(ctx, ArrotondaMoneta(ctx, util::Abs(p) + resto),
+                    ArrotondaAzienda(ctx, util::Abs(pAzienda) + restoAzienda));
     else
-      ScriviImporti(ctx, std::fabs(p), std::fabs(pAzienda));
+      ScriviImporti(ctx, util::Abs(p), util::Abs(pAzienda));
     Campo(ctx, "IvaPerCassa", util::Value(ivaCassa));
     r.righe.Aggiungi();
-    const util::Money pm = util::Money::FromDouble(p), pam = util::Money::FromDouble(pAzienda);
     if (entrata) {
-      r.totPagato += pm;
-      r.totPagatoAzienda += pam;
+      r.totPagato += p;
+      r.totPagatoAzienda += pAzienda;
     } else {
-      r.totPagato -= pm;
-      r.totPagatoAzienda -= pam;
+      r.totPagato -= p;
+      r.totPagatoAzienda -= pAzienda;
     }
 
-    if (util::EqualsIgnoreCase(s.statoScad, "C") && resto != 0) {
-      const bool abbAtt = (!entrata && resto > 0) || (entrata && resto < 0);
+    if (util::EqualsIgnoreCase(s.statoScad, "C") && resto != zero) {
+      const bool abbAtt = (!entrata && resto > zero) || (entrata && resto < zero);
       r.contaRighe += 1;
       NuovaRiga(ctx, r.contaRighe, s.statoScad);
       ScriviDocumento(ctx, s);
       ScriviContoParametro(ctx, "", abbAtt ? r.par.contoAbbAtt : r.par.contoAbbPas);
       Campo(ctx, "DareAvere", util::Value(abbAtt ? "A" : "D"));
       ScriviConto(ctx, "C", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
-      ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
+      ScriviImporti(ctx, util::Abs(resto), util::Abs(restoAzienda));
       r.righe.Aggiungi();
 
-      const bool avere = (entrata && resto > 0) || (!entrata && resto < 0);
+      const bool avere = (entrata && resto > zero) || (!entrata && resto < zero);
       r.contaRighe += 1;
       NuovaRiga(ctx, r.contaRighe, s.statoScad);
       ScriviDocumento(ctx, s);
-      if (resto < 0)
+      if (resto < zero)
         ScriviContoParametro(ctx, "", r.par.contoPartita);
       else
         ScriviConto(ctx, "", s.tipo, s.gruppoScad, s.mastroScad, s.contoScad);
       Campo(ctx, "DareAvere", util::Value(avere ? "A" : "D"));
       ScriviContoParametro(ctx, "C", avere ? r.par.contoAbbPas : r.par.contoAbbAtt);
-      ScriviImporti(ctx, std::fabs(resto), std::fabs(restoAzienda));
+      ScriviImporti(ctx, util::Abs(resto), util::Abs(restoAzienda));
       r.righe.Aggiungi();
     }
     return 0;
@@ -261,14 +265,15 @@ int CreaRigheChiusura(Contesto& ctx, int32_t numScadenze, const ScadenzaRiferime
     } else {
       Campo(ctx, "NumProt", util::Value(""));
     }
-    const double netto = r.totPagato.toDouble() - r.totEccedenzaNetta;
-    const double nettoAzienda = r.totPagatoAzienda.toDouble() - r.totEccedenzaNettaAzienda;
+    const util::Money zero;
+    const util::Money netto = r.totPagato - r.totEccedenzaNetta;
+    const util::Money nettoAzienda = r.totPagatoAzienda - r.totEccedenzaNettaAzienda;
     // Customers' runs book the cash in debit, suppliers' in credit; the
     // reference installment tells the kind also when recovery completes a run.
     const bool clienti = rif.tipo.empty() ? r.selezione.tipoConto == 3 : rif.tipo == "3";
-    const char* verso = clienti ? (netto < 0 ? "A" : "D") : (netto > 0 ? "D" : "A");
+    const char* verso = clienti ? (netto < zero ? "A" : "D") : (netto > zero ? "D" : "A");
     Campo(ctx, "DareAvere", util::Value(verso));
-    ScriviImporti(ctx, ArrotondaMoneta(ctx, std::fabs(netto)), ArrotondaAzienda(ctx, std::fabs(nettoAzienda)));
+    ScriviImporti(ctx, ArrotondaMoneta(ctx, util::Abs(netto)), ArrotondaAzienda(ctx, util::Abs(nettoAzienda)));
     r.righe.Aggiungi();
     return 0;
   } catch (const std::exception& e) {

@@ -50,8 +50,8 @@ int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& 
   const ParametriRun& p = r.par;
   try {
     r.totPagato = r.totPagatoAzienda = util::Money();
-    r.totEccedenza = r.totEccedenzaAzienda = 0;
-    r.totEccedenzaNetta = r.totEccedenzaNettaAzienda = 0;
+    r.totEccedenza = r.totEccedenzaAzienda = util::Money();
+    r.totEccedenzaNetta = r.totEccedenzaNettaAzienda = util::Money();
 
     r.numReg = ProssimoNumero(ctx, p.anno, "MovPnTes", "NumReg", false);
     r.numRegPag = r.numReg;

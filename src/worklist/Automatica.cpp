@@ -57,7 +57,7 @@ int Creazione_Automatica(Contesto& ctx) {
       }
       const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app + ".ImportoScad";
       for (const std::string& cond : CondizioniChiavi(app, presi)) {
-        if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, " AND " + cond, 0, util::Date(), 0, 0, extra) != 0) {
+        if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, " AND " + cond, 0, util::Date(), 0, util::Money(), extra) != 0) {
           fallito = true;
           break;
         }

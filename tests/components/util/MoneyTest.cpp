@@ -41,5 +41,32 @@ TEST(Money, ConvertsAmountsExactly) {
   EXPECT_EQ((Money::Parse("0.1") + Money::Parse("0.2")).toDouble(), 0.3);
 }
 
+// Rounding the fixed-point amount itself, a half away from zero, also past
+// the fifteen digits a double rounds exactly.
+TEST(Money, RoundsToDecimalsExactly) {
+  const struct {
+    const char* amount;
+    int decimals;
+    const char* expected;
+  } cases[] = {
+      {"1.005", 2, "1.01"},
+      {"-1.005", 2, "-1.01"},
+      {"1.0049", 2, "1"},
+      {"-0.125", 2, "-0.13"},
+      {"2.0005", 3, "2.001"},
+      {"1234.5", 0, "1235"},
+      {"-1234.5", 0, "-1235"},
+      {"1250", -2, "1300"},
+      {"1249.9999", -2, "1200"},
+      {"0.0001", 4, "0.0001"},
+      {"0.0001", 6, "0.0001"},
+      {"12345678901234.5649", 2, "12345678901234.56"},
+      {"-922337203685477.5807", 2, "-922337203685477.58"},
+      {"5", -20, "0"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Money::Parse(c.amount).Rounded(c.decimals).toString(), c.expected) << c.amount << " to " << c.decimals;
+}
+
 }  // namespace
 }  // namespace util

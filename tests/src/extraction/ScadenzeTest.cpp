@@ -56,7 +56,7 @@ TEST_P(Scadenze, ResiduoCopiaLaScadenzaColNumeroSuccessivoDellAnno) {
       "Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, Prefisso, NumDoc, DataDoc, Rata, Moneta, "
       "EntrataUscita, Utente, FlStato";
 
-  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.Anno = 2026 AND Scadenze.NumProg = 1", 60, 2026), 0)
+  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.Anno = 2026 AND Scadenze.NumProg = 1", util::Money::FromDouble(60), 2026), 0)
       << az.op.Elenco();
   EXPECT_EQ(az.Righe("SELECT Anno, NumProg FROM Scadenze WHERE NumProg > 7 ORDER BY NumProg"),
             (std::vector<std::string>{"2026|8", "2025|40"}));
@@ -68,7 +68,7 @@ TEST_P(Scadenze, ResiduoCopiaLaScadenzaColNumeroSuccessivoDellAnno) {
   EXPECT_EQ(az.Numero("SELECT ImportoScad FROM Scadenze WHERE NumProg = 1"), 100) << "the paid one is untouched";
 
   // Nothing selected, nothing created.
-  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg = 99", 5, 2026), 0);
+  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg = 99", util::Money::FromDouble(5), 2026), 0);
   EXPECT_EQ(az.Numero("SELECT COUNT(*) FROM Scadenze"), 4);
 }
 
@@ -79,7 +79,7 @@ TEST_P(Scadenze, ResiduoRifiutatoNonLasciaNulla) {
   az.Inserisci({.numProg = 1, .importo = 100});
   az.Inserisci({.numProg = 2, .conto = "000002", .importo = 100});
   RifiutaInserimento(az, GetParam(), "NEW.NumProg = 4", "NEW.\"NumProg\" = 4");
-  EXPECT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg IN (1, 2)", 30, 2026), 1);
+  EXPECT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.NumProg IN (1, 2)", util::Money::FromDouble(30), 2026), 1);
   EXPECT_EQ(az.Righe("SELECT NumProg, ImportoScad FROM Scadenze ORDER BY NumProg"),
             (std::vector<std::string>{"1|100", "2|100"}));
 }

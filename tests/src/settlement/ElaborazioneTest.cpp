@@ -627,6 +627,51 @@ TEST_P(Elaborazione, EccedenzaInValutaEstera) {
   NessunaTraccia();
 }
 
+// Ten cents of a currency worth 1.25 euro are 0.125 euro, 0.13 once rounded:
+// the allowance and the residual installment of an installment of 0.30 paid
+// 0.20 take the half cent up, and each line's euro matches its installment's.
+TEST_P(Elaborazione, RestoInValutaConvertitoDalValoreEsatto) {
+  const struct {
+    const char* nome;
+    const char* stato;
+    std::vector<std::string> righe;
+    std::vector<std::string> scadenze;  // "NumProg ImportoScad ImportoScadEuro"
+  } casi[] = {
+      {"chiusa pagando 0,20 di 0,30",
+       "C",
+       {"1 1-18-01-000001 D 0.20 0.25 3-14-01-000001", "2 3-14-01-000001 A 0.20 0.25 1-18-01-000001",
+        "3 1-62-05-000001 D 0.10 0.13 3-14-01-000001", "4 3-14-01-000001 A 0.10 0.13 1-62-05-000001"},
+       {"1 0.30 0.38"}},
+      {"acconto di 0,20 su 0,30",
+       "A",
+       {"1 1-18-01-000001 D 0.20 0.25 3-14-01-000001", "2 3-14-01-000001 A 0.20 0.25 1-18-01-000001"},
+       {"1 0.20 0.25", "2 0.10 0.13"}},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    AziendaProva a(GetParam());
+    a.Inserisci({.numProg = 1, .importo = 0.3});
+    a.ctx().db.Execute(a.ctx().conn, "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee) "
+                                     "VALUES ('CHF', 'Franco', 2, 2, '/', 'N')");
+    a.ctx().db.Execute(a.ctx().conn, "UPDATE Scadenze SET Moneta = 'CHF', Cambio = 0.8, ImportoScadEuro = 0.38");
+    compensato::SelezioneRun selezione = a.Selezione(false);
+    selezione.moneta = "CHF";
+    selezione.cambio = 0.8;
+    selezione.operatoreMoneta = "/";
+    GrigliaProva griglia;
+    griglia.scelte = {{1, caso.stato, 0.2}};
+    ASSERT_EQ(Elabora(a.ctx(), selezione, &griglia), 0) << a.op.Elenco();
+    EXPECT_EQ(RigheComplete(a), caso.righe);
+    std::vector<std::string> scadenze;
+    for (const std::string& r : a.Righe("SELECT NumProg, ImportoScad, ImportoScadEuro FROM Scadenze ORDER BY NumProg")) {
+      const std::vector<std::string> v = Campi(r);
+      scadenze.push_back(v[0] + " " + Importo(v[1]) + " " + Importo(v[2]));
+    }
+    EXPECT_EQ(scadenze, caso.scadenze);
+    NessunaTracciaIn(a);
+  }
+}
+
 // The completion of an interrupted run in another process, which never saw
 // the selection, converts at the rate the run stored, with the currency's
 // own operator.

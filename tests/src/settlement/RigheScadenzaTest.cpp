@@ -70,8 +70,8 @@ compensato::RigaScadenza Cliente(const char* stato, double pagato, const char* v
   s.gruppoScad = "14";
   s.mastroScad = "01";
   s.contoScad = "000001";
-  s.pagato = pagato;
-  s.dovuto = 100;
+  s.pagato = util::Money::FromDouble(pagato);
+  s.dovuto = util::Money::FromDouble(100);
   s.prefisso = "V";
   s.numDoc = "F1";
   s.dataDoc = util::Date::Carry(2026, 3, 1);
@@ -83,7 +83,7 @@ compensato::RigaScadenza Fornitore(const char* stato, double pagato) {
   compensato::RigaScadenza s = Cliente(stato, pagato, "U");
   s.tipo = "2";
   s.gruppoScad = "40";
-  s.dovuto = 250;
+  s.dovuto = util::Money::FromDouble(250);
   return s;
 }
 
@@ -128,15 +128,32 @@ TEST_P(RigheScadenza, ContiLatiEImportiPerCaso) {
     compensato::StatoRun& r = ctx.run;
     r.contaRighe = 1;
     r.totPagato = util::Money();
-    r.totEccedenzaNetta = 0;
+    r.totEccedenzaNetta = util::Money();
     int32_t rigLiv = 0;
     ASSERT_EQ(compensato::CreaRigheScadenza(ctx, c.scadenza, rigLiv), 0) << az.op.Elenco();
     EXPECT_EQ(rigLiv, 2) << "the installment's own line";
     EXPECT_EQ(Righe(), c.righe);
     EXPECT_EQ(r.contaRighe, static_cast<int32_t>(1 + c.righe.size()));
     EXPECT_DOUBLE_EQ(r.totPagato.toDouble(), c.pagatoNetto);
-    EXPECT_DOUBLE_EQ(r.totEccedenzaNetta, c.eccedenzaNetta);
+    EXPECT_DOUBLE_EQ(r.totEccedenzaNetta.toDouble(), c.eccedenzaNetta);
   }
+}
+
+// Amounts of fourteen digits and cents, which the stored currency holds: a
+// double keeps their cents only to fifteen significant digits, so the lines
+// and the cash line that round it would read 12345678901234.60.
+TEST_P(RigheScadenza, ImportiDiQuattordiciCifreAlCentesimo) {
+  compensato::RigaScadenza s = Cliente("C", 12345678901234.57);
+  s.dovuto = util::Money::Parse("12345678901234.56");
+  int32_t rigLiv = 0;
+  ASSERT_EQ(compensato::CreaRigheScadenza(ctx, s, rigLiv), 0) << az.op.Elenco();
+  ASSERT_EQ(compensato::CreaRigheChiusura(ctx, 1, {}), 0) << az.op.Elenco();
+  EXPECT_EQ(Righe(), (std::vector<std::string>{
+                         "1 1-18-01-000001 --- D 12345678901234.56 12345678901234.56",
+                         "2 3-14-01-000001 1-18-01-000001 A 12345678901234.56 12345678901234.56",
+                         "3 1-70-05-000001 3-14-01-000001 A 0.01 0.01",
+                         "4 1-18-01-000001 1-70-05-000001 D 0.01 0.01",
+                     }));
 }
 
 // Every line of the group carries the installment's document, the run's cost
