@@ -27,7 +27,7 @@ using namespace bench;
 void PreparaLista(compensato::Contesto& ctx) {
   ctx.run.selezione = testsupport::SelezioneProva(false, 3, 1e12);
   compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-  if (compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere) != 0 ||
+  if (compensato::RiservaScadenze(ctx, ctx.run.filtro) != 0 ||
       compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp") != 0)
     std::abort();
 }

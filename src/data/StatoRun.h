@@ -64,6 +64,13 @@ struct ParametriRun {
   bool operator==(const ParametriRun&) const = default;
 };
 
+// The installments a run start selects: the table they are taken from, the
+// FROM expression that joins what the selection reads and the WHERE clause.
+// The three go together: the clause names the table and the joined ones.
+struct FiltroScadenze {
+  std::string tabella, from, where;
+};
+
 // The state of the current settlement run, shared by the run driver, the
 // journal header and lines and the posting hand-off.
 struct StatoRun {
@@ -72,7 +79,7 @@ struct StatoRun {
   std::string tabScadenze = "Scadenze";
   std::string tabScadenzeApp = "ScadenzeApp";
   // The installment filter of the last run start.
-  std::string filtroFrom, filtroWhere;
+  FiltroScadenze filtro;
   // Worklist outcome: 1000 when the list was empty or a run started from it
   // failed and already gave everything back.
   int esitoLista = 0;

@@ -124,6 +124,20 @@ int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<Pagamen
   }
 }
 
+int RiservaScadenze(Contesto& ctx, const FiltroScadenze& filtro) {
+  ui::Puntatore p(ctx.op);
+  const std::string& t = filtro.tabella;
+  try {
+    std::string sql = "UPDATE " + filtro.from + " SET " + t + ".Utente = " + util::SqlLiteral(ctx.utente, 8);
+    if (TabellaPrincipale(t)) sql += "," + t + ".FlStato = " + util::SqlLiteral("0", 8);
+    ctx.db.Execute(ctx.conn, sql + filtro.where);
+    return 0;
+  } catch (const util::RuntimeError& e) {
+    ui::MsgErrfrm(ctx.op, e, "", "", std::string("Aggiornamento blocco scadenze"));
+    return 1;
+  }
+}
+
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
                            const std::string& condizione, int32_t numReg, const util::Date& dataReg,
                            int32_t rigLiv, util::Money importo, const std::string& extra) {
@@ -131,11 +145,6 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
   try {
     std::string sql;
     switch (modo) {
-      case blocco::kRiserva:
-        sql = "UPDATE " + ctx.run.filtroFrom + " SET " + t + ".Utente = " + util::SqlLiteral(ctx.utente, 8);
-        if (TabellaPrincipale(t)) sql += "," + t + ".FlStato = " + util::SqlLiteral("0", 8);
-        sql += condizione;
-        break;
       case blocco::kRilascia:
         sql = Rilascio(t);
         if (!condizione.empty()) sql += " WHERE " + condizione;

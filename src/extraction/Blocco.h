@@ -12,7 +12,6 @@ namespace compensato {
 
 // Modes of AggiornaBloccoScadenze.
 namespace blocco {
-inline constexpr int kRiserva = 0;           // reserve the installments of the selection
 inline constexpr int kRilascia = 1;          // release (all of the user, with the user condition)
 inline constexpr int kConferma = 2;          // mark the working copy as started
 inline constexpr int kRilasciaSelezione = 3; // release one installment
@@ -23,11 +22,15 @@ inline constexpr int kSalda = 4;             // release with the payment referen
 // working-copy rows. A failure of the count reaches the caller.
 int VerificaBloccoUtente(Contesto& ctx, const std::string& utente);
 
+// Reserves for the current user the installments the filter selects (FlStato
+// "0" too on the installment table itself) with one UPDATE. 0 done; 1 failed,
+// after showing the error titled "Aggiornamento blocco scadenze".
+int RiservaScadenze(Contesto& ctx, const FiltroScadenze& filtro);
+
 // Builds one UPDATE of the reservation state and runs it. 0 done; 1 failed,
 // after showing the error titled "Aggiornamento blocco scadenze". The FlStato
 // clause is written only for the installment table itself ("SCADENZE").
-// Mode 0 writes the FROM expression of the current selection; the run year of
-// mode 4 is the run parameter Anno, and a non-zero amount is written with its
+// The run year of mode 4 is the run parameter Anno, and a non-zero amount is written with its
 // lira and euro equivalents at the run's currency and exchange rate.
 int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
                            const std::string& condizione, int32_t numReg = 0,

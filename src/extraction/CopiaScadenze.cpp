@@ -38,7 +38,7 @@ bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsI
 
 int RiservaECopia(Contesto& ctx) {
   const StatoRun& r = ctx.run;
-  if (AggiornaBloccoScadenze(ctx, blocco::kRiserva, r.tabScadenze, r.filtroWhere) != 0) return 1;
+  if (RiservaScadenze(ctx, r.filtro) != 0) return 1;
   return CopiaScadenzeApp(ctx, r.tabScadenze, r.tabScadenzeApp);
 }
 

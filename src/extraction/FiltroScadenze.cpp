@@ -23,8 +23,9 @@ std::string Minuscolo(const std::string& s) { return util::ToLower(s); }
 
 void CostruisciFiltroScadenze(Contesto& ctx, const std::string& t) {
   const SelezioneRun& s = ctx.run.selezione;
-  std::string& from = ctx.run.filtroFrom;
-  std::string& where = ctx.run.filtroWhere;
+  ctx.run.filtro.tabella = t;
+  std::string& from = ctx.run.filtro.from;
+  std::string& where = ctx.run.filtro.where;
   from = "((" + t + " INNER JOIN PagTipi ON " + t + ".PagTipo = PagTipi.PagTipo)" +
          " INNER JOIN Monete ON " + t + ".Moneta = Monete.Moneta)";
   where = " WHERE  " + t + ".Tipo = " + util::SqlLiteral(s.tipoConto, 2);

@@ -6,9 +6,9 @@
 
 namespace compensato {
 
-// Turns the run selection into the FROM expression and the WHERE clause that
-// select the free, unpaid installments of the run (stored in ctx.run). Executes
-// nothing; the reserve statement uses both.
+// Turns the run selection into the filter that selects the free, unpaid
+// installments of the run from the table (stored in ctx.run.filtro). Executes
+// nothing; the reserve statement uses it whole.
 void CostruisciFiltroScadenze(Contesto& ctx, const std::string& tabella);
 
 }  // namespace compensato

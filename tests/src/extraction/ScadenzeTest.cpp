@@ -203,7 +203,7 @@ TEST_P(Scadenze, OgniLimiteDellaSelezioneRestringeLEstrazione) {
     x.run.selezione = a.Selezione(true);
     caso.limita(x.run.selezione);
     compensato::CostruisciFiltroScadenze(x, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(x, compensato::blocco::kRiserva, "Scadenze", x.run.filtroWhere), 0)
+    ASSERT_EQ(compensato::RiservaScadenze(x, x.run.filtro), 0)
         << a.op.Elenco();
     EXPECT_EQ(a.Righe("SELECT NumProg FROM Scadenze WHERE FlStato = '0' AND Utente = '" + x.utente +
                       "' ORDER BY NumProg"),

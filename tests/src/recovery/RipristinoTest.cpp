@@ -44,8 +44,7 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
       return;
     }
     compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze",
-                                                 ctx.run.filtroWhere),
+    ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro),
               0);
     if (copia) {
       ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);

@@ -294,7 +294,7 @@ TEST_P(Elaborazione, ParametroMancanteFermaIlRun) {
   ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
   ctx.db.Execute(ctx.conn, "DELETE FROM AppoggioTemp WHERE IdCampo = 'Cdc'");
   compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-  ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere), 0);
+  ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro), 0);
   ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
   ASSERT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 1);
 
@@ -545,7 +545,7 @@ TEST_P(Elaborazione, CompletamentoSenzaTestataSiFerma) {
   ctx.run.selezione = az.Selezione(true, 3, 1000);
   ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
   compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-  ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere), 0);
+  ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro), 0);
   ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
   ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = 'C', ImpPagInc = ImportoScad");
 
@@ -683,7 +683,7 @@ TEST_P(Elaborazione, CompletamentoAlCambioDelRun) {
   ctx.run.monetaRun = "USD";
   ASSERT_EQ(compensato::ScriviSelezioni(ctx), 0);
   compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-  ASSERT_EQ(compensato::AggiornaBloccoScadenze(ctx, compensato::blocco::kRiserva, "Scadenze", ctx.run.filtroWhere), 0);
+  ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro), 0);
   ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
   ASSERT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 1);
   ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = 'C', ImpPagInc = ImportoScad");
