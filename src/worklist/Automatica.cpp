@@ -33,7 +33,7 @@ int Creazione_Automatica(Contesto& ctx) {
     } else {
       transazione.emplace(ctx);
       key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento),
-                         false, db::kSnapshot);
+                         false, db::kForwardOnly);
       avanzamento = std::make_unique<ui::Avanzamento>(ctx.op, cursore.RecordCount(key),
                                                       " Creazione automatica compensato", "Elaborazione Scadenze");
       // Currency, exact to the cent: in doubles 0.10 + 0.20 exceeds 0.30.
