@@ -24,6 +24,7 @@ std::vector<std::string> Dividi(const std::string& s, char sep) {
 }  // namespace
 
 std::optional<Tipo> TrovaTipo(const std::string& kind) {
+  // clang-format off
   static const Tipo kTipi[] = {
       {"Conto", "PianoConti", {"Gruppo", "Mastro", "Conto"}, "Descrizione",
        {{kCampoCodice, "Conto", 1500}, {"Descrizione", "Descrizione", 4500}, {"Localita", "Localit\xC3\xA0", 2200}}},
@@ -42,6 +43,7 @@ std::optional<Tipo> TrovaTipo(const std::string& kind) {
       {"Iva", "Tabiva", {"Iva"}, "Descrizione",
        {{"Iva", "Codice", 800}, {"Descrizione", "Descrizione", 3500}, {"Aliquota", "Aliquota", 900}}},
   };
+  // clang-format on
   for (const Tipo& t : kTipi)
     if (util::EqualsIgnoreCase(t.kind, kind)) return t;
   return std::nullopt;

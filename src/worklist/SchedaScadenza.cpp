@@ -56,6 +56,7 @@ std::optional<SchedaScadenza> LeggiSchedaScadenza(Contesto& ctx, const util::Val
   e["labDataScadenza"] = data("DataScad");
   e["labDataDoc"] = data("DataDoc");
   e["labDataProt"] = data("DataProt");
+  // clang-format off
   const std::pair<const char*, const char*> campi2[] = {
       {"labPagamento", "Pagamento"}, {"labDesPagamento", "DesPagamento"}, {"labBanca", "BancaCF"},
       {"labDesBanca", "DesBanca"},   {"labNumReg", "NumReg"},             {"labAnnoReg", "AnnoReg"},
@@ -63,6 +64,7 @@ std::optional<SchedaScadenza> LeggiSchedaScadenza(Contesto& ctx, const util::Val
       {"labNumProt", "NumProt"},     {"labRata", "Rata"},                 {"labMoneta", "Moneta"},
       {"labDesMoneta", "DesMoneta"}, {"labCambio", "Cambio"},             {"labCauContabile", "Causale"},
       {"LabDesCauContabile", "DesCausale"}};
+  // clang-format on
   for (const auto& [etichetta, campo] : campi2) e[etichetta] = testo(campo);
   const util::Value dec = c.GetField(k, "NumDec");
   const std::string maschera = util::BuildNumberMask(dec.isNull() ? 0 : dec.toInteger(), "#,###", '^');

@@ -232,6 +232,7 @@ TEST_P(Batch, ControlliDellaConferma) {
 }
 
 // The option each field of the selection is typed from.
+// clang-format off
 const std::map<int, const char*> kOpzioneDelCampo = {
     {txt::kDataReg, "--data-reg"},     {txt::kAnno, "--anno"},         {txt::kContoDa, "--conto-da"},
     {txt::kContoA, "--conto-a"},       {txt::kScadDa, "--scad-da"},    {txt::kScadA, "--scad-a"},
@@ -243,6 +244,7 @@ const std::map<int, const char*> kOpzioneDelCampo = {
     {txt::kNumProt, "--num-prot"},     {txt::kUtiCambio, "--uti-cambio"}, {txt::kPerdCambio, "--perd-cambio"},
     {txt::kCdc, "--cdc"},              {txt::kCambio, "--cambio"},
 };
+// clang-format on
 
 std::vector<std::string> Linee(const std::string& testo) {
   std::vector<std::string> v;

@@ -66,6 +66,7 @@ struct Anagrafica {
   const char* localita;
 };
 
+// clang-format off
 constexpr std::array<Anagrafica, 20> kClienti{{
     {"000001", "Bianchi Arredamenti S.r.l.", "Milano"},
     {"000002", "Ferrari Giuseppe & Figli S.n.c.", "Modena"},
@@ -88,6 +89,7 @@ constexpr std::array<Anagrafica, 20> kClienti{{
     {"000019", "Barbieri Ceramiche S.p.A.", "Sassuolo"},
     {"000020", "Fontana Giardinaggio S.r.l.", "Verona"},
 }};
+// clang-format on
 
 constexpr std::array<Anagrafica, 10> kFornitori{{
     {"000001", "Acciaierie Valbruna Nord S.p.A.", "Vicenza"},

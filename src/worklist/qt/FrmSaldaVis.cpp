@@ -55,6 +55,7 @@ frmSaldaVis::frmSaldaVis(startup::Programma& p) : Maschera(p, "frmSaldaVis", "Vi
     const char* seconda;
     std::vector<Valore> valori2;
   };
+  // clang-format off
   const Riga righe[] = {
       {nullptr, {{"labCodice", kValori, 1500}, {"labDesCodice", kValori + 1560, 4380}}, nullptr, {}},
       {"Data Scadenza:", {{"labDataScadenza", kValori, 1500}}, nullptr, {}},
@@ -73,6 +74,7 @@ frmSaldaVis::frmSaldaVis(startup::Programma& p) : Maschera(p, "frmSaldaVis", "Vi
       {"Importo Scadenza:", {{"labImportoScad", kValori, 2200, true}}, "Importo Fattura:",
        {{"labImportoFatt", kValori2, 1740, true}}},
   };
+  // clang-format on
   for (int r = 0; r < static_cast<int>(std::size(righe)); ++r) {
     const Riga& riga = righe[r];
     if (riga.didascalia) didascalia(riga.didascalia, kSinistra, r, 2100);

@@ -17,6 +17,7 @@ namespace {
 
 using testsupport::Engine;
 
+// clang-format off
 const char* const kFixture[] = {
     "INSERT INTO PagTipi (PagTipo, Descrizione, EmissEffetti, RegIncAut) VALUES ('RD', 'Rimessa diretta', 'N', 'S')",
     "INSERT INTO PagTipi (PagTipo, Descrizione, EmissEffetti, RegIncAut) VALUES ('RB', 'Ricevuta bancaria', 'S', 'N')",
@@ -58,7 +59,9 @@ const char* const kFixture[] = {
     "INSERT INTO FatScadenze (Anno, NumRif, Rata, DataScad, Importo, ImportoEuro, PagTipo) VALUES (2024, 77, 1, #02/15/2024#, 610.25, 610.25, 'RD')",
     "INSERT INTO LockGest (Tipo, Anno, NumReg, Utente, Stato, Ora, Gestione) VALUES ('C', 2024, 5, 'mario~1', '0', #01/31/2024 10:30:00#, '9')",
 };
+// clang-format on
 
+// clang-format off
 const char* const kCorpus[] = {
     // Reservation check, reserve, copy to the working copy.
     "SELECT COUNT(*) AS Numero FROM Scadenze WHERE  Utente = 'mario~1' AND FlStato = '0'",
@@ -150,6 +153,7 @@ const char* const kCorpus[] = {
     "DELETE FROM ScadenzeApp WHERE ScadenzeApp.Utente = 'mario~1'",
     "SELECT * FROM Scadenze",
 };
+// clang-format on
 
 // A value as text that reads the same whatever the engine's own type for it.
 std::string Canonical(const util::Value& v) {

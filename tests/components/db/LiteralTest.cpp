@@ -61,10 +61,12 @@ class LiteralRoundTrip : public testsupport::DbTest {};
 
 // Text that would break a statement built by pasting stays data.
 TEST_P(LiteralRoundTrip, HostileTextIsStoredAndFoundAsData) {
+  // clang-format off
   const std::string hostile[] = {
       "O'Brien", "''", "'; DROP TABLE Monete; --", "a\\'b\\", "x' OR '1'='1", "#01/01/2024#",
       "Select * from", "\"quoted\"", "50% _off_ *all*", "àèìòù €", "?", "$1 :p @p",
   };
+  // clang-format on
   int n = 0;
   for (const std::string& s : hostile) {
     const std::string code = "K" + std::to_string(++n);

@@ -34,6 +34,7 @@ struct Case {
   const char* postgres;
 };
 
+// clang-format off
 const Case kCases[] = {
     {"count_with_alias", "SELECT COUNT(*) AS Numero FROM Scadenze WHERE  Utente = 'a~1' AND FlStato = '0'",
      "SELECT COUNT(*) AS Numero FROM Scadenze WHERE Utente = ? AND FlStato = ?",
@@ -93,6 +94,7 @@ const Case kCases[] = {
     {"trailing_semicolon_and_bracket_names", "Select [Utente] from [Scadenze];", "SELECT \"Utente\" FROM \"Scadenze\"",
      "SELECT \"Utente\" FROM \"Scadenze\""},
 };
+// clang-format on
 
 // The listing names a case by the statement it translates.
 void PrintTo(const Case& c, std::ostream* os) { *os << c.in; }

@@ -81,6 +81,7 @@ TEST_P(Decodifiche, DecodingIntoAFieldWritesTheLabelPaintsTheFieldAndReturnsTheF
     const char* attesaEtichetta = "";
     int64_t attesoSfondo = kNormale;
     V attesiValori = {};
+  // clang-format off
   } casi[] = {
       {"a currency found: description and fields by position; red goes back to normal", "Moneta", " usd ", kErrore,
        {"NumDec", "NumDecGest", "Operatore", "Cee"}, 0, false, "", true, "Dollaro statunitense", kNormale,
@@ -98,6 +99,7 @@ TEST_P(Decodifiche, DecodingIntoAFieldWritesTheLabelPaintsTheFieldAndReturnsTheF
       {"an empty field clears the label and finds nothing", "Moneta", "  ", kErrore, {"NumDec"}, 0, false, "", false,
        "", kNormale, {""}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     lookup::CampoTesto campo(c.testo);
     campo.ImpostaSfondo(c.sfondo);

@@ -39,6 +39,7 @@ TEST_P(Ricerche, TheTextTypedNarrowsTheRowsLiterallyAndIgnoringCase) {
     Criterio criterio;
     const char* testo;
     V attesi;
+  // clang-format off
   } casi[] = {
       {"account code with dashes, part of the account", "Conto", 3, {Chiave::Codice}, "14-01-00009",
        {"14-01-000090", "14-01-000091"}},
@@ -58,6 +59,7 @@ TEST_P(Ricerche, TheTextTypedNarrowsTheRowsLiterallyAndIgnoringCase) {
       {"no text: the whole table by code", "PagTipo", 0, {Chiave::Codice}, "", {"BB", "RB", "RD"}},
       {"another column of the table", "Conto", 3, {Chiave::Colonna, "PartitaIva"}, "888", {"14-01-000091"}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     auto r = Nuova(c.kind, c.tipoConto);
     r.Cerca(c.criterio, c.testo);
@@ -90,6 +92,7 @@ TEST(ColonneFinestra, TheColumnSetKeepsCodeAndDescriptionFirst) {
     V campi;
     V titoli;
     std::vector<int> larghezze;
+  // clang-format off
   } casi[] = {
       {"empty: the kind's own", "", {"Codice", "Descrizione", "Localita"}, {"Conto", "Descrizione", "Localit\xC3\xA0"},
        {1500, 4500, 2200}},
@@ -101,6 +104,7 @@ TEST(ColonneFinestra, TheColumnSetKeepsCodeAndDescriptionFirst) {
       {"a width that is no number keeps the default", "Banca:Banca:larga", {"Codice", "Descrizione", "Banca"}, {},
        {1500, 4500, 1500}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     V campi, titoli;
     std::vector<int> larghezze;

@@ -52,6 +52,7 @@ TEST(RangeInverted, Kinds) {
     RangeKind kind;
     bool inverted;
   };
+  // clang-format off
   const Case cases[] = {
       {"dates in order", Value("01/03/2024"), Value("31/03/2024"), RangeKind::Date, false},
       {"dates inverted", Value("01/04/2024"), Value("31/03/2024"), RangeKind::Date, true},
@@ -73,6 +74,7 @@ TEST(RangeInverted, Kinds) {
       {"texts inverted", Value("B1"), Value("a9"), RangeKind::DocumentNumber, true},
       {"empty number", Value(""), Value("3"), RangeKind::DocumentNumber, false},
   };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(RangeInverted(c.from, c.to, c.kind), c.inverted) << c.name;
 }
 

@@ -40,6 +40,7 @@ TEST(ConvertiImporto, TheProgramsCases) {
     ArgomentiConversione a;
     ImportiConvertiti expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"company in lire, a million lire", InLire(), ComeIlProgramma(1000000, "L.", 0, "/"),
        {1000000, 516.46, 1000000, 1000000}},
@@ -56,6 +57,7 @@ TEST(ConvertiImporto, TheProgramsCases) {
       {"negative amount in lire", InLire(), ComeIlProgramma(-1000000, "L.", 0, "/"),
        {-1000000, -516.46, -1000000, -1000000}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const ImportiConvertiti r = ConvertiImporto(c.cv, nullptr, c.a);
     EXPECT_EQ(r.lire, c.expected.lire) << c.name;
@@ -78,6 +80,7 @@ TEST(ConvertiImporto, ChainAndModeM) {
     a.tipo = tipo;
     return a;
   };
+  // clang-format off
   const Case cases[] = {
       // Chained: the euro of a lira amount is recomputed from the rounded lire.
       {"euro chained back from lire", InEuro(), con(ComeIlProgramma(1.23, "Euro", 0, "/"), -1, "E", "E"),
@@ -96,6 +99,7 @@ TEST(ConvertiImporto, ChainAndModeM) {
       {"M from euro", InEuro(), con(ComeIlProgramma(100, "USD", 2, "/"), 0, "m", "E"),
        {193627, 100, 200, 200}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const ImportiConvertiti r = ConvertiImporto(c.cv, nullptr, c.a);
     EXPECT_EQ(r.lire, c.expected.lire) << c.name;

@@ -159,6 +159,7 @@ TEST_P(ComLockTest, RefusalNamesTheUtilityOfTheHoldersProgram) {
 }
 
 TEST_P(ComLockTest, UtilityNames) {
+  // clang-format off
   const std::pair<const char*, const char*> casi[] = {
       {"M", "Movimenti Interrotti"}, {"D", "DDT Interrotti"}, {"F", "Fatture Interrotte"},
       {"O", "Ordini Vendita Interrotti"}, {"A", "Ordini Acquisto Interrotti"},
@@ -166,6 +167,7 @@ TEST_P(ComLockTest, UtilityNames) {
       {"0", "Evasione Ddt in fattura: Interrotta"}, {"1", "Ripristino Ddt da stampa: Interrotto"},
       {"C", "Prima Nota Interrotti"}, {"9", ""}, {"", ""},
   };
+  // clang-format on
   for (const auto& [gestione, nome] : casi) EXPECT_EQ(NomeUtility(gestione), nome) << gestione;
 }
 

@@ -18,6 +18,7 @@ TEST(ConvertiPerScadenza, RunCurrencyOrCompanyCurrency) {
     double importo;
     company::ImportiConvertiti expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"third currency of the run", "Euro", "USD", "", 2, 10.01, {9691, 5.01, 10.01, 5.01}},
       {"selection currency when the run has none", "Euro", "", "USD", 2, 10.01,
@@ -27,6 +28,7 @@ TEST(ConvertiPerScadenza, RunCurrencyOrCompanyCurrency) {
       {"company currency when neither", "L.", "", "", 0, 1000000,
        {1000000, 516.46, 1000000, 1000000}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     testsupport::FakeHost host;
     db::DbExecutor db;

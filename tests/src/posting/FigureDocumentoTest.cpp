@@ -69,6 +69,7 @@ TEST(FigureDocumento, DocumentAccountCases) {
     std::string conto;
     double totale;
   };
+  // clang-format off
   const Caso casi[] = {
       {"credit note: customer on the credit side", Causale("V", "V"),
        {Riga(1, "3", "0401000001", "A", 1220), Riga(2, "1", "5001000001", "D", 1000, 220, "22")},
@@ -93,6 +94,7 @@ TEST(FigureDocumento, DocumentAccountCases) {
        {Riga(1, "3", "0401000001", "D", 300), Riga(2, "1", "1801000001", "A", 300)}, "0401000001",
        300},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     const FigureDocumento f = Cammina(c.causale, c.righe);
@@ -143,6 +145,7 @@ TEST(CalcolaImportiRate, AdjustmentAndSign) {
   };
   const AttributiCausale vendita = Causale("V", "V");
   const AttributiCausale acquisto = Causale("A", "A");
+  // clang-format off
   const Caso casi[] = {
       {"customer invoice of 1,220.00", vendita, {1220, 220, 0, 0, 0, 0}, 1220, {1220, 1220, 220, '+'}},
       {"customer credit note", vendita, {-1220, 220, 0, 0, 0, 0}, -1220, {1220, 1220, 220, '-'}},
@@ -177,6 +180,7 @@ TEST(CalcolaImportiRate, AdjustmentAndSign) {
       {"the sign follows the company-currency total", vendita, {50, 0, 0, 0, 0, 0}, -100,
        {-50, -50, 0, '-'}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     const ImportiDaScadenzare r = CalcolaImportiRate(c.causale, c.figure, c.totaleAzienda);

@@ -65,6 +65,7 @@ void Verifica(const ArgomentiScadenze& a, const std::vector<Rata>& attese) {
 }
 
 TEST(CalcolaScadenze, DueDatesAndAmountsOfEveryTermKind) {
+  // clang-format off
   const Caso casi[] = {
       {"end of month, VAT alone first (the March invoice)", D(2024, 3, 15), 1000, 220,
        Termine("F", "M", 3, "U"), {}, D(2024, 3, 31),
@@ -121,6 +122,7 @@ TEST(CalcolaScadenze, DueDatesAndAmountsOfEveryTermKind) {
       {"an unknown periodicity leaves the installments empty", D(2024, 3, 15), 100, 0,
        Termine("D", "X", 2), {}, D(2024, 3, 15), {{util::Date(), 0}, {util::Date(), 0}}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     ArgomentiScadenze a = Documento(c.dataDoc, c.importo, c.iva);
@@ -210,6 +212,7 @@ struct CasoMagg {
 };
 
 TEST(CalcolaScadenze, Surcharges) {
+  // clang-format off
   const CasoMagg casi[] = {
       {"computed on each installment", Termine("D", "M", 2), 1000, 0, maggiorazione::kCalcolata, 2,
        {}, 0.01, "A", 0, 0, {510, 510}, {10, 10}},
@@ -235,6 +238,7 @@ TEST(CalcolaScadenze, Surcharges) {
       {"a given surcharge finer than the currency is added whole", Termine("D", "M", 2), 1000.01, 0,
        maggiorazione::kData, 0, {0.005, 0.005}, 0, "", 0, 0, {500.005, 500.005}, {0.005, 0.005}},
   };
+  // clang-format on
   for (const CasoMagg& c : casi) {
     SCOPED_TRACE(c.nome);
     ArgomentiScadenze a = Documento(D(2024, 3, 15), c.importo, c.iva);

@@ -109,12 +109,14 @@ TEST_P(SchermoSelezione, OpensWithItsDefaults) {
   EXPECT_EQ(f.oiLoadOk, 1);
   EXPECT_EQ(f.windowTitle().toStdString().rfind("Gestione Compensato - ", 0), 0u);
   EXPECT_EQ(f.property("HelpContextID").toInt(), 50000);
+  // clang-format off
   const std::pair<int, const char*> testi[] = {
       {kScadDa, "01/01/2024"},   {kScadA, "31/12/2024"},       {kDocDa, "01/01/2024"},
       {kDocA, "31/12/2024"},     {kDataReg, "15/03/2024"},     {kAnno, "2024"},
       {kMoneta, "Euro"},         {kMassimo, "9.999.999.999,00"}, {kCausale, "INC"},
       {kPartita, "18-01-000001"}, {kAbbAtt, "70-05-000001"},   {kAbbPas, "62-05-000001"},
       {kUtiCambio, ""},          {kPerdCambio, ""},            {kContoDa, ""}};
+  // clang-format on
   for (const auto& [i, t] : testi) EXPECT_EQ(Testo(f, i), t) << "Txt_" << i;
   for (int i : {kMoneta, kCausale, kPartita, kAbbAtt}) EXPECT_FALSE(Lab(f, i).empty()) << "lab_" << i;
   EXPECT_TRUE(W<QRadioButton>(f, "OptTipoElab_1")->isChecked());
@@ -162,6 +164,7 @@ TEST_P(SchermoSelezione, TypingInTheFields) {
     std::function<void(QWidget&)> digita;
     std::function<void(QWidget&)> verifica;
     std::vector<std::string> messaggi;
+  // clang-format off
   } casi[] = {
       {"an account typed with dashes, normalised and copied to the upper bound",
        [](QWidget& f) { Digita(f, kContoDa, "14-1-000002"); },
@@ -244,6 +247,7 @@ TEST_P(SchermoSelezione, TypingInTheFields) {
        },
        {}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     auto& f = Apri();

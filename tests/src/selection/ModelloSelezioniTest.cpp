@@ -70,6 +70,7 @@ TEST_P(Selezione, FieldChecks) {
     std::vector<std::pair<int, std::string>> testi;  // expected texts after the steps
     std::vector<int> rossi;                          // the fields expected red, of those named in `testi`
     std::vector<std::string> messaggi;
+  // clang-format off
   } casi[] = {
       {"an account typed with dashes is normalised, decoded and copied to the upper bound",
        {{kContoDa, "14-1-000002"}},
@@ -128,6 +129,7 @@ TEST_P(Selezione, FieldChecks) {
       {"a field once red turns normal when mended", {{kMassimo, "0"}, {kMassimo, "10"}}, {{kMassimo, "10,00"}}, {},
        {"Indicare l'importo massimo per il compensato."}},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     ModelloSelezioni& m = Nuovo();

@@ -81,6 +81,7 @@ class RunInValuta : public testsupport::Selezione {
 // The company keeps its books in euro; lire to two decimals at 1936,27 are
 // the third figure every installment carries.
 TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
+  // clang-format off
   const Valuta valute[] = {
       {"dollars: euro = dollars x 1,25", "USD", "*", 3, 1.25, 100, 33.333, 100, 40.2, 20.001, 20.4,
        {
@@ -128,6 +129,7 @@ TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
            "5 60.0000 70.59 136677.88 N",
        }},
   };
+  // clang-format on
   bool primo = true;
   for (const Valuta& v : valute) {
     SCOPED_TRACE(v.nome);

@@ -125,6 +125,7 @@ struct CasoSaldo {
 
 // The worked balances of a customer receipt on an installment of 100.
 TEST_P(Elaborazione, SaldiDiUnaScadenzaDiCento) {
+  // clang-format off
   const CasoSaldo casi[] = {
       {"pagata 110 e chiusa",
        "C",
@@ -145,6 +146,7 @@ TEST_P(Elaborazione, SaldiDiUnaScadenzaDiCento) {
        {"1 40.00 S", "2 60.00 N"}},
       {"pagata esatta", "C", 100, {"1 18-01-000001 D 100.00", "2 14-01-000001 A 100.00"}, {"1 100.00 S"}},
   };
+  // clang-format on
   for (const CasoSaldo& caso : casi) {
     SCOPED_TRACE(caso.nome);
     AziendaProva a(GetParam());

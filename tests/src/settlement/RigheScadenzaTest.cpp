@@ -94,6 +94,7 @@ TEST_P(RigheScadenza, ContiLatiEImportiPerCaso) {
     std::vector<std::string> righe;
     double pagatoNetto;    // what the run's paid total moved by, money in positive
     double eccedenzaNetta; // what the allowance pair moved on the cash account
+  // clang-format off
   } casi[] = {
       {"customer, closed and overpaid",
        Cliente("C", 110),
@@ -122,6 +123,7 @@ TEST_P(RigheScadenza, ContiLatiEImportiPerCaso) {
         "4 2-40-01-000001 1-70-05-000001 D 10.00 10.00"},
        -240, 0},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     ctx.db.Execute(ctx.conn, "DELETE FROM MovPnDettApp");

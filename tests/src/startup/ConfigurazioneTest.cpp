@@ -66,6 +66,7 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
     std::vector<int> risposteBox;
     int esito;
     const char* file;
+  // clang-format off
   } casi[] = {
       {"NumIni absent", "[Parametri Generali]\nOrdIniDBase=base.ini\n", {}, {}, 0, "base.ini"},
       {"NumIni 0", "[Parametri Generali]\nNumIni=0\nOrdIniDBase=base.ini\n", {}, {}, 0, "base.ini"},
@@ -84,6 +85,7 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
       {"choice with an empty entry", "[Parametri Generali]\nNumIni=1\nOrdIniDBase=base.ini\n[Lista File Ini]\nOrdIniDBase1=\n",
        {"1"}, {}, 0, "base.ini"},
   };
+  // clang-format on
   for (const auto& c : casi) {
     Banco b;
     b.Scrivi(b.ini, c.ini);

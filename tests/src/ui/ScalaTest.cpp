@@ -79,6 +79,7 @@ TEST(Scala, RisolviFattore) {
     ui::GeometriaForm form;
     ui::Video video;
     double atteso;
+  // clang-format off
   } casi[] = {
       {"Generale -1: never scaled", -2, {-1, 0}, "Compensa-Sel", piccola, Schermo(1024, 768), 1},
       {"Generale -1 wins over a factor in the screen's key", -2, {-1, -1}, "Compensa-Sel", piccola,
@@ -105,6 +106,7 @@ TEST(Scala, RisolviFattore) {
       {"a taskbar on the left: fitted to the screen's height", -2, {1.5, 1.5}, "", {0, 600, 9000, 9000},
        Schermo(1024, 768, ui::StatoBarraApplicazioni({0, 0, 1024, 768}, {60, 0, 1024, 768})), 768.0 * 15 / 9600},
   };
+  // clang-format on
   for (const auto& c : casi)
     EXPECT_NEAR(ui::RisolviFattore(c.fattore, c.config, c.chiave, leggi, c.form, c.video), c.atteso, 1e-9) << c.nome;
 }

@@ -89,6 +89,7 @@ TEST(RegoleLista, StatiAccettati) {
     const char* digitato;
     double pagato, dovuto;
     const char* stato;  // nullptr: refused
+  // clang-format off
   } casi[] = {
       {"c minuscola", "c", 100, 100, "C"},
       {"A parziale", "A", 40, 100, "A"},
@@ -101,6 +102,7 @@ TEST(RegoleLista, StatiAccettati) {
       {"altra lettera", "x", 40, 100, nullptr},
       {"altra lettera senza pagato", "x", 0, 100, nullptr},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     const auto s = lista::StatoAccettato(c.digitato, c.pagato, c.dovuto);

@@ -33,6 +33,7 @@ TEST_P(Scheda, FatturaDelCliente) {
   const auto s = compensato::LeggiSchedaScadenza(ctx, util::Value::Integer(2026), util::Value::Long(1));
   ASSERT_TRUE(s.has_value());
   // The payment and the bank have no description row: their codes alone.
+  // clang-format off
   const std::map<std::string, std::string> attese = {
       {"labTipo", "Cliente:"},          {"labCodice", "14-01-000001"},      {"labDesCodice", "Alfa S.r.l."},
       {"labDataScadenza", "30/04/2026"}, {"labDataDoc", "01/03/2026"},       {"labPagamento", "P30"},
@@ -40,6 +41,7 @@ TEST_P(Scheda, FatturaDelCliente) {
       {"labNumDoc", "F1"},               {"labMoneta", "Euro"},              {"labCauContabile", "INC"},
       {"LabDesCauContabile", "Incasso"}, {"labImportoScad", "1.234,50"},     {"labImportoFatt", "2.469,00"},
   };
+  // clang-format on
   for (const auto& [etichetta, testo] : attese) EXPECT_EQ(s->etichette.at(etichetta), testo) << etichetta;
   EXPECT_TRUE(s->entrata);
 }

@@ -39,6 +39,7 @@ TEST_P(TotaliLista, CifreDopoOgniRiga) {
     const char* massimo;
     const char *numero, *selezionato, *residuo;
     bool rosso;
+  // clang-format off
   } casi[] = {
       {"nulla di saldato", {}, "1.000,00", "0", "", "", false},
       {"un acconto", {{1, "A", 40}}, "1.000,00", "1", "40,00", "960,00", false},
@@ -47,6 +48,7 @@ TEST_P(TotaliLista, CifreDopoOgniRiga) {
        "150,00", "0,00", false},
       {"uno stato vuoto non conta", {{1, " ", 0}, {2, "C", 100}}, "50,00", "1", "100,00", "-50,00", true},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET StatoScad = '', ImpPagInc = 0");

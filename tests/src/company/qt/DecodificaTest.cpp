@@ -113,6 +113,7 @@ TEST_P(DecodificheProgramma, TheAutomaticLookupOpensAsTheSettingsSay) {
     std::vector<QString> attesiConteggi;   // the rows each one showed
     bool messaggioAperto = false;
     bool persKey = false;                  // "DecodHelpPersKey" with "ContoHlp" 3 (F3)
+  // clang-format off
   } casi[] = {
       {"a missing account with C: F2 on customers, a row chosen, formatted and decoded again", "C", "Conto3",
        "14-01-00009", Premi({Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}), true, "14-01-000090",
@@ -134,6 +135,7 @@ TEST_P(DecodificheProgramma, TheAutomaticLookupOpensAsTheSettingsSay) {
       {"no window while the message window shows", "C", "Conto3", "14-01-00009", Premi({}), false, "14-01-00009",
        lookup::kInesistente, {}, {}, true},
   };
+  // clang-format on
   for (const Caso& c : casi) {
     finestra_->tastiAperture.clear();
     finestra_->conteggi.clear();
