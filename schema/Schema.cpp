@@ -12,8 +12,7 @@ namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
 }
 
@@ -48,8 +47,8 @@ std::string TypeSql(const Column& c, Engine engine) {
     case ColumnType::Currency: return "NUMERIC(19,4)";
     case ColumnType::Text:
       return pg ? "testo_" + std::to_string(c.size)
-                : "VARCHAR(" + std::to_string(c.size) + ") COLLATE NOCASE CHECK (length(" +
-                      Quote(c.name) + ") <= " + std::to_string(c.size) + ")";
+                : "VARCHAR(" + std::to_string(c.size) + ") COLLATE NOCASE CHECK (length(" + Quote(c.name) +
+                      ") <= " + std::to_string(c.size) + ")";
     case ColumnType::Memo: return pg ? "CITEXT" : "TEXT COLLATE NOCASE";
     case ColumnType::Date: return "DATE";
     case ColumnType::DateTime: return pg ? "TIMESTAMP(0)" : "DATETIME";
@@ -123,14 +122,22 @@ Schema Parse(std::string_view text) {
     size_t i = 1;
     const std::string& type = w[i++];
     using db::ColumnType;
-    if (type == "integer") c.type = ColumnType::Integer;
-    else if (type == "long") c.type = ColumnType::Long;
-    else if (type == "double") c.type = ColumnType::Double;
-    else if (type == "currency") c.type = ColumnType::Currency;
-    else if (type == "memo") c.type = ColumnType::Memo;
-    else if (type == "date") c.type = ColumnType::Date;
-    else if (type == "datetime") c.type = ColumnType::DateTime;
-    else if (type == "boolean") c.type = ColumnType::Boolean;
+    if (type == "integer")
+      c.type = ColumnType::Integer;
+    else if (type == "long")
+      c.type = ColumnType::Long;
+    else if (type == "double")
+      c.type = ColumnType::Double;
+    else if (type == "currency")
+      c.type = ColumnType::Currency;
+    else if (type == "memo")
+      c.type = ColumnType::Memo;
+    else if (type == "date")
+      c.type = ColumnType::Date;
+    else if (type == "datetime")
+      c.type = ColumnType::DateTime;
+    else if (type == "boolean")
+      c.type = ColumnType::Boolean;
     else if (type == "text") {
       c.type = ColumnType::Text;
       if (i >= w.size()) Fail(lineNo, "text needs a size");
@@ -181,8 +188,8 @@ std::vector<std::string> DdlStatements(const Schema& s, Engine engine) {
   std::map<std::string, int> counters;
   for (const Index& ix : s.indexes) {
     const std::string name = "ix_" + ix.table + "_" + std::to_string(++counters[ix.table]);
-    std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " +
-                      Quote(name) + " ON " + Quote(ix.table) + " (";
+    std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + Quote(name) + " ON " +
+                      Quote(ix.table) + " (";
     for (size_t i = 0; i < ix.columns.size(); ++i) sql += (i ? ", " : "") + Quote(ix.columns[i]);
     out.push_back(sql + ")");
   }
@@ -190,10 +197,11 @@ std::vector<std::string> DdlStatements(const Schema& s, Engine engine) {
 }
 
 std::string DdlScript(const Schema& s, Engine engine) {
-  std::string out = engine == Engine::Postgres
-                        ? "-- Company database for PostgreSQL. Generated from schema/compensato.schema by tools/schemagen.\n"
-                          "-- Needs: CREATE EXTENSION citext;\n\n"
-                        : "-- Company database for SQLite. Generated from schema/compensato.schema by tools/schemagen.\n\n";
+  std::string out =
+      engine == Engine::Postgres
+          ? "-- Company database for PostgreSQL. Generated from schema/compensato.schema by tools/schemagen.\n"
+            "-- Needs: CREATE EXTENSION citext;\n\n"
+          : "-- Company database for SQLite. Generated from schema/compensato.schema by tools/schemagen.\n\n";
   for (const std::string& stmt : DdlStatements(s, engine)) out += stmt + ";\n\n";
   return out;
 }

@@ -22,9 +22,9 @@ constexpr int kRows = 100000;
 
 std::string FreshFile() {
   static int n = 0;
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("compensato-bench-" + std::to_string(::getpid()) + "-" + std::to_string(++n) + ".db"))
-          .string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("compensato-bench-" + std::to_string(::getpid()) + "-" + std::to_string(++n) + ".db"))
+                               .string();
   std::filesystem::remove(path);
   std::filesystem::remove(path + "-wal");
   std::filesystem::remove(path + "-shm");
@@ -47,7 +47,8 @@ sqlite3* RawOpen(const std::string& path) {
 
 void Schema(const std::string& path) {
   sqlite3* db = RawOpen(path);
-  sqlite3_exec(db, schema::DdlScript(schema::CompanySchema(), schema::Engine::Sqlite).c_str(), nullptr, nullptr, nullptr);
+  sqlite3_exec(db, schema::DdlScript(schema::CompanySchema(), schema::Engine::Sqlite).c_str(), nullptr, nullptr,
+               nullptr);
   sqlite3_close(db);
 }
 

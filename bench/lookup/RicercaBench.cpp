@@ -28,8 +28,9 @@ struct Azienda {
     for (int i = 1; i <= kConti; ++i) {
       const std::string conto = std::to_string(1000000 + i).substr(1);
       const std::string nome = std::string(kNomi[i % 8]) + " " + kAttivita[i % 6] + " " + std::to_string(i) + " S.r.l.";
-      db.Execute(conn, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Localita) VALUES ('14', '01', " +
-                           util::SqlLiteral(conto, 8) + ", 3, " + util::SqlLiteral(nome, 8) + ", 'Milano')");
+      db.Execute(conn,
+                 "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione, Localita) VALUES ('14', '01', " +
+                     util::SqlLiteral(conto, 8) + ", 3, " + util::SqlLiteral(nome, 8) + ", 'Milano')");
     }
     db.CommitTrans(conn);
   }
@@ -76,7 +77,8 @@ void Restringe(benchmark::State& state, lookup::Chiave chiave, const std::string
     r.Cerca({chiave, ""}, parola.substr(0, tasto));
     righe += r.Righe().size();
   }
-  state.counters["righe_per_tasto"] = benchmark::Counter(static_cast<double>(righe), benchmark::Counter::kAvgIterations);
+  state.counters["righe_per_tasto"] =
+      benchmark::Counter(static_cast<double>(righe), benchmark::Counter::kAvgIterations);
 }
 
 void BM_RestringePerDescrizione(benchmark::State& state) { Restringe(state, lookup::Chiave::Descrizione, "rossi arr"); }

@@ -19,11 +19,11 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/support/BenchAzienda.h"
 #include "components/db/DbExecutor.h"
 #include "components/db/KillHook.h"
 #include "schema/Schema.h"
 #include "src/posting/ContabMovPn.h"
-#include "bench/support/BenchAzienda.h"
 
 namespace {
 
@@ -40,12 +40,16 @@ void Azienda(const std::string& percorso, int n) {
   Esegui(s, "BEGIN");
   Esegui(s, "INSERT INTO Causali (Causale, TipoCausale) VALUES ('INC', '')");
   sqlite3_stmt *tes = nullptr, *riga = nullptr;
-  sqlite3_prepare_v2(s, "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) "
-                        "VALUES (2026, ?1, '2026-03-15', 'INC', 'N', 'Euro', 1)", -1, &tes, nullptr);
-  sqlite3_prepare_v2(s, "INSERT INTO MovPnDettApp (Anno, NumReg, RigReg, RigLiv, TipoPartita, GruppoPartita, "
-                        "MastroPartita, ContoPartita, DareAvere, ImportoMon, Importo, ImpostaMon, Imposta, "
-                        "ImpostaIndetrMon, ImpostaIndetr, Cambio) VALUES "
-                        "(2026, ?1, ?2, ?2, ?3, ?4, '01', ?5, ?6, ?7, ?7, 0, 0, 0, 0, 1)", -1, &riga, nullptr);
+  sqlite3_prepare_v2(s,
+                     "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) "
+                     "VALUES (2026, ?1, '2026-03-15', 'INC', 'N', 'Euro', 1)",
+                     -1, &tes, nullptr);
+  sqlite3_prepare_v2(s,
+                     "INSERT INTO MovPnDettApp (Anno, NumReg, RigReg, RigLiv, TipoPartita, GruppoPartita, "
+                     "MastroPartita, ContoPartita, DareAvere, ImportoMon, Importo, ImpostaMon, Imposta, "
+                     "ImpostaIndetrMon, ImpostaIndetr, Cambio) VALUES "
+                     "(2026, ?1, ?2, ?2, ?3, ?4, '01', ?5, ?6, ?7, ?7, 0, 0, 0, 0, 1)",
+                     -1, &riga, nullptr);
   for (int i = 1; i <= n; ++i) {
     sqlite3_bind_int(tes, 1, i);
     sqlite3_step(tes);
@@ -115,8 +119,8 @@ void BM_Minimo(benchmark::State& state) {
     sqlite3_stmt *inizio = nullptr, *fine = nullptr, *copia = nullptr, *totali = nullptr, *elimina = nullptr;
     sqlite3_prepare_v2(s, "BEGIN IMMEDIATE", -1, &inizio, nullptr);
     sqlite3_prepare_v2(s, "COMMIT", -1, &fine, nullptr);
-    sqlite3_prepare_v2(s, "INSERT INTO MovPnDett SELECT * FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = ?1",
-                       -1, &copia, nullptr);
+    sqlite3_prepare_v2(s, "INSERT INTO MovPnDett SELECT * FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = ?1", -1,
+                       &copia, nullptr);
     sqlite3_prepare_v2(
         s,
         "INSERT INTO PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, SaldoIniziale, "
@@ -157,12 +161,15 @@ void AziendaPg(testsupport::TestDatabase& d, int n) {
   const std::string quante = std::to_string(n);
   server("INSERT INTO \"Causali\" (\"Causale\", \"TipoCausale\") VALUES ('INC', '')");
   server("INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", \"Moneta\", "
-         "\"Cambio\") SELECT 2026, i, DATE '2026-03-15', 'INC', 'N', 'Euro', 1 FROM generate_series(1, " + quante + ") i");
+         "\"Cambio\") SELECT 2026, i, DATE '2026-03-15', 'INC', 'N', 'Euro', 1 FROM generate_series(1, " +
+         quante + ") i");
   server("INSERT INTO \"MovPnDettApp\" (\"Anno\", \"NumReg\", \"RigReg\", \"RigLiv\", \"TipoPartita\", "
          "\"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", \"DareAvere\", \"ImportoMon\", \"Importo\", "
          "\"ImpostaMon\", \"Imposta\", \"ImpostaIndetrMon\", \"ImpostaIndetr\", \"Cambio\") "
          "SELECT 2026, i, k, k, r.tipo, r.gruppo, '01', r.conto, r.da, r.importo, r.importo, 0, 0, 0, 0, 1 "
-         "FROM generate_series(1, " + quante + ") i CROSS JOIN LATERAL (VALUES "
+         "FROM generate_series(1, " +
+         quante +
+         ") i CROSS JOIN LATERAL (VALUES "
          "(1, '1', '18', '000001', 'D', 10 + i % 97), (2, '1', '18', '000002', 'D', 20 + i % 89), "
          "(3, '3', '14', (100000 + i % 50)::text, 'A', 10 + i % 97), "
          "(4, '3', '14', (100000 + (i + 7) % 50)::text, 'A', 20 + i % 89)) AS r(k, tipo, gruppo, conto, da, importo)");
@@ -214,7 +221,8 @@ void BM_MinimoPg(benchmark::State& state) {
                    "\"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", 0, "
                    "SUM(CASE WHEN \"DareAvere\" = 'D' THEN \"Importo\" ELSE 0 END), "
                    "SUM(CASE WHEN \"DareAvere\" = 'D' THEN 0 ELSE \"Importo\" END), DATE '2026-03-15' "
-                   "FROM \"MovPnDettApp\"" + reg +
+                   "FROM \"MovPnDettApp\"" +
+                       reg +
                        " GROUP BY \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\" "
                        "ON CONFLICT (\"Anno\", \"PartTipo\", \"CoPartGruppo\", \"CoPartMastro\", \"CoPartConto\") DO "
                        "UPDATE SET \"ProgrDare\" = round(\"PdcProg\".\"ProgrDare\" + excluded.\"ProgrDare\", 2), "

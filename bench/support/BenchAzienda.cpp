@@ -34,7 +34,8 @@ void AziendaScadenze(const std::string& percorso, int n) {
   db::DbExecutor db;
   const std::string c = db.OpenDatabase(percorso);
   db.BeginTrans(c);
-  db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('18','01','000001',1,'Cassa')");
+  db.Execute(c,
+             "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('18','01','000001',1,'Cassa')");
   for (int k = 1; k <= 100; ++k)
     db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES ('14','01'," +
                       util::SqlLiteral(std::to_string(k), 8) + ",3,'Cliente')");

@@ -36,8 +36,7 @@ std::unique_ptr<testsupport::TestDatabase> NuovaAziendaPg();
 // The program's context on a company (a file path or an "ODBC;..." name), as
 // the program makes it at startup.
 struct Programma {
-  explicit Programma(const std::string& percorso)
-      : conn(db.OpenDatabase(percorso)), ctx(host, db, conn, op) {
+  explicit Programma(const std::string& percorso) : conn(db.OpenDatabase(percorso)), ctx(host, db, conn, op) {
     compensato::LeggiIdentita(ctx);
   }
   testsupport::FakeHost host;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "bench/support/BenchAzienda.h"
 #include "components/db/DbCursor.h"
 #include "components/db/Recordset.h"
 #include "components/util/NumberFormat.h"
@@ -16,7 +17,6 @@
 #include "src/worklist/QueryLista.h"
 #include "src/worklist/RegoleLista.h"
 #include "src/worklist/TotaliLista.h"
-#include "bench/support/BenchAzienda.h"
 #include "tests/src/settlement/AziendaProva.h"
 
 namespace {

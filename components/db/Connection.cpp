@@ -89,8 +89,8 @@ int64_t Connection::executeRaw(const std::string& sql) {
 
 std::string Connection::where(const TableInfo& table) const {
   if (table.key.empty())
-    throw RuntimeError(err::kNotUpdatable, "La tabella " + table.name + " non ha chiave primaria: righe non aggiornabili",
-                       "DbCursor");
+    throw RuntimeError(err::kNotUpdatable,
+                       "La tabella " + table.name + " non ha chiave primaria: righe non aggiornabili", "DbCursor");
   std::string w = " WHERE ";
   for (size_t i = 0; i < table.key.size(); ++i) {
     if (i) w += " AND ";
@@ -234,8 +234,8 @@ util::Value ToColumnValue(const ColumnDescription& column, const util::Value& va
           for (unsigned char ch : s)
             if ((ch & 0xC0) != 0x80) ++chars;
           if (chars > static_cast<size_t>(column.size))
-            throw RuntimeError(err::kFieldTooSmall,
-                               "Il campo " + column.name + " è troppo piccolo per il valore: " + s, "DbCursor");
+            throw RuntimeError(err::kFieldTooSmall, "Il campo " + column.name + " è troppo piccolo per il valore: " + s,
+                               "DbCursor");
         }
         return Value(std::move(s));
       }
@@ -251,8 +251,8 @@ util::Value ToColumnValue(const ColumnDescription& column, const util::Value& va
     throw RuntimeError(kNumericOverflow, "Overflow del campo numerico " + column.name + ": " + value.toText(),
                        "DbCursor");
   } catch (const std::invalid_argument&) {
-    throw RuntimeError(err::kTypeMismatch, "Tipo non corrispondente per il campo " + column.name + ": " + value.toText(),
-                       "DbCursor");
+    throw RuntimeError(err::kTypeMismatch,
+                       "Tipo non corrispondente per il campo " + column.name + ": " + value.toText(), "DbCursor");
   }
   return Value();
 }
@@ -262,13 +262,20 @@ ColumnDescription DescribeDeclaredType(std::string_view declared) {
   for (char c : declared) d += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   ColumnDescription out;
   auto starts = [&](std::string_view p) { return d.rfind(p, 0) == 0; };
-  if (starts("SMALLINT") || starts("INT2")) out.type = ColumnType::Integer;
-  else if (starts("INTEGER") || starts("INT") || starts("BIGINT")) out.type = ColumnType::Long;
-  else if (starts("DOUBLE") || starts("REAL") || starts("FLOAT")) out.type = ColumnType::Double;
-  else if (starts("NUMERIC") || starts("DECIMAL") || starts("MONEY")) out.type = ColumnType::Currency;
-  else if (starts("DATETIME") || starts("TIMESTAMP")) out.type = ColumnType::DateTime;
-  else if (starts("DATE")) out.type = ColumnType::Date;
-  else if (starts("BOOL") || starts("BIT")) out.type = ColumnType::Boolean;
+  if (starts("SMALLINT") || starts("INT2"))
+    out.type = ColumnType::Integer;
+  else if (starts("INTEGER") || starts("INT") || starts("BIGINT"))
+    out.type = ColumnType::Long;
+  else if (starts("DOUBLE") || starts("REAL") || starts("FLOAT"))
+    out.type = ColumnType::Double;
+  else if (starts("NUMERIC") || starts("DECIMAL") || starts("MONEY"))
+    out.type = ColumnType::Currency;
+  else if (starts("DATETIME") || starts("TIMESTAMP"))
+    out.type = ColumnType::DateTime;
+  else if (starts("DATE"))
+    out.type = ColumnType::Date;
+  else if (starts("BOOL") || starts("BIT"))
+    out.type = ColumnType::Boolean;
   else if (starts("VARCHAR") || starts("CHAR") || starts("NVARCHAR")) {
     out.type = ColumnType::Text;
     const size_t open = d.find('(');

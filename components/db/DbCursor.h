@@ -33,8 +33,8 @@ class DbCursor {
   DbCursor& operator=(const DbCursor&) = delete;
 
   // key "" makes a new key; an existing key is closed and reopened. Returns the key.
-  std::string Open(DbExecutor& executor, const std::string& conn, const std::string& key,
-                   const std::string& sql, bool options = false, int kind = kUpdatable);
+  std::string Open(DbExecutor& executor, const std::string& conn, const std::string& key, const std::string& sql,
+                   bool options = false, int kind = kUpdatable);
   void Close(const std::string& key);
   bool IsOpen(const std::string& key) const;
 
@@ -61,8 +61,7 @@ class DbCursor {
   void Update(const std::string& key);
   // Opens a new row of target holding every field of source's current row
   // that target has by the same name, ready for SetField and Update. Returns 0.
-  int CopyRecord(const std::string& sourceKey, const std::string& targetKey, bool = true,
-                 bool = false, bool = true);
+  int CopyRecord(const std::string& sourceKey, const std::string& targetKey, bool = true, bool = false, bool = true);
   void GoToLastModified(const std::string& key);
   void Delete(const std::string& key);
 

@@ -166,8 +166,7 @@ void DbExecutor::SetSetting(const std::string& key, const util::Value& value) {
   settings_[key] = value;
 }
 
-ColumnDescription DbExecutor::ColumnInfo(const std::string& conn, const std::string& table,
-                                         const std::string& field) {
+ColumnDescription DbExecutor::ColumnInfo(const std::string& conn, const std::string& table, const std::string& field) {
   return connection(conn).columnInfo(table, field);
 }
 

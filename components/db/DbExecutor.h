@@ -18,7 +18,7 @@ enum class ColumnType { Integer, Long, Double, Currency, Text, Memo, Date, DateT
 struct ColumnDescription {
   std::string name;  // as the table spells it
   ColumnType type = ColumnType::Text;
-  int size = 0;      // characters for Text; 0 otherwise
+  int size = 0;  // characters for Text; 0 otherwise
 };
 
 // Execute option: the text goes to the server as it stands, untranslated.
@@ -45,8 +45,7 @@ class DbExecutor {
   // ("DbSqlPubUID", "DbSqlPubPWD") and the file password ("DbAccPWD") are
   // taken from the settings. Raises 3059 (login failed), 3031 (wrong file
   // password), 3343 (not a database).
-  std::string OpenDatabase(const std::string& name, int options = 0, bool exclusive = false,
-                           bool readOnly = false,
+  std::string OpenDatabase(const std::string& name, int options = 0, bool exclusive = false, bool readOnly = false,
                            const std::optional<std::string>& connect = std::nullopt);
   // Creates an empty file database at `path` (which must not hold another
   // kind of file) and opens it; for tools and tests that build a company.
@@ -68,8 +67,7 @@ class DbExecutor {
   void SetSetting(const std::string& key, const util::Value& value);
 
   // Raises 3265 when the table or the column does not exist.
-  ColumnDescription ColumnInfo(const std::string& conn, const std::string& table,
-                               const std::string& field);
+  ColumnDescription ColumnInfo(const std::string& conn, const std::string& table, const std::string& field);
 
   // Transactions nest: an inner begin does not commit or roll back what the
   // outer one holds (savepoints); only the outermost commit makes it durable.

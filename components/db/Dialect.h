@@ -33,9 +33,7 @@ class Dialect {
   virtual std::string limit(int64_t rows) const { return " LIMIT " + std::to_string(rows); }
   // Row locks for a read that is about to be updated; "" when the engine
   // serialises writers otherwise.
-  virtual std::string forUpdate(std::string_view table) const {
-    return " FOR UPDATE OF " + quoteName(table);
-  }
+  virtual std::string forUpdate(std::string_view table) const { return " FOR UPDATE OF " + quoteName(table); }
 };
 
 class SqliteDialect : public Dialect {

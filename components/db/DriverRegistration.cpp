@@ -93,8 +93,10 @@ void GiveLibraryCopyWithoutLogs() {
   const std::string copy = *up + "proc/self/fd/" + std::to_string(fd);
   setenv("ODBCINSTINI", copy.c_str(), 1);
   const std::string taken = odbcinst_system_file_name(nameBuf);
-  if (previous) setenv("ODBCINSTINI", previousName.c_str(), 1);
-  else unsetenv("ODBCINSTINI");
+  if (previous)
+    setenv("ODBCINSTINI", previousName.c_str(), 1);
+  else
+    unsetenv("ODBCINSTINI");
   // The descriptor stays open for the life of the process: the driver opens
   // the copy again each time it is loaded.
   if (taken != copy) close(fd);  // the library had named its file already

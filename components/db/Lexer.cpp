@@ -15,8 +15,7 @@ bool WordStart(unsigned char c) { return Alpha(c) || c == '_' || c >= 0x80; }
 bool WordChar(unsigned char c) { return Alpha(c) || Digit(c) || c == '_' || c >= 0x80; }
 
 [[noreturn]] void Fail(const std::string& what, std::string_view sql) {
-  throw util::RuntimeError(util::err::kSyntax, what + " nell'istruzione: " + std::string(sql),
-                           "DbExecutor");
+  throw util::RuntimeError(util::err::kSyntax, what + " nell'istruzione: " + std::string(sql), "DbExecutor");
 }
 
 }  // namespace

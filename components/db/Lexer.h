@@ -10,8 +10,8 @@ namespace db {
 struct Token {
   enum Kind { Word, Quoted, String, Number, Date, Symbol };
   Kind kind = Word;
-  std::string text;  // Word/Quoted: the name; String: the value, quotes undone;
-                     // Number: as written; Date: between the #; Symbol: the characters
+  std::string text;                           // Word/Quoted: the name; String: the value, quotes undone;
+                                              // Number: as written; Date: between the #; Symbol: the characters
   bool isWord(std::string_view upper) const;  // a bare word, ignoring case
   bool isSymbol(std::string_view s) const { return kind == Symbol && text == s; }
 };

@@ -107,8 +107,8 @@ std::optional<bool> LiveMarks::held(const std::string& identity) {
     // succeed and say nothing.
     const std::string hi = std::to_string(key >> 32), lo = std::to_string(key & 0xFFFFFFFFull);
     return True(connection_.queryRaw(
-        "SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND granted AND objsubid = 1 AND classid = " +
-        hi + " AND objid = " + lo + " AND database = (SELECT oid FROM pg_database WHERE datname = current_database())"));
+        "SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND granted AND objsubid = 1 AND classid = " + hi +
+        " AND objid = " + lo + " AND database = (SELECT oid FROM pg_database WHERE datname = current_database())"));
   }
   if (connection_.isOdbc()) return std::nullopt;
   const std::string file = markFile();

@@ -27,11 +27,16 @@ std::basic_string<SQLWCHAR> Wide(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[i]);
     uint32_t cp = 0;
     size_t len = 1;
-    if (c < 0x80) cp = c;
-    else if ((c >> 5) == 0x6) cp = c & 0x1F, len = 2;
-    else if ((c >> 4) == 0xE) cp = c & 0x0F, len = 3;
-    else if ((c >> 3) == 0x1E) cp = c & 0x07, len = 4;
-    else cp = 0xFFFD;
+    if (c < 0x80)
+      cp = c;
+    else if ((c >> 5) == 0x6)
+      cp = c & 0x1F, len = 2;
+    else if ((c >> 4) == 0xE)
+      cp = c & 0x0F, len = 3;
+    else if ((c >> 3) == 0x1E)
+      cp = c & 0x07, len = 4;
+    else
+      cp = 0xFFFD;
     for (size_t k = 1; k < len; ++k)
       cp = i + k < s.size() ? (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F) : 0xFFFD;
     i += len;
@@ -96,8 +101,9 @@ bool Contains(const std::string& hay, std::string_view needle) { return hay.find
 
 int ErrorNumber(const Diagnostic& d, bool connecting) {
   if (d.state.rfind("28", 0) == 0) return err::kLoginFailed;
-  if (connecting && (Contains(d.text, "authentication") || Contains(d.text, "password") ||
-                     Contains(d.text, "autenticazione") || (Contains(d.text, "role") && Contains(d.text, "does not exist"))))
+  if (connecting &&
+      (Contains(d.text, "authentication") || Contains(d.text, "password") || Contains(d.text, "autenticazione") ||
+       (Contains(d.text, "role") && Contains(d.text, "does not exist"))))
     return err::kLoginFailed;
   // The conflicts between users get the numbers the callers retry on, the
   // same a file database gives; everything else is the source's failure and
@@ -111,9 +117,10 @@ int ErrorNumber(const Diagnostic& d, bool connecting) {
 
 [[noreturn]] void Fail(SQLSMALLINT type, SQLHANDLE h, const std::string& context, bool connecting = false) {
   const Diagnostic d = Diagnose(type, h);
-  throw RuntimeError(ErrorNumber(d, connecting),
-                     "ODBC--chiamata non riuscita. [" + d.state + "] " + d.text + (context.empty() ? "" : " [" + context + "]"),
-                     "DbExecutor");
+  throw RuntimeError(
+      ErrorNumber(d, connecting),
+      "ODBC--chiamata non riuscita. [" + d.state + "] " + d.text + (context.empty() ? "" : " [" + context + "]"),
+      "DbExecutor");
 }
 
 ColumnType FromSqlType(SQLSMALLINT t) {
@@ -214,8 +221,8 @@ class OdbcConnection : public Connection {
     } else {
       const auto w = Wide(connect);
       SQLWCHAR out[2048];
-      rc = SQLDriverConnectW(dbc_, nullptr, const_cast<SQLWCHAR*>(w.c_str()), static_cast<SQLSMALLINT>(w.size()),
-                             out, 2048, &outLen, SQL_DRIVER_NOPROMPT);
+      rc = SQLDriverConnectW(dbc_, nullptr, const_cast<SQLWCHAR*>(w.c_str()), static_cast<SQLSMALLINT>(w.size()), out,
+                             2048, &outLen, SQL_DRIVER_NOPROMPT);
     }
     if (!SQL_SUCCEEDED(rc)) {
       const Diagnostic d = Diagnose(SQL_HANDLE_DBC, dbc_);
@@ -284,7 +291,8 @@ class OdbcConnection : public Connection {
   void loadCatalog(TableCatalog& catalog) override {
     std::map<std::string, int> domainSize;
     for (const auto& row : Query("SELECT t.typname, pg_get_constraintdef(k.oid) FROM pg_constraint k "
-                                 "JOIN pg_type t ON t.oid = k.contypid WHERE k.contype = 'c'").rows) {
+                                 "JOIN pg_type t ON t.oid = k.contypid WHERE k.contype = 'c'")
+                               .rows) {
       const std::string def = row[1].toText();
       const size_t p = def.find("<= ");
       if (p != std::string::npos) domainSize[row[0].toText()] = std::atoi(def.c_str() + p + 3);
@@ -295,22 +303,33 @@ class OdbcConnection : public Connection {
                "FROM information_schema.columns c JOIN information_schema.tables t "
                "ON t.table_schema = c.table_schema AND t.table_name = c.table_name "
                "WHERE c.table_schema = current_schema() AND t.table_type = 'BASE TABLE' "
-               "ORDER BY c.table_name, c.ordinal_position").rows) {
+               "ORDER BY c.table_name, c.ordinal_position")
+             .rows) {
       TableInfo& t = tables[row[0].toText()];
       t.name = row[0].toText();
       ColumnDescription c;
       c.name = row[1].toText();
       const std::string type = row[2].toText(), domain = row[3].toText();
-      if (type == "smallint") c.type = ColumnType::Integer;
-      else if (type == "integer" || type == "bigint") c.type = ColumnType::Long;
-      else if (type == "double precision" || type == "real") c.type = ColumnType::Double;
-      else if (type == "numeric") c.type = ColumnType::Currency;
-      else if (type == "date") c.type = ColumnType::Date;
-      else if (type.rfind("timestamp", 0) == 0) c.type = ColumnType::DateTime;
-      else if (type == "boolean") c.type = ColumnType::Boolean;
-      else if (type == "character varying" || type == "character") c.type = ColumnType::Text, c.size = row[4].isNull() ? 0 : std::atoi(row[4].toText().c_str());
-      else if (domainSize.count(domain)) c.type = ColumnType::Text, c.size = domainSize[domain];
-      else c.type = ColumnType::Memo;
+      if (type == "smallint")
+        c.type = ColumnType::Integer;
+      else if (type == "integer" || type == "bigint")
+        c.type = ColumnType::Long;
+      else if (type == "double precision" || type == "real")
+        c.type = ColumnType::Double;
+      else if (type == "numeric")
+        c.type = ColumnType::Currency;
+      else if (type == "date")
+        c.type = ColumnType::Date;
+      else if (type.rfind("timestamp", 0) == 0)
+        c.type = ColumnType::DateTime;
+      else if (type == "boolean")
+        c.type = ColumnType::Boolean;
+      else if (type == "character varying" || type == "character")
+        c.type = ColumnType::Text, c.size = row[4].isNull() ? 0 : std::atoi(row[4].toText().c_str());
+      else if (domainSize.count(domain))
+        c.type = ColumnType::Text, c.size = domainSize[domain];
+      else
+        c.type = ColumnType::Memo;
       t.columns.push_back(std::move(c));
     }
     for (const auto& row :
@@ -318,7 +337,8 @@ class OdbcConnection : public Connection {
                "JOIN information_schema.key_column_usage kcu ON kcu.constraint_name = tc.constraint_name "
                "AND kcu.constraint_schema = tc.constraint_schema AND kcu.table_name = tc.table_name "
                "WHERE tc.constraint_type = 'PRIMARY KEY' AND tc.table_schema = current_schema() "
-               "ORDER BY tc.table_name, kcu.ordinal_position").rows)
+               "ORDER BY tc.table_name, kcu.ordinal_position")
+             .rows)
       tables[row[0].toText()].key.push_back(row[1].toText());
     std::vector<TableInfo> list;
     for (auto& [name, t] : tables) list.push_back(std::move(t));
@@ -327,7 +347,8 @@ class OdbcConnection : public Connection {
 
   void beginOuter() override {
     CountStatement();
-    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+    if (!SQL_SUCCEEDED(
+            SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
       Fail(SQL_HANDLE_DBC, dbc_, "BEGIN");
   }
   void commitOuter() override { End(SQL_COMMIT); }
@@ -440,8 +461,7 @@ class OdbcConnection : public Connection {
           text.append(buf, got);
           if (rc == SQL_SUCCESS) break;
         }
-        row.push_back(isNull ? util::Value()
-                             : Parse(Utf8(text.data(), text.size()), rs.columns[c - 1].type));
+        row.push_back(isNull ? util::Value() : Parse(Utf8(text.data(), text.size()), rs.columns[c - 1].type));
       }
       rs.rows.push_back(std::move(row));
     }

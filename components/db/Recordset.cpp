@@ -12,12 +12,10 @@ namespace err = util::err;
 namespace {
 constexpr int kRecordDeleted = 3167;
 constexpr int kInvalidOperation = 3219;
-}
+}  // namespace
 
 Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* firstTable, bool updatable)
-    : connection_(connection),
-      columns_(std::move(rows.columns)),
-      updatable_(updatable) {
+    : connection_(connection), columns_(std::move(rows.columns)), updatable_(updatable) {
   for (auto& r : rows.rows) rows_.emplace_back(std::move(r));
   soloAggiunte_ = updatable_ && rows_.empty();
   describe(firstTable);
@@ -25,10 +23,7 @@ Recordset::Recordset(Connection& connection, ResultSet rows, const TableInfo* fi
 
 Recordset::Recordset(Connection& connection, std::unique_ptr<RowStream> stream, std::string countSql,
                      const TableInfo* firstTable)
-    : connection_(connection),
-      columns_(stream->columns()),
-      stream_(std::move(stream)),
-      countSql_(std::move(countSql)) {
+    : connection_(connection), columns_(stream->columns()), stream_(std::move(stream)), countSql_(std::move(countSql)) {
   describe(firstTable);
   readPage();
 }
@@ -121,7 +116,8 @@ int Recordset::columnIndex(std::string_view name) const {
 
 int Recordset::column(std::string_view name) const {
   const int c = columnIndex(name);
-  if (c < 0) throw RuntimeError(err::kFieldNotFound, "Elemento non trovato nell'insieme: " + std::string(name), "DbCursor");
+  if (c < 0)
+    throw RuntimeError(err::kFieldNotFound, "Elemento non trovato nell'insieme: " + std::string(name), "DbCursor");
   return c;
 }
 
@@ -204,8 +200,7 @@ std::vector<util::Value> Recordset::keyValues(int row) const {
 }
 
 void Recordset::update() {
-  if (mode_ == Mode::None)
-    throw RuntimeError(err::kUpdateWithoutEdit, "Aggiornamento senza AddNew o Edit", "DbCursor");
+  if (mode_ == Mode::None) throw RuntimeError(err::kUpdateWithoutEdit, "Aggiornamento senza AddNew o Edit", "DbCursor");
   std::vector<size_t>& set = scratchColumns_;
   std::vector<util::Value>& values = scratchValues_;
   set.clear();
@@ -259,8 +254,10 @@ void Recordset::remove() {
   requireCurrent();
   connection_.deleteRow(*table_, keyValues(pos_));
   rows_.erase(rows_.begin() + pos_);
-  if (lastModified_ == pos_) lastModified_ = -1;
-  else if (lastModified_ > pos_) --lastModified_;
+  if (lastModified_ == pos_)
+    lastModified_ = -1;
+  else if (lastModified_ > pos_)
+    --lastModified_;
   currentDeleted_ = true;
 }
 

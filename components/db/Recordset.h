@@ -92,7 +92,7 @@ class Recordset {
   // GoToLastModified reaches), so a run that writes many thousands of rows
   // through it does not hold them all.
   bool soloAggiunte_ = false;
-  std::optional<TableInfo> table_;           // the table written to
+  std::optional<TableInfo> table_;                // the table written to
   std::vector<const ColumnDescription*> target_;  // per column: its column in table_, or null
   std::vector<bool> writable_;
   std::vector<int> keyColumns_;  // result column of each key column of table_, -1 when absent
@@ -110,7 +110,7 @@ class Recordset {
   std::unordered_map<std::string, int> byName_;
   std::vector<size_t> insertColumns_;  // the columns of insertSql_, which rows added one by one share
   std::string insertSql_;
-  std::vector<size_t> scratchColumns_;  // reused by update, which runs once per row added
+  std::vector<size_t> scratchColumns_;      // reused by update, which runs once per row added
   std::vector<util::Value> scratchValues_;  // lower-case column name -> first column of that name
 };
 

@@ -210,7 +210,8 @@ RepairResult RepairDatabase(const std::string& path) {
   // Work on copies only: until the rebuilt file has passed its check the
   // damaged one is exactly as it was found.
   fs::copy_file(original, work, ec);
-  if (!ec && fs::exists(original.string() + "-wal")) fs::copy_file(original.string() + "-wal", work.string() + "-wal", ec);
+  if (!ec && fs::exists(original.string() + "-wal"))
+    fs::copy_file(original.string() + "-wal", work.string() + "-wal", ec);
   if (ec) {
     cleanUp();
     r.reason = "non si puo' copiare il file (" + ec.message() + ")";

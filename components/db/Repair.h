@@ -8,8 +8,8 @@ namespace db {
 // was kept.
 struct RepairResult {
   bool repaired = false;
-  std::string kept;     // the damaged file, beside the repaired one
-  std::string reason;   // why it could not be repaired
+  std::string kept;    // the damaged file, beside the repaired one
+  std::string reason;  // why it could not be repaired
 };
 
 // Repairs a file database the engine refuses to open: a damaged file header

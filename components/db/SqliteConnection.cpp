@@ -64,11 +64,14 @@ void Bind(sqlite3_stmt* s, int i, const util::Value& v) {
 }
 
 void Bind(sqlite3_stmt* s, int i, const SqlParam& p) {
-  if (const auto* n = std::get_if<int64_t>(&p)) sqlite3_bind_int64(s, i, *n);
-  else if (const auto* d = std::get_if<double>(&p)) sqlite3_bind_double(s, i, *d);
+  if (const auto* n = std::get_if<int64_t>(&p))
+    sqlite3_bind_int64(s, i, *n);
+  else if (const auto* d = std::get_if<double>(&p))
+    sqlite3_bind_double(s, i, *d);
   else if (const auto* t = std::get_if<std::string>(&p))
     sqlite3_bind_text(s, i, t->c_str(), static_cast<int>(t->size()), SQLITE_STATIC);
-  else sqlite3_bind_null(s, i);
+  else
+    sqlite3_bind_null(s, i);
 }
 
 std::string Text(sqlite3_stmt* s, int c) {
@@ -101,7 +104,8 @@ util::Value Read(sqlite3_stmt* s, int c, const ResultColumn& col) {
       return util::Value(static_cast<int32_t>(sqlite3_column_int64(s, c)));
     case ColumnType::Double: return util::Value(sqlite3_column_double(s, c));
     case ColumnType::Currency:
-      if (st == SQLITE_INTEGER) return util::Value(util::Money::FromUnits(sqlite3_column_int64(s, c) * util::Money::kScale));
+      if (st == SQLITE_INTEGER)
+        return util::Value(util::Money::FromUnits(sqlite3_column_int64(s, c) * util::Money::kScale));
       return util::Value(util::Money::FromDouble(sqlite3_column_double(s, c)));
     case ColumnType::Date:
     case ColumnType::DateTime: {

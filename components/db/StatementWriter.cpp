@@ -52,9 +52,7 @@ SqlParam NumberParam(const std::string& text) {
   return d;
 }
 
-
 namespace {
-
 
 [[noreturn]] void Fail(const std::string& what, std::string_view sql) {
   throw RuntimeError(util::err::kSyntax, what + " nell'istruzione: " + std::string(sql), "DbExecutor");
@@ -62,13 +60,11 @@ namespace {
 
 const std::set<std::string>& Keywords() {
   static const std::set<std::string> k = {
-      "SELECT", "DISTINCT", "DISTINCTROW", "ALL",  "TOP",    "PERCENT", "FROM",   "WHERE",
-      "AND",    "OR",       "NOT",         "NULL", "IS",     "IN",      "LIKE",   "BETWEEN",
-      "AS",     "ON",       "INNER",       "LEFT", "RIGHT",  "OUTER",   "JOIN",   "ORDER",
-      "GROUP",  "BY",       "HAVING",      "ASC",  "DESC",   "UPDATE",  "SET",    "DELETE",
-      "INSERT", "INTO",     "VALUES",      "TRUE", "FALSE",  "EXISTS",  "UNION",  "MOD",
-      "XOR",    "CASE",     "WHEN",        "THEN", "ELSE",   "END",     "ESCAPE", "EQV",
-      "IMP"};
+      "SELECT", "DISTINCT", "DISTINCTROW", "ALL",   "TOP",    "PERCENT", "FROM",   "WHERE",  "AND",   "OR",
+      "NOT",    "NULL",     "IS",          "IN",    "LIKE",   "BETWEEN", "AS",     "ON",     "INNER", "LEFT",
+      "RIGHT",  "OUTER",    "JOIN",        "ORDER", "GROUP",  "BY",      "HAVING", "ASC",    "DESC",  "UPDATE",
+      "SET",    "DELETE",   "INSERT",      "INTO",  "VALUES", "TRUE",    "FALSE",  "EXISTS", "UNION", "MOD",
+      "XOR",    "CASE",     "WHEN",        "THEN",  "ELSE",   "END",     "ESCAPE", "EQV",    "IMP"};
   return k;
 }
 
@@ -80,9 +76,7 @@ std::string Upper(std::string_view s) {
 
 bool IsKeyword(const Token& t) { return t.kind == Token::Word && Keywords().count(Upper(t.text)) > 0; }
 bool IsName(const Token& t) { return (t.kind == Token::Word && !IsKeyword(t)) || t.kind == Token::Quoted; }
-bool IsLiteral(const Token& t) {
-  return t.kind == Token::String || t.kind == Token::Number || t.kind == Token::Date;
-}
+bool IsLiteral(const Token& t) { return t.kind == Token::String || t.kind == Token::Number || t.kind == Token::Date; }
 
 // Joins output pieces with the spacing a reader expects.
 class Out {
@@ -90,8 +84,7 @@ class Out {
   void add(std::string_view piece) {
     if (piece.empty()) return;
     const bool noSpaceBefore = piece == ")" || piece == "," || piece == ".";
-    if (!s_.empty() && !noSpaceBefore && s_.back() != '(' && s_.back() != '.' && s_.back() != ' ')
-      s_ += ' ';
+    if (!s_.empty() && !noSpaceBefore && s_.back() != '(' && s_.back() != '.' && s_.back() != ' ') s_ += ' ';
     s_ += piece;
   }
   void raw(std::string_view piece) { s_ += piece; }
@@ -161,9 +154,9 @@ class Writer {
           if (std::find(tables_.begin(), tables_.end(), ti) == tables_.end()) tables_.push_back(ti);
           // "FROM Scadenze S": a table alias without AS
           if (i + 1 < t_.size() && t_[i + 1].kind == Token::Word && !IsKeyword(t_[i + 1]) &&
-              (i + 2 >= t_.size() || !t_[i + 2].isSymbol("(")) && !c_.table(t_[i + 1].text) &&
-              i > 0 && (t_[i - 1].isWord("FROM") || t_[i - 1].isWord("JOIN") || t_[i - 1].isSymbol(",") ||
-                        t_[i - 1].isSymbol("(")))
+              (i + 2 >= t_.size() || !t_[i + 2].isSymbol("(")) && !c_.table(t_[i + 1].text) && i > 0 &&
+              (t_[i - 1].isWord("FROM") || t_[i - 1].isWord("JOIN") || t_[i - 1].isSymbol(",") ||
+               t_[i - 1].isSymbol("(")))
             tableAlias_[Lower(t_[i + 1].text)] = ti->name;
         }
       }
@@ -337,9 +330,7 @@ class Writer {
     const Token& tk = t_[i];
     switch (tk.kind) {
       case Token::String:
-      case Token::Number:
-        Literal(i, 0);
-        return i + 1;
+      case Token::Number: Literal(i, 0); return i + 1;
       case Token::Date:
         if (!ParseDateLiteral(tk.text)) Fail("Data non valida #" + tk.text + "#", sql_);
         Literal(i, 2);
@@ -353,19 +344,23 @@ class Writer {
           out_.add(")");
           return close + 1;
         }
-        if (tk.text == "&") Fail("Operando di & mancante", sql_);
-        else if (tk.text == "!=") out_.add("<>");
-        else if (tk.text == ";") Fail("Più istruzioni in un solo testo", sql_);
-        else if (tk.text == "%") Fail("Operatore '%' non previsto", sql_);
-        else out_.add(tk.text);
+        if (tk.text == "&")
+          Fail("Operando di & mancante", sql_);
+        else if (tk.text == "!=")
+          out_.add("<>");
+        else if (tk.text == ";")
+          Fail("Più istruzioni in un solo testo", sql_);
+        else if (tk.text == "%")
+          Fail("Operatore '%' non previsto", sql_);
+        else
+          out_.add(tk.text);
         return i + 1;
       case Token::Quoted:
-      case Token::Word:
-        break;
+      case Token::Word: break;
     }
     if (IsKeyword(tk)) return Keyword(i, e);
-    const bool call = i + 1 < e && t_[i + 1].isSymbol("(") && tk.kind == Token::Word &&
-                      !(i > 0 && t_[i - 1].isWord("INTO"));
+    const bool call =
+        i + 1 < e && t_[i + 1].isSymbol("(") && tk.kind == Token::Word && !(i > 0 && t_[i - 1].isWord("INTO"));
     if (call) return Function(i);
     if (i > 0 && t_[i - 1].isSymbol(".") && i > 1) {
       out_.add(ColumnOf(t_[i - 2], tk));
@@ -390,8 +385,7 @@ class Writer {
     } else if (k == "DISTINCTROW") {
       out_.add("DISTINCT");
     } else if (k == "LIKE") {
-      if (i + 1 >= e || t_[i + 1].kind != Token::String)
-        Fail("LIKE con un modello che non è un testo tra apici", sql_);
+      if (i + 1 >= e || t_[i + 1].kind != Token::String) Fail("LIKE con un modello che non è un testo tra apici", sql_);
       out_.add(d_.like());
       Literal(i + 1, 1);
       out_.add("ESCAPE");
@@ -411,8 +405,7 @@ class Writer {
     std::vector<Range> args;
     if (close > i + 2) args = SplitTop({i + 2, close});
     auto need = [&](size_t lo, size_t hi) {
-      if (args.size() < lo || args.size() > hi)
-        Fail("Numero di argomenti errato per " + t_[i].text, sql_);
+      if (args.size() < lo || args.size() > hi) Fail("Numero di argomenti errato per " + t_[i].text, sql_);
     };
     auto plain = [&](const std::string& name) {
       out_.add(name);
@@ -508,8 +501,8 @@ class Writer {
       break;
     }
     const Range all{1, t_.size()};
-    st.lockable = !distinct && !aggregate && FindTop(all, "GROUP") == all.e &&
-                  FindTop(all, "UNION") == all.e && !st.firstTable.empty();
+    st.lockable = !distinct && !aggregate && FindTop(all, "GROUP") == all.e && FindTop(all, "UNION") == all.e &&
+                  !st.firstTable.empty();
     if (options.forUpdate && st.lockable) out_.raw(d_.forUpdate(st.firstTable));
   }
 
@@ -531,9 +524,9 @@ class Writer {
   }
 
   struct JoinPart {
-    size_t table;             // token of the table name
+    size_t table;  // token of the table name
     std::optional<size_t> alias;
-    Range on{0, 0};           // join condition; empty for the first table
+    Range on{0, 0};  // join condition; empty for the first table
   };
 
   bool JoinStart(size_t i) const {
@@ -693,8 +686,7 @@ std::vector<size_t> LiftedLiterals(const std::vector<Token>& tokens, bool binds)
     if (tk.isSymbol("(")) ++depth;
     if (tk.isSymbol(")") && --depth < listDepth) listDepth = -1;
     if (tk.isWord("TOP")) keepNext = true;
-    if (tk.isWord("BY") && i > 0 && (tokens[i - 1].isWord("ORDER") || tokens[i - 1].isWord("GROUP")))
-      listDepth = depth;
+    if (tk.isWord("BY") && i > 0 && (tokens[i - 1].isWord("ORDER") || tokens[i - 1].isWord("GROUP"))) listDepth = depth;
     if (tk.isWord("HAVING") || tk.isWord("UNION")) listDepth = -1;
     if (IsLiteral(tk)) {
       const bool keep = (keepNext || listDepth == depth) && tk.kind == Token::Number;

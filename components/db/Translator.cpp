@@ -14,7 +14,6 @@ namespace {
 
 }  // namespace
 
-
 std::string LikePattern(std::string_view pattern) {
   std::string out;
   for (size_t i = 0; i < pattern.size(); ++i) {
@@ -35,8 +34,8 @@ std::string LikePattern(std::string_view pattern) {
           break;
         }
         throw util::RuntimeError(util::err::kSyntax,
-                           "Elenco di caratteri [..] in LIKE non traducibile: " + std::string(pattern),
-                           "DbExecutor");
+                                 "Elenco di caratteri [..] in LIKE non traducibile: " + std::string(pattern),
+                                 "DbExecutor");
       }
       default: literal(c);
     }
@@ -79,13 +78,12 @@ Statement Translator::translate(std::string_view sql, const TranslateOptions& op
   for (const Slot& s : it->second.slots) {
     const Token& tk = *lifted.at(s.literal);
     switch (tk.kind) {
-      case Token::String:
-        st.params.emplace_back(s.conv == Slot::Like ? LikePattern(tk.text) : tk.text);
-        break;
+      case Token::String: st.params.emplace_back(s.conv == Slot::Like ? LikePattern(tk.text) : tk.text); break;
       case Token::Number:
         if (s.conv == Slot::Round4) {
           const SqlParam p = NumberParam(tk.text);
-          const double d = std::holds_alternative<double>(p) ? std::get<double>(p) : static_cast<double>(std::get<int64_t>(p));
+          const double d =
+              std::holds_alternative<double>(p) ? std::get<double>(p) : static_cast<double>(std::get<int64_t>(p));
           st.params.emplace_back(util::RoundDecimal(d, 4));
         } else {
           st.params.push_back(NumberParam(tk.text));

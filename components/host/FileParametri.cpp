@@ -14,8 +14,7 @@ std::string ValoreHost(const std::filesystem::path& file, const std::string& key
   return v;
 }
 
-std::string ParametroDaFile(const std::filesystem::path& file, const std::string& key,
-                            const std::string& operatore) {
+std::string ParametroDaFile(const std::filesystem::path& file, const std::string& key, const std::string& operatore) {
   std::string v;
   if (key.rfind(kPrefisso, 0) == 0) {
     const std::string resto = key.substr(std::string(kPrefisso).size());

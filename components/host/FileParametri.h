@@ -18,7 +18,6 @@ std::string ValoreHost(const std::filesystem::path& file, const std::string& key
 // The answer to GetParameter: a personal key ("Personal." + section + ".§" +
 // name) from the operator's section, kParametroMancante when it is not there;
 // any other key from [Azienda], "" when it is not there.
-std::string ParametroDaFile(const std::filesystem::path& file, const std::string& key,
-                            const std::string& operatore);
+std::string ParametroDaFile(const std::filesystem::path& file, const std::string& key, const std::string& operatore);
 
 }  // namespace host

@@ -53,8 +53,8 @@ int64_t Adesso() {
 bool IstanzaValida(const std::string& instance) {
   if (instance.empty() || instance.size() > 64 || instance[0] == '.') return false;
   for (char c : instance) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '_' || c == '.';
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
     if (!ok) return false;
   }
   return true;
@@ -209,9 +209,7 @@ HostCommand ComandoDa(const json& j) {
   return c;
 }
 
-json DaErrore(int number, const std::string& description) {
-  return {{"number", number}, {"description", description}};
-}
+json DaErrore(int number, const std::string& description) { return {{"number", number}, {"description", description}}; }
 
 std::string CampoTesto(const json& m, const char* key) {
   if (!m.is_object()) return "";
@@ -419,9 +417,7 @@ int ConnettiSocket(const std::string& path, int timeoutMs) {
     pollfd p{fd, POLLOUT, 0};
     int err = 0;
     socklen_t len = sizeof err;
-    if (::poll(&p, 1, timeoutMs) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 &&
-        err == 0)
-      return fd;
+    if (::poll(&p, 1, timeoutMs) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0) return fd;
   }
   ::close(fd);
   return -1;

@@ -255,9 +255,7 @@ int SocketMenuHost::SetActiveKey(const std::string& secondaryKey) {
   return Stato(Chiama("SetActiveKey", {secondaryKey}));
 }
 
-int SocketMenuHost::ReleaseKey(const std::string& secondaryKey) {
-  return Stato(Chiama("ReleaseKey", {secondaryKey}));
-}
+int SocketMenuHost::ReleaseKey(const std::string& secondaryKey) { return Stato(Chiama("ReleaseKey", {secondaryKey})); }
 
 util::Value SocketMenuHost::GetParameter(const std::string& key) {
   // "ChiediPwdSql" makes the host ask the operator for the database login.

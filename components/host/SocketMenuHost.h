@@ -52,14 +52,11 @@ class SocketMenuHost final : public MenuHost {
   void ShowMenu(const std::string& scope) override;
   void Detach() override;
   // Links to the host of the menu instance (its socket), then attaches.
-  int Attach(const std::string& menuInstance, const std::string& programKey,
-             const std::string& programParams) override;
-  int ReturnTo(const std::string& launcher, const std::string& launcherKey,
-               const std::string& launcherParam) override;
+  int Attach(const std::string& menuInstance, const std::string& programKey, const std::string& programParams) override;
+  int ReturnTo(const std::string& launcher, const std::string& launcherKey, const std::string& launcherParam) override;
   std::string ProgramValue(const std::string& name, const std::string& scope,
                            const std::optional<HostValue>& value = std::nullopt) override;
-  void RegisterWindow(const std::string& title, const std::string& formName,
-                      const std::string& secondaryKey) override;
+  void RegisterWindow(const std::string& title, const std::string& formName, const std::string& secondaryKey) override;
   util::Date WorkDate() override;
   std::string IniFile() override;
   LaunchInfo GetLaunchInfo() override;

@@ -14,8 +14,8 @@ class Eventi {
   // Before the window opens: kind, the field's text and the filter; the key
   // (0 when the caller gave none), the account type and the text option.
   // `esito` false keeps the window closed.
-  virtual void ClsPrepDecod(const std::string& kind, const std::string& testo, const std::string& filtro,
-                            int& tasto, int opzione, const std::string& opzioneTesto, bool& esito) = 0;
+  virtual void ClsPrepDecod(const std::string& kind, const std::string& testo, const std::string& filtro, int& tasto,
+                            int opzione, const std::string& opzioneTesto, bool& esito) = 0;
   // The window's "Gestione" names what the table's program should open: the
   // kind (primary key) and the code of the current row (secondary key).
   virtual void LanciaKeyPrim(const std::string& chiave) = 0;

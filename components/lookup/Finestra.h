@@ -20,15 +20,15 @@ inline constexpr int kTastoF12 = 123;
 struct RichiestaFinestra {
   Campo* campo = nullptr;
   Etichetta* etichetta = nullptr;
-  Proprietario* form = nullptr;    // the active screen, or nullptr
+  Proprietario* form = nullptr;  // the active screen, or nullptr
   int tasto = kTastoF2;
-  Criterio criterio;               // what the search box matches
-  Criterio criterioF2, criterioF3; // what F2 and F3 switch it to inside the window
-  std::string testo;               // the search box's text when the window opens
-  std::string didascalia;          // e.g. "Ricerca Conto"
-  int margini[4] = {0, 0, 0, 0};   // top, bottom, left, right: twips kept free at the screen's edges
-  int64_t coloreOk = 0xFFFF80;     // the search box while its text finds rows
-  int64_t coloreErrore = 255;      // ... and while it finds none
+  Criterio criterio;                // what the search box matches
+  Criterio criterioF2, criterioF3;  // what F2 and F3 switch it to inside the window
+  std::string testo;                // the search box's text when the window opens
+  std::string didascalia;           // e.g. "Ricerca Conto"
+  int margini[4] = {0, 0, 0, 0};    // top, bottom, left, right: twips kept free at the screen's edges
+  int64_t coloreOk = 0xFFFF80;      // the search box while its text finds rows
+  int64_t coloreErrore = 255;       // ... and while it finds none
   SorgenteEventi* eventi = nullptr;
 };
 

@@ -58,9 +58,7 @@ Decodifica Lookdex::DecodificaCodice(const std::string& kind, const std::string&
                                      const std::string& tipoConto) {
   const Tipo tipo = Richiedi(kind);
   std::string where;
-  auto aggiungi = [&](const std::string& condizione) {
-    where += (where.empty() ? " WHERE " : " AND ") + condizione;
-  };
+  auto aggiungi = [&](const std::string& condizione) { where += (where.empty() ? " WHERE " : " AND ") + condizione; };
   if (!code.empty()) {
     std::vector<std::string> valori{code};
     if (tipo.Conto()) {
@@ -124,9 +122,9 @@ bool Lookdex::DecodificaInCampo(const std::string& kind, Campo& campo, Etichetta
   return d.trovato;
 }
 
-int Lookdex::ApriFinestra(const std::string& kind, Campo& campo, Etichetta& etichetta, int tasto,
-                          Proprietario* form, int tipoConto, bool& scelto, const std::string& opzione,
-                          const std::string& colonne, const std::string& filtro) {
+int Lookdex::ApriFinestra(const std::string& kind, Campo& campo, Etichetta& etichetta, int tasto, Proprietario* form,
+                          int tipoConto, bool& scelto, const std::string& opzione, const std::string& colonne,
+                          const std::string& filtro) {
   scelto = false;
   const Tipo tipo = Richiedi(kind);
   if (!eventi_.ClsPrepDecod(tipo.kind, campo.Testo(), filtro, tasto, tipoConto, opzione)) return 2;
@@ -169,8 +167,9 @@ int Lookdex::ApriFinestra(const std::string& kind, Campo& campo, Etichetta& etic
     const auto& cols = ricerca.Colonne();
     if (n >= 1 && n <= cols.size() && !(tipo.Conto() && cols[n - 1].campo == kCampoCodice) &&
         !util::EqualsIgnoreCase(cols[n - 1].campo, tipo.colonneCodice[0]))
-      r.criterio = util::EqualsIgnoreCase(cols[n - 1].campo, tipo.descrizione) ? Criterio{Chiave::Descrizione, ""}
-                                                                                : Criterio{Chiave::Colonna, cols[n - 1].campo};
+      r.criterio = util::EqualsIgnoreCase(cols[n - 1].campo, tipo.descrizione)
+                       ? Criterio{Chiave::Descrizione, ""}
+                       : Criterio{Chiave::Colonna, cols[n - 1].campo};
   } else {
     r.testo.clear();
   }

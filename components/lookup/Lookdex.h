@@ -19,8 +19,8 @@ namespace lookup {
 // What a decode found.
 struct Decodifica {
   bool trovato = false;
-  std::string descrizione;            // "** INESISTENTE **" when not found
-  std::vector<util::Value> valori;    // the requested fields, by position
+  std::string descrizione;          // "** INESISTENTE **" when not found
+  std::vector<util::Value> valori;  // the requested fields, by position
 };
 
 inline constexpr const char* kInesistente = "** INESISTENTE **";
@@ -78,9 +78,12 @@ struct ImpostazioniDecodifica {
 //   "MostraImg": an image column for articles; no kind of this program has one.
 //   olColBackOk: the search box's background while its text finds rows.
 struct ImpostazioniFinestra {
-  Parametri par{{"MargSopra", util::Value::Integer(0)},  {"MargSotto", util::Value::Integer(0)},
-                {"MargSin", util::Value::Integer(0)},    {"MargDestra", util::Value::Integer(0)},
-                {"CFHelpRic11", ""},                     {"CFHelpRic12", ""},
+  Parametri par{{"MargSopra", util::Value::Integer(0)},
+                {"MargSotto", util::Value::Integer(0)},
+                {"MargSin", util::Value::Integer(0)},
+                {"MargDestra", util::Value::Integer(0)},
+                {"CFHelpRic11", ""},
+                {"CFHelpRic12", ""},
                 {"MostraImg", false}};
   int64_t olColBackOk = 0xFFFF80;
   util::Value ovLeggiPar(const std::string& nome) const { return par.ovLeggiPar(nome); }
@@ -129,8 +132,8 @@ class Lookdex {
   // requires PianoConti.Tipo. Raises util::RuntimeError for an unknown kind
   // or a database failure.
   Decodifica DecodificaCodice(const std::string& kind, const std::string& code,
-                              const std::vector<std::string>& campi = {},
-                              const std::string& filtro = "", const std::string& tipoConto = "");
+                              const std::vector<std::string>& campi = {}, const std::string& filtro = "",
+                              const std::string& tipoConto = "");
 
   // Decode into a field: the code is `valore` when given, else the field's
   // text. Found: the label gets the description (or, with a text option,

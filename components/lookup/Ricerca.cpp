@@ -65,8 +65,7 @@ std::string Ricerca::Istruzione(const Criterio& criterio, const std::string& tes
   }
 
   std::vector<std::string> condizioni;
-  if (t.Conto() && def_.tipoConto != 0)
-    condizioni.push_back(Nome(t, "Tipo") + " = " + std::to_string(def_.tipoConto));
+  if (t.Conto() && def_.tipoConto != 0) condizioni.push_back(Nome(t, "Tipo") + " = " + std::to_string(def_.tipoConto));
   if (!util::Trim(def_.filtro).empty()) condizioni.push_back("(" + def_.filtro + ")");
   if (!testo.empty()) {
     switch (criterio.chiave) {
@@ -90,8 +89,7 @@ std::string Ricerca::Istruzione(const Criterio& criterio, const std::string& tes
             }
           }
         } else {
-          condizioni.push_back(Nome(t, t.colonneCodice[0]) + " LIKE " +
-                               util::SqlLiteral(PatternLike(testo, false), 8));
+          condizioni.push_back(Nome(t, t.colonneCodice[0]) + " LIKE " + util::SqlLiteral(PatternLike(testo, false), 8));
         }
         break;
       case Chiave::Descrizione:

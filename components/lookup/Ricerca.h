@@ -30,9 +30,9 @@ struct Riga {
 
 struct DefinizioneRicerca {
   Tipo tipo;
-  int tipoConto = 0;                // accounts: 1, 2, 3 keep to one type; 0 any
-  std::vector<Colonna> colonne;     // LeggiColonne
-  std::string filtro;               // the caller's SQL condition, "" for none
+  int tipoConto = 0;             // accounts: 1, 2, 3 keep to one type; 0 any
+  std::vector<Colonna> colonne;  // LeggiColonne
+  std::string filtro;            // the caller's SQL condition, "" for none
   std::string formatoData = "dd/mm/yyyy";
 };
 

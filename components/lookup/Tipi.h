@@ -20,10 +20,10 @@ inline constexpr const char* kCampoCodice = "Codice";
 
 // A lookup kind: the table that resolves a code of that kind.
 struct Tipo {
-  std::string kind;         // "Conto", "Moneta", "PagTipo", "Causale", "CentroDiCosto"
+  std::string kind;  // "Conto", "Moneta", "PagTipo", "Causale", "CentroDiCosto"
   std::string tabella;
   std::vector<std::string> colonneCodice;  // the key; an account code has three parts
-  std::string descrizione;  // column shown next to a decoded code
+  std::string descrizione;                 // column shown next to a decoded code
   // What the window shows when the column set names nothing.
   std::vector<Colonna> colonne;
 

@@ -9,8 +9,8 @@ namespace util {
 namespace {
 
 bool Digits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(),
-                                   [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  return !s.empty() &&
+         std::all_of(s.begin(), s.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
 std::string Part(std::string_view s, size_t pos, size_t len) {
@@ -30,8 +30,7 @@ bool Parts(std::string_view text, int length, AccountParts& p) {
   const size_t d2 = t.find('-', d1 + 1);
   if (d2 != std::string::npos && t.find('-', d2 + 1) != std::string::npos) return false;
   p.gruppo = Trim(std::string_view(t).substr(0, d1));
-  p.mastro = Trim(std::string_view(t).substr(d1 + 1, d2 == std::string::npos ? std::string::npos
-                                                                          : d2 - d1 - 1));
+  p.mastro = Trim(std::string_view(t).substr(d1 + 1, d2 == std::string::npos ? std::string::npos : d2 - d1 - 1));
   p.conto = d2 == std::string::npos ? "" : Trim(std::string_view(t).substr(d2 + 1));
   for (std::string* s : {&p.gruppo, &p.mastro})
     if (s->size() == 1 && Digits(*s)) s->insert(s->begin(), '0');

@@ -21,8 +21,7 @@ namespace util {
 // refuses it instead of a silently different account.
 //
 // Other kinds: the text trimmed, for both forms.
-std::string NormaliseCode(std::string_view text, std::string_view kind = "conto",
-                          int length = 10);
+std::string NormaliseCode(std::string_view text, std::string_view kind = "conto", int length = 10);
 std::string FormatCode(std::string_view text, std::string_view kind = "conto", int length = 10);
 
 struct AccountParts {

@@ -20,8 +20,7 @@ std::optional<char> SwitchAt(std::string_view s, size_t i) {
   if (i > 0 && !IsBlank(s[i - 1])) return std::nullopt;
   const auto letter = static_cast<unsigned char>(s[i + 1]);
   if (!std::isalpha(letter)) return std::nullopt;
-  if (i + 2 < s.size() && !IsBlank(s[i + 2]) && s[i + 2] != ':' && s[i + 2] != '=')
-    return std::nullopt;
+  if (i + 2 < s.size() && !IsBlank(s[i + 2]) && s[i + 2] != ':' && s[i + 2] != '=') return std::nullopt;
   return static_cast<char>(std::toupper(letter));
 }
 
@@ -36,8 +35,7 @@ Found Find(std::string_view s, char letter) {
   while (i < s.size()) {
     if (s[i] == '"') {  // a quoted stretch outside a value: skip it whole
       ++i;
-      while (i < s.size() && !(s[i] == '"' && (i + 1 >= s.size() || s[i + 1] != '"')))
-        i += s[i] == '"' ? 2 : 1;
+      while (i < s.size() && !(s[i] == '"' && (i + 1 >= s.size() || s[i + 1] != '"'))) i += s[i] == '"' ? 2 : 1;
       ++i;
       continue;
     }
@@ -91,13 +89,9 @@ Found Find(std::string_view s, char letter) {
 
 }  // namespace
 
-std::string SwitchValue(std::string_view commandLine, char letter) {
-  return Find(commandLine, letter).value;
-}
+std::string SwitchValue(std::string_view commandLine, char letter) { return Find(commandLine, letter).value; }
 
-bool HasSwitch(std::string_view commandLine, char letter) {
-  return Find(commandLine, letter).present;
-}
+bool HasSwitch(std::string_view commandLine, char letter) { return Find(commandLine, letter).present; }
 
 std::string JoinCommandLine(const std::vector<std::string>& args) {
   std::string out;

@@ -15,17 +15,14 @@ void Segna(bool* valido, bool v) {
   if (valido) *valido = v;
 }
 
-bool Blank(const Value& v) {
-  return v.isNull() || (v.type() == VType::Text && Trim(v.text()).empty());
-}
+bool Blank(const Value& v) { return v.isNull() || (v.type() == VType::Text && Trim(v.text()).empty()); }
 
 template <typename T>
 T ToWhole(const Value& v, bool* valido) {
   Segna(valido, true);
   if (v.type() == VType::Integer || v.type() == VType::Long) {
     const int32_t l = v.toLong();
-    if (l >= std::numeric_limits<T>::min() && l <= std::numeric_limits<T>::max())
-      return static_cast<T>(l);
+    if (l >= std::numeric_limits<T>::min() && l <= std::numeric_limits<T>::max()) return static_cast<T>(l);
     Segna(valido, false);
     return 0;
   }

@@ -65,11 +65,9 @@ int DaysInMonth(int year, int month) {
 }
 
 std::optional<Date> Date::Make(int year, int month, int day, int hour, int minute, int second) {
-  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > DaysInMonth(year, month))
+  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
     return std::nullopt;
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-    return std::nullopt;
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return std::nullopt;
   const auto days = static_cast<int32_t>(DaysFromCivil(year, month, day) - kEpochOffset);
   return Date(days, hour * 3600 + minute * 60 + second);
 }
@@ -112,8 +110,7 @@ Date Date::Now() {
   const std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
-  return *Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-               local.tm_sec);
+  return *Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 int Date::year() const { return CivilFromDays(days_ + kEpochOffset).year; }
@@ -143,8 +140,7 @@ std::string Date::toText() const {
   if (secs_ == 0)
     std::snprintf(buf, sizeof buf, "%02d/%02d/%d", c.day, c.month, c.year);
   else
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", c.day, c.month, c.year, hour(),
-                  minute(), second());
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", c.day, c.month, c.year, hour(), minute(), second());
   return buf;
 }
 
@@ -154,8 +150,7 @@ std::string Date::iso() const {
   if (secs_ == 0)
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
   else
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, hour(),
-                  minute(), second());
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, hour(), minute(), second());
   return buf;
 }
 

@@ -22,8 +22,7 @@ class Date {
 
   // Exact calendar date; nullopt when the day does not exist or the year is
   // outside 100..9999.
-  static std::optional<Date> Make(int year, int month, int day, int hour = 0, int minute = 0,
-                                  int second = 0);
+  static std::optional<Date> Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
   // Calendar date that carries overflow: month 13 is January of the next year,
   // day 32 of January is 1 February, day 0 is the last day of the month before.
   // Throws std::out_of_range when the result leaves the type's range.

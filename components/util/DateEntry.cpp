@@ -22,8 +22,7 @@ int FullYear(const std::string& y) {
 
 }  // namespace
 
-int ValidateDate(std::string& testo, int opzione, const Date& dataLavoro, Date* data,
-                 std::string* messaggio) {
+int ValidateDate(std::string& testo, int opzione, const Date& dataLavoro, Date* data, std::string* messaggio) {
   auto esito = [&](int stato, const char* perche) {
     if (messaggio) *messaggio = perche;
     if (data && stato < 0) *data = Date();
@@ -59,18 +58,31 @@ int ValidateDate(std::string& testo, int opzione, const Date& dataLavoro, Date* 
     switch (s.size()) {
       case 1:
       case 2: g = s; break;
-      case 3: g = s.substr(0, 2); m = s.substr(2); break;
-      case 4: g = s.substr(0, 2); m = s.substr(2, 2); break;
-      case 6: g = s.substr(0, 2); m = s.substr(2, 2); a = s.substr(4); break;
-      case 8: g = s.substr(0, 2); m = s.substr(2, 2); a = s.substr(4); break;
+      case 3:
+        g = s.substr(0, 2);
+        m = s.substr(2);
+        break;
+      case 4:
+        g = s.substr(0, 2);
+        m = s.substr(2, 2);
+        break;
+      case 6:
+        g = s.substr(0, 2);
+        m = s.substr(2, 2);
+        a = s.substr(4);
+        break;
+      case 8:
+        g = s.substr(0, 2);
+        m = s.substr(2, 2);
+        a = s.substr(4);
+        break;
       default: return esito(kDataErrata, "Data non valida");
     }
   } else if (parti.size() <= 3) {
     g = parti[0];
     m = parti[1];
     if (parti.size() == 3) a = parti[2];
-    if (g.size() > 2 || m.size() > 2 || a.size() == 3 || a.size() > 4)
-      return esito(kDataErrata, "Data non valida");
+    if (g.size() > 2 || m.size() > 2 || a.size() == 3 || a.size() > 4) return esito(kDataErrata, "Data non valida");
   } else {
     return esito(kDataErrata, "Data non valida");
   }

@@ -77,8 +77,7 @@ double RoundDecimal(double value, int decimals) {
     const int drop = keepExponent - d.exponent;
     std::string digits = d.digits;
     if (static_cast<int>(digits.size()) < drop + 1)
-      digits = std::string(static_cast<size_t>(drop + 1 - static_cast<int>(digits.size())), '0') +
-               digits;
+      digits = std::string(static_cast<size_t>(drop + 1 - static_cast<int>(digits.size())), '0') + digits;
     const char first = digits[digits.size() - static_cast<size_t>(drop)];
     std::string kept = digits.substr(0, digits.size() - static_cast<size_t>(drop));
     if (first >= '5') {

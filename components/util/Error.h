@@ -24,9 +24,7 @@ class RuntimeError : public std::runtime_error {
   // The same error raised again by another routine: the number and the
   // description stay, so the caller that reports it still tells what failed,
   // and the source names where it was raised last.
-  RuntimeError withSource(std::string source) const {
-    return RuntimeError(number_, description_, std::move(source));
-  }
+  RuntimeError withSource(std::string source) const { return RuntimeError(number_, description_, std::move(source)); }
 
  private:
   int number_;
@@ -38,12 +36,12 @@ class RuntimeError : public std::runtime_error {
 namespace err {
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kTypeMismatch = 13;
-inline constexpr int kDuplicateKey = 3022;     // a unique key already taken, on every engine
-inline constexpr int kOdbcCallFailed = 3146;   // any other failure reported by an ODBC source
-inline constexpr int kLoginFailed = 3059;      // ODBC login failed or cancelled
-inline constexpr int kWrongPassword = 3031;    // file database password
-inline constexpr int kNotADatabase = 3343;     // unrecognised database format
-inline constexpr int kLocked = 3218;           // locked by another user or process; a lock wait ran out
+inline constexpr int kDuplicateKey = 3022;    // a unique key already taken, on every engine
+inline constexpr int kOdbcCallFailed = 3146;  // any other failure reported by an ODBC source
+inline constexpr int kLoginFailed = 3059;     // ODBC login failed or cancelled
+inline constexpr int kWrongPassword = 3031;   // file database password
+inline constexpr int kNotADatabase = 3343;    // unrecognised database format
+inline constexpr int kLocked = 3218;          // locked by another user or process; a lock wait ran out
 // A server database can give up a transaction that collided with another one;
 // the file engine never does, so these two numbers are our own. Repeating the
 // whole transaction is the answer to both.
@@ -55,8 +53,8 @@ inline constexpr int kNotUpdatable = 3027;
 inline constexpr int kFieldNotFound = 3265;
 inline constexpr int kFieldTooSmall = 3163;
 inline constexpr int kWriteConflict = 3197;
-inline constexpr int kSyntax = 3075;           // statement the dialect cannot read or translate
-inline constexpr int kEngine = 3000;           // any other engine failure; the text is the engine's
+inline constexpr int kSyntax = 3075;  // statement the dialect cannot read or translate
+inline constexpr int kEngine = 3000;  // any other engine failure; the text is the engine's
 }  // namespace err
 
 // Any exception as the run-time error it stands for: a RuntimeError as it

@@ -58,8 +58,7 @@ std::string Unquoted(std::string v) {
 }
 
 // The raw value of the first occurrence of the key, or nullopt.
-std::optional<std::string> Lookup(std::string_view section, std::string_view key,
-                                  const std::filesystem::path& file) {
+std::optional<std::string> Lookup(std::string_view section, std::string_view key, const std::filesystem::path& file) {
   if (file.empty()) return std::nullopt;
   const std::string text = ReadTextFile(file);
   const std::string wantSection = Folded(section);
@@ -96,14 +95,12 @@ std::string ReadTextFile(const std::filesystem::path& file) {
   return IsValidUtf8(bytes) ? bytes : FromCp1252(bytes);
 }
 
-bool IniKeyExists(std::string_view section, std::string_view key,
-                  const std::filesystem::path& file) {
+bool IniKeyExists(std::string_view section, std::string_view key, const std::filesystem::path& file) {
   return Lookup(section, key, file).has_value();
 }
 
-int ReadIniKey(std::string_view section, std::string_view key, std::string_view defaultValue,
-               std::string& value, const std::filesystem::path& file,
-               std::optional<std::size_t> limit) {
+int ReadIniKey(std::string_view section, std::string_view key, std::string_view defaultValue, std::string& value,
+               const std::filesystem::path& file, std::optional<std::size_t> limit) {
   const std::optional<std::string> found = Lookup(section, key, file);
   if (!found) {
     value = std::string(defaultValue);
@@ -113,9 +110,9 @@ int ReadIniKey(std::string_view section, std::string_view key, std::string_view 
   return static_cast<int>(Utf8Length(value));
 }
 
-int ReadConfigKey(std::string_view section, std::string_view key, std::string_view defaultValue,
-                  std::string& value, const std::filesystem::path& mainFile,
-                  const std::filesystem::path& databaseFile, std::optional<std::size_t> limit) {
+int ReadConfigKey(std::string_view section, std::string_view key, std::string_view defaultValue, std::string& value,
+                  const std::filesystem::path& mainFile, const std::filesystem::path& databaseFile,
+                  std::optional<std::size_t> limit) {
   if (!databaseFile.empty()) {
     std::filesystem::path db = databaseFile;
     if (db.is_relative() && !mainFile.empty()) db = mainFile.parent_path() / db;

@@ -30,13 +30,11 @@ namespace util {
 // file, section or key gives the default and 0, and so does a key that is
 // present with an empty value (then the value is ""). With `limit`, a value is
 // cut to that many characters, as a caller with a fixed buffer gets it.
-int ReadIniKey(std::string_view section, std::string_view key, std::string_view defaultValue,
-               std::string& value, const std::filesystem::path& file,
-               std::optional<std::size_t> limit = std::nullopt);
+int ReadIniKey(std::string_view section, std::string_view key, std::string_view defaultValue, std::string& value,
+               const std::filesystem::path& file, std::optional<std::size_t> limit = std::nullopt);
 
 // True when the file holds the key in the section (even with an empty value).
-bool IniKeyExists(std::string_view section, std::string_view key,
-                  const std::filesystem::path& file);
+bool IniKeyExists(std::string_view section, std::string_view key, const std::filesystem::path& file);
 
 // A key of the program's configuration, which is two files: the main one and
 // the database configuration chosen at startup. The database file is the more
@@ -44,9 +42,8 @@ bool IniKeyExists(std::string_view section, std::string_view key,
 // (its value, or the default). An empty entry in the database file does not
 // hide the main file's value. An empty path is skipped. A relative database file
 // name is taken from the folder of the main file.
-int ReadConfigKey(std::string_view section, std::string_view key, std::string_view defaultValue,
-                  std::string& value, const std::filesystem::path& mainFile,
-                  const std::filesystem::path& databaseFile,
+int ReadConfigKey(std::string_view section, std::string_view key, std::string_view defaultValue, std::string& value,
+                  const std::filesystem::path& mainFile, const std::filesystem::path& databaseFile,
                   std::optional<std::size_t> limit = std::nullopt);
 
 // The text of a file as UTF-8: byte-order mark dropped, cp1252 converted when

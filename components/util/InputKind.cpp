@@ -14,8 +14,7 @@ char32_t FilterInputChar(int kind, char32_t c, int position) {
     case kInputDecimal:
       if (Digit(c) || c == U',' || c == U'.') return c;
       return c == U'-' && position == 0 ? c : 0;
-    case kInputDate:
-      return Digit(c) || c == U'/' || c == U'-' || c == U'.' ? c : 0;
+    case kInputDate: return Digit(c) || c == U'/' || c == U'-' || c == U'.' ? c : 0;
     case kInputUpper:
       if (c >= U'a' && c <= U'z') return c - U'a' + U'A';
       // The accented small letters of Latin-1 sit 0x20 above their capitals.

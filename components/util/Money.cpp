@@ -29,8 +29,7 @@ Money Money::Parse(const std::string& text) {
   const std::string digits = (whole.empty() ? "0" : whole) + frac;
   int64_t units = 0;
   auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), units);
-  if (ec != std::errc() || ptr != digits.data() + digits.size())
-    throw std::invalid_argument("not an amount: " + text);
+  if (ec != std::errc() || ptr != digits.data() + digits.size()) throw std::invalid_argument("not an amount: " + text);
   return Money(negative ? -units : units);
 }
 

@@ -38,8 +38,7 @@ std::string FormatNumber(double value, std::string_view mask) {
   if (!std::isfinite(value)) return "";
   const size_t point = mask.find('.');
   const std::string_view intMask = mask.substr(0, point);
-  const std::string_view decMask =
-      point == std::string_view::npos ? std::string_view() : mask.substr(point + 1);
+  const std::string_view decMask = point == std::string_view::npos ? std::string_view() : mask.substr(point + 1);
   const bool group = intMask.find(',') != std::string_view::npos;
   size_t minInt = 0;
   for (char c : intMask)
@@ -80,9 +79,7 @@ std::string FormatDate(const Date& date, std::string_view mask) {
   while (i < mask.size()) {
     const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(mask[i])));
     size_t run = 1;
-    while (i + run < mask.size() &&
-           std::tolower(static_cast<unsigned char>(mask[i + run])) == l)
-      ++run;
+    while (i + run < mask.size() && std::tolower(static_cast<unsigned char>(mask[i + run])) == l) ++run;
     switch (l) {
       case 'd':
         out += run >= 2 ? TwoDigits(date.day()) : std::to_string(date.day());

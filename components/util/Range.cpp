@@ -18,8 +18,7 @@ bool WholeNumber(const std::string& s, long long& out) {
 }  // namespace
 
 bool RangeInverted(const Value& lower, const Value& upper, RangeKind kind) {
-  if (IsEmptyValue(lower, kind == RangeKind::Date ? 7 : 8) ||
-      IsEmptyValue(upper, kind == RangeKind::Date ? 7 : 8))
+  if (IsEmptyValue(lower, kind == RangeKind::Date ? 7 : 8) || IsEmptyValue(upper, kind == RangeKind::Date ? 7 : 8))
     return false;
   switch (kind) {
     case RangeKind::Date: {
@@ -27,16 +26,14 @@ bool RangeInverted(const Value& lower, const Value& upper, RangeKind kind) {
       const Date a = ToDate(lower, &okA), b = ToDate(upper, &okB);
       return okA && okB && a.dateOnly() > b.dateOnly();
     }
-    case RangeKind::AccountCode:
-      return NormaliseCode(lower.toText()) > NormaliseCode(upper.toText());
+    case RangeKind::AccountCode: return NormaliseCode(lower.toText()) > NormaliseCode(upper.toText());
     case RangeKind::DocumentNumber: {
       const std::string a = Trim(lower.toText()), b = Trim(upper.toText());
       long long na = 0, nb = 0;
       if (WholeNumber(a, na) && WholeNumber(b, nb)) return na > nb;
       return ToUpper(a) > ToUpper(b);
     }
-    case RangeKind::Text:
-      return ToUpper(Trim(lower.toText())) > ToUpper(Trim(upper.toText()));
+    case RangeKind::Text: return ToUpper(Trim(lower.toText())) > ToUpper(Trim(upper.toText()));
   }
   return false;
 }

@@ -93,8 +93,7 @@ Mode ParseMode(std::string_view mode) {
 
 double Round(double value, std::string_view mode, double step, std::optional<int> power) {
   const Mode m = ParseMode(mode);
-  if (m == Mode::None || !std::isfinite(value) || !std::isfinite(step) || step == 0)
-    return value;
+  if (m == Mode::None || !std::isfinite(value) || !std::isfinite(step) || step == 0) return value;
   if (value == 0) return 0.0;
 
   Decimal v = Decompose(value);

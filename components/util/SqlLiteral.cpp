@@ -14,8 +14,7 @@ std::string Quoted(const std::string& text) {
   out.reserve(text.size() + 2);
   out += '\'';
   for (char c : text) {
-    if (c == '\0')
-      throw RuntimeError(err::kTypeMismatch, "Carattere NUL in un testo per SQL", "SqlLiteral");
+    if (c == '\0') throw RuntimeError(err::kTypeMismatch, "Carattere NUL in un testo per SQL", "SqlLiteral");
     if (c == '\'') out += '\'';
     out += c;
   }
@@ -26,8 +25,8 @@ std::string Quoted(const std::string& text) {
 std::string DateLiteral(const Date& d) {
   char buf[48];
   if (d.hasTime())
-    std::snprintf(buf, sizeof buf, "#%02d/%02d/%04d %02d:%02d:%02d#", d.month(), d.day(), d.year(),
-                  d.hour(), d.minute(), d.second());
+    std::snprintf(buf, sizeof buf, "#%02d/%02d/%04d %02d:%02d:%02d#", d.month(), d.day(), d.year(), d.hour(),
+                  d.minute(), d.second());
   else
     std::snprintf(buf, sizeof buf, "#%02d/%02d/%04d#", d.month(), d.day(), d.year());
   return buf;
@@ -57,20 +56,16 @@ std::string SqlLiteral(const Value& value, int typeCode) {
       case 7:
         if (EmptyText(value)) return "Null";
         return DateLiteral(value.toDate());
-      case 8:
-        return Quoted(value.toText());
-      case 11:
-        return value.toBool() ? "True" : "False";
-      default:
-        break;
+      case 8: return Quoted(value.toText());
+      case 11: return value.toBool() ? "True" : "False";
+      default: break;
     }
   } catch (const std::out_of_range&) {
     throw RuntimeError(err::kTypeMismatch, "Valore fuori intervallo: " + value.toText(), "SqlLiteral");
   } catch (const std::invalid_argument&) {
     throw RuntimeError(err::kTypeMismatch, "Tipo non corrispondente: " + value.toText(), "SqlLiteral");
   }
-  throw RuntimeError(err::kTypeMismatch, "Codice di tipo SQL non previsto: " + std::to_string(typeCode),
-                     "SqlLiteral");
+  throw RuntimeError(err::kTypeMismatch, "Codice di tipo SQL non previsto: " + std::to_string(typeCode), "SqlLiteral");
 }
 
 }  // namespace util

@@ -35,8 +35,8 @@ class SchermiAiuto {
 
 // Lookup states.
 inline constexpr int kAiutoNessuno = 0;
-inline constexpr int kAiutoAperto = 1;      // a lookup started by a decode is open
-inline constexpr int kAiutoGriglia = 2;     // ... and a grid position waits to be restored
+inline constexpr int kAiutoAperto = 1;   // a lookup started by a decode is open
+inline constexpr int kAiutoGriglia = 2;  // ... and a grid position waits to be restored
 
 // The holder of the lookup component for the whole run: it creates the
 // component, listens to its events and keeps what the program's lookups

@@ -7,14 +7,12 @@
 
 namespace company {
 
-std::optional<double> CambioAllaData(db::DbExecutor& executor, const std::string& conn,
-                                     const ContestoValuta& cv, const std::string& moneta,
-                                     const util::Date& data) {
+std::optional<double> CambioAllaData(db::DbExecutor& executor, const std::string& conn, const ContestoValuta& cv,
+                                     const std::string& moneta, const util::Date& data) {
   if (cv.EEuro(moneta)) return 1.0;
   if (cv.EUnaLira(moneta)) return cv.CambioLiraEuro();
   if (util::Trim(moneta).empty()) return std::nullopt;
-  std::string sql = "SELECT Cambio, Data FROM Cambi WHERE Moneta = " +
-                    util::SqlLiteral(util::Trim(moneta), 8);
+  std::string sql = "SELECT Cambio, Data FROM Cambi WHERE Moneta = " + util::SqlLiteral(util::Trim(moneta), 8);
   // The empty date asks for the latest rate known.
   if (!data.isEmpty()) sql += " AND Data <= " + util::SqlLiteral(data.dateOnly(), 7);
   sql += " ORDER BY Data DESC";
@@ -26,9 +24,8 @@ std::optional<double> CambioAllaData(db::DbExecutor& executor, const std::string
   return cambio;
 }
 
-std::string LeggiCambio(db::DbExecutor& executor, const std::string& conn,
-                        const ContestoValuta& cv, const std::string& moneta,
-                        const util::Date& data, const std::string& maschera) {
+std::string LeggiCambio(db::DbExecutor& executor, const std::string& conn, const ContestoValuta& cv,
+                        const std::string& moneta, const util::Date& data, const std::string& maschera) {
   const std::optional<double> cambio = CambioAllaData(executor, conn, cv, moneta, data);
   return cambio ? util::FormatNumber(*cambio, maschera) : std::string();
 }

@@ -4,11 +4,9 @@
 
 namespace company {
 
-int LeggiChiaveIni(const FileConfigurazione& file, const std::string& sezione,
-                   const std::string& chiave, const std::string& predefinito,
-                   std::string& valore) {
-  return util::ReadConfigKey(sezione, chiave, predefinito, valore, file.principale,
-                             file.database);
+int LeggiChiaveIni(const FileConfigurazione& file, const std::string& sezione, const std::string& chiave,
+                   const std::string& predefinito, std::string& valore) {
+  return util::ReadConfigKey(sezione, chiave, predefinito, valore, file.principale, file.database);
 }
 
 }  // namespace company

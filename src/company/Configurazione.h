@@ -16,8 +16,7 @@ struct FileConfigurazione {
 // A configuration key: the database file's value when it has a non-empty one,
 // else the main file's, else the default. Returns the length of the value
 // found, 0 when the default was taken.
-int LeggiChiaveIni(const FileConfigurazione& file, const std::string& sezione,
-                   const std::string& chiave, const std::string& predefinito,
-                   std::string& valore);
+int LeggiChiaveIni(const FileConfigurazione& file, const std::string& sezione, const std::string& chiave,
+                   const std::string& predefinito, std::string& valore);
 
 }  // namespace company

@@ -12,8 +12,8 @@ namespace company {
 // The company values loaded once at startup from the menu host and the
 // currency table (CaricaDatiAzienda).
 struct DatiAzienda {
-  util::Date dataLavoro;            // accounting day of the menu host
-  std::string descrizione;          // "DescAzie"
+  util::Date dataLavoro;    // accounting day of the menu host
+  std::string descrizione;  // "DescAzie"
   std::string monetaAzienda = "Euro";
   std::string codLira = "L.";
   std::string codEuro = "Euro";
@@ -30,7 +30,7 @@ struct DatiAzienda {
   int64_t coloreNoFuoco = 0x80000005;
   int64_t coloreForm = 0;
 
-  std::string statoFinestra;        // "2" when the operator is in "Massimizzato"
+  std::string statoFinestra;  // "2" when the operator is in "Massimizzato"
   std::string tastierinoVirgola;
   std::string decodHelpAbil = "N";
   bool decodHelpPersKey = false;
@@ -38,13 +38,11 @@ struct DatiAzienda {
 
   // The rounding tables of the run, read on first use. CaricaDatiAzienda
   // gives them the company database; a context without one reads them empty.
-  std::shared_ptr<TabelleArrotondamento> arrotondamenti =
-      std::make_shared<TabelleArrotondamento>();
+  std::shared_ptr<TabelleArrotondamento> arrotondamenti = std::make_shared<TabelleArrotondamento>();
 
   // The currency context of the conversions.
   ContestoValuta Valuta() const {
-    return ContestoValuta{monetaAzienda, codLira, codEuro, operCambio, cambioLiraEuro, decLire,
-                          decEuro};
+    return ContestoValuta{monetaAzienda, codLira, codEuro, operCambio, cambioLiraEuro, decLire, decEuro};
   }
 };
 

@@ -160,12 +160,10 @@ int ApriAiuto(scAziUtilPrg& a, const std::string& kind, lookup::Campo& campo, lo
   std::string nomeSet = "Campi" + kind;
   if (conto) {
     if (!Vuoto(extra) && util::Trim(extra) != "0") nomeSet += util::Trim(extra);
-    IgnoraErrori([&] {
-      l.ogImpFinestra().ovLeggiPar("CFHelpRic11", LeggiParPers(ctx.host, "Tutti", "CFHelpRic11", ""));
-    });
-    IgnoraErrori([&] {
-      l.ogImpFinestra().ovLeggiPar("CFHelpRic12", LeggiParPers(ctx.host, "Tutti", "CFHelpRic12", ""));
-    });
+    IgnoraErrori(
+        [&] { l.ogImpFinestra().ovLeggiPar("CFHelpRic11", LeggiParPers(ctx.host, "Tutti", "CFHelpRic11", "")); });
+    IgnoraErrori(
+        [&] { l.ogImpFinestra().ovLeggiPar("CFHelpRic12", LeggiParPers(ctx.host, "Tutti", "CFHelpRic12", "")); });
   }
   std::string colonne = LeggiParPers(ctx.host, "Help", nomeSet, "");
   if (conto && colonne.empty()) colonne = LeggiParPers(ctx.host, "Help", "CampiConto", "");
@@ -194,8 +192,8 @@ int ApriAiuto(scAziUtilPrg& a, const std::string& kind, lookup::Campo& campo, lo
   if (a.schermi) a.schermi->NascondiModali();
   int tipoConto = 0;
   if (conto) tipoConto = TipoConto(kind, extra, 0);
-  return l.ApriFinestra(kind, campo, etichetta, tasto, a.schermi ? a.schermi->FormAttiva() : nullptr, tipoConto,
-                        scelto, opzione, colonne, filtro);
+  return l.ApriFinestra(kind, campo, etichetta, tasto, a.schermi ? a.schermi->FormAttiva() : nullptr, tipoConto, scelto,
+                        opzione, colonne, filtro);
 }
 
 bool DecodificaCodice(scAziUtilPrg& a, const std::string& kind, const std::string& codice,

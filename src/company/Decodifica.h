@@ -27,9 +27,9 @@ struct AiutoAutomatico {
   std::string codiceNormalizzato;  // put in the field while the window is open ("" keeps the field)
   int tasto = -1;                  // -1: from the settings ("DecodHelpAbil", "DecodHelpPersKey")
   bool aiutoAbilitato = true;
-  bool* aiutoAperto = nullptr;     // out: the window was opened
-  std::string extra;               // accounts: the type "1", "2" or "3"
-  Griglia* griglia = nullptr;      // with a grid, its position is kept while the window is open
+  bool* aiutoAperto = nullptr;  // out: the window was opened
+  std::string extra;            // accounts: the type "1", "2" or "3"
+  Griglia* griglia = nullptr;   // with a grid, its position is kept while the window is open
 };
 
 // DecodificaCampo: a field left by the operator. Empty, or with a no-lookup

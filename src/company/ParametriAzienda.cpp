@@ -15,8 +15,7 @@ bool Vuoto(const util::Value& v) {
   return v.isNull() || (v.type() == util::VType::Text && util::Trim(v.text()).empty());
 }
 
-std::string Parametro(host::MenuHost& host, const std::string& chiave,
-                      const std::string& predefinito) {
+std::string Parametro(host::MenuHost& host, const std::string& chiave, const std::string& predefinito) {
   const util::Value v = host.GetParameter(chiave);
   return Vuoto(v) ? predefinito : v.toText();
 }
@@ -51,9 +50,8 @@ int64_t Colore(const util::Value& v, int64_t predefinito) {
 
 }  // namespace
 
-void CaricaDatiAzienda(host::MenuHost& host, db::DbExecutor& executor, const std::string& conn,
-                       DatiAzienda& d, bool saltaMonete,
-                       const FileConfigurazione* configurazione) {
+void CaricaDatiAzienda(host::MenuHost& host, db::DbExecutor& executor, const std::string& conn, DatiAzienda& d,
+                       bool saltaMonete, const FileConfigurazione* configurazione) {
   d.dataLavoro = host.WorkDate();
   d.descrizione = Parametro(host, "DescAzie", "");
   d.monetaAzienda = Parametro(host, "Ditta.Moneta", "Euro");
@@ -87,19 +85,16 @@ void CaricaDatiAzienda(host::MenuHost& host, db::DbExecutor& executor, const std
   d.statoFinestra = OperatoreMassimizzato(massimizzato, host.OperatorName()) ? "2" : "";
   d.tastierinoVirgola = LeggiParPers(host, "Tutti", "TastierinoVirgola", "");
   d.decodHelpAbil = LeggiParPers(host, "Tutti", "DecodHelpAbil", "N");
-  d.decodHelpPersKey =
-      util::EqualsIgnoreCase(util::Trim(LeggiParPers(host, "Tutti", "DecodHelpPersKey", "N")), "S");
+  d.decodHelpPersKey = util::EqualsIgnoreCase(util::Trim(LeggiParPers(host, "Tutti", "DecodHelpPersKey", "N")), "S");
 
-  if (configurazione)
-    LeggiChiaveIni(*configurazione, "Configurazioni", "FormatData", "dd/mm/yyyy", d.formatData);
+  if (configurazione) LeggiChiaveIni(*configurazione, "Configurazioni", "FormatData", "dd/mm/yyyy", d.formatData);
 
   d.arrotondamenti = std::make_shared<TabelleArrotondamento>(CaricatoreDaDatabase(executor, conn));
 }
 
-std::string LeggiParPers(host::MenuHost& host, const std::string& sezione,
-                         const std::string& nome, const std::string& predefinito,
-                         std::string* trovato, const std::optional<std::string>& sezione2,
-                         const std::optional<std::string>& nome2) {
+std::string LeggiParPers(host::MenuHost& host, const std::string& sezione, const std::string& nome,
+                         const std::string& predefinito, std::string* trovato,
+                         const std::optional<std::string>& sezione2, const std::optional<std::string>& nome2) {
   auto chiede = [&](const std::string& s, const std::string& n) {
     return host.GetParameter("Personal." + s + ".\xC2\xA7" + n).toText();
   };
@@ -111,10 +106,8 @@ std::string LeggiParPers(host::MenuHost& host, const std::string& sezione,
 
 Moneta LeggiMoneta(db::DbExecutor& executor, const std::string& conn, const std::string& codice) {
   db::DbCursor cursore;
-  const std::string key =
-      cursore.Open(executor, conn, "",
-                   "Select * from Monete where moneta = " + util::SqlLiteral(codice, 8), false,
-                   db::kSnapshot);
+  const std::string key = cursore.Open(
+      executor, conn, "", "Select * from Monete where moneta = " + util::SqlLiteral(codice, 8), false, db::kSnapshot);
   Moneta m;
   if (!cursore.IsEmpty(key)) {
     m.trovata = true;
@@ -137,8 +130,7 @@ bool OperatoreMassimizzato(const std::string& lista, const std::string& operator
   while (inizio <= l.size()) {
     size_t fine = l.find(',', inizio);
     if (fine == std::string::npos) fine = l.size();
-    if (util::EqualsIgnoreCase(util::Trim(std::string_view(l).substr(inizio, fine - inizio)), nome))
-      return true;
+    if (util::EqualsIgnoreCase(util::Trim(std::string_view(l).substr(inizio, fine - inizio)), nome)) return true;
     inizio = fine + 1;
   }
   return false;
@@ -164,8 +156,7 @@ int16_t AnnoContabile(host::MenuHost& host, const util::Date& data, int16_t& ann
     if (d < inizio) {
       if (d >= inizio.addMonths(-12)) {
         anno = static_cast<int16_t>(corrente - 1);
-        const bool aperto =
-            util::EqualsIgnoreCase(util::Trim(host.GetParameter("CoGe.ApertoPrec").toText()), "S");
+        const bool aperto = util::EqualsIgnoreCase(util::Trim(host.GetParameter("CoGe.ApertoPrec").toText()), "S");
         return aperto ? kAnnoCorrente : kAnnoPrecChiuso;
       }
       if (calcola) {

@@ -26,16 +26,14 @@ inline constexpr const char* kParametroMancante = "\xC2\xA7\xC3\xA7~$!^";  // "Â
 // when one is given. The rest of startup (the direct database, the lookup
 // context, the closing flag) belongs to the caller. Host and database failures
 // propagate.
-void CaricaDatiAzienda(host::MenuHost& host, db::DbExecutor& executor, const std::string& conn,
-                       DatiAzienda& dati, bool saltaMonete = false,
-                       const FileConfigurazione* configurazione = nullptr);
+void CaricaDatiAzienda(host::MenuHost& host, db::DbExecutor& executor, const std::string& conn, DatiAzienda& dati,
+                       bool saltaMonete = false, const FileConfigurazione* configurazione = nullptr);
 
 // The personal parameter section.name of the operator, else the second one
 // when given, else the default. `trovato` receives the host's last answer as it
 // came (the missing-key marker included).
-std::string LeggiParPers(host::MenuHost& host, const std::string& sezione,
-                         const std::string& nome, const std::string& predefinito,
-                         std::string* trovato = nullptr,
+std::string LeggiParPers(host::MenuHost& host, const std::string& sezione, const std::string& nome,
+                         const std::string& predefinito, std::string* trovato = nullptr,
                          const std::optional<std::string>& sezione2 = std::nullopt,
                          const std::optional<std::string>& nome2 = std::nullopt);
 
@@ -54,11 +52,11 @@ Moneta LeggiMoneta(db::DbExecutor& executor, const std::string& conn, const std:
 bool OperatoreMassimizzato(const std::string& lista, const std::string& operatore);
 
 // Status of AnnoContabile.
-inline constexpr int16_t kAnnoCorrente = 0;      // in the current year, or the open previous one
-inline constexpr int16_t kAnnoPrecChiuso = 1;    // in the previous year, which is closed
+inline constexpr int16_t kAnnoCorrente = 0;    // in the current year, or the open previous one
+inline constexpr int16_t kAnnoPrecChiuso = 1;  // in the previous year, which is closed
 inline constexpr int16_t kAnnoErrore = 3;
-inline constexpr int16_t kAnnoPrima = 4;         // before the previous year
-inline constexpr int16_t kAnnoDopo = 5;          // after the current year
+inline constexpr int16_t kAnnoPrima = 4;  // before the previous year
+inline constexpr int16_t kAnnoDopo = 5;   // after the current year
 
 // The accounting year of a date from the host's current year and its bounds.
 // `anno` in: -1 to compute the year of dates far from the current one (any

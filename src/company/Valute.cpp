@@ -24,14 +24,11 @@ double Numero(const util::Value& v, const char* cosa) {
   try {
     return v.toDouble();
   } catch (const std::exception&) {
-    throw util::RuntimeError(util::err::kTypeMismatch,
-                             std::string(cosa) + " non numerico: " + v.toText(), "Valute");
+    throw util::RuntimeError(util::err::kTypeMismatch, std::string(cosa) + " non numerico: " + v.toText(), "Valute");
   }
 }
 
-double ArrotondaDecimali(double importo, int decimali) {
-  return util::Round(importo, "A", 1, -decimali);
-}
+double ArrotondaDecimali(double importo, int decimali) { return util::Round(importo, "A", 1, -decimali); }
 
 }  // namespace
 
@@ -47,14 +44,13 @@ const std::vector<FasciaArrotondamento>& TabelleArrotondamento::Tabella(bool lir
   auto& tabella = lire ? lire_ : euro_;
   if (!tabella) {
     // Not marked loaded when the reading fails, so the next use tries again.
-    tabella = caricatore_ ? caricatore_(lire ? "ArrotLire" : "ArrotEuro")
-                          : std::vector<FasciaArrotondamento>{};
+    tabella = caricatore_ ? caricatore_(lire ? "ArrotLire" : "ArrotEuro") : std::vector<FasciaArrotondamento>{};
   }
   return *tabella;
 }
 
-double ArrotondaConTabella(const ContestoValuta& cv, TabelleArrotondamento* tabelle,
-                           double importo, std::string_view tipo) {
+double ArrotondaConTabella(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
+                           std::string_view tipo) {
   const bool lire = StessoCodice(tipo, "L");
   static const std::vector<FasciaArrotondamento> kVuota;
   const auto& fasce = tabelle ? tabelle->Tabella(lire) : kVuota;
@@ -74,8 +70,8 @@ double ArrotondaConTabella(const ContestoValuta& cv, TabelleArrotondamento* tabe
 
 double ConvertiInEuro(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
                       const util::Value& cambio, const std::optional<std::string>& operatore,
-                      const std::optional<std::string>& moneta, bool arrotonda,
-                      std::optional<int> decimali, bool tabella) {
+                      const std::optional<std::string>& moneta, bool arrotonda, std::optional<int> decimali,
+                      bool tabella) {
   const std::string m = moneta.value_or(cv.monetaAzienda);
   util::Value tasso = cambio;
   std::string op;
@@ -100,9 +96,8 @@ double ConvertiInEuro(const ContestoValuta& cv, TabelleArrotondamento* tabelle, 
 }
 
 double ConvertiDaEuro(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
-                      const util::Value& cambio, const std::string& operatore,
-                      const std::optional<std::string>& moneta, bool arrotonda,
-                      std::optional<int> decimali, bool tabella) {
+                      const util::Value& cambio, const std::string& operatore, const std::optional<std::string>& moneta,
+                      bool arrotonda, std::optional<int> decimali, bool tabella) {
   const std::string m = moneta.value_or(cv.monetaAzienda);
   util::Value tasso = cambio;
   std::string op = operatore;
@@ -134,16 +129,12 @@ ImportiConvertiti ConvertiImporto(const ContestoValuta& cv, TabelleArrotondament
   const bool catena = a.catena != 0;
 
   auto inEuroDaLire = [&](double x, bool arrot, bool tab) {
-    return ConvertiInEuro(cv, tabelle, x, cambioLira, cv.operCambio, cv.codLira, arrot, decEuro,
-                          tab);
+    return ConvertiInEuro(cv, tabelle, x, cambioLira, cv.operCambio, cv.codLira, arrot, decEuro, tab);
   };
   auto inLireDaEuro = [&](double x) {
-    return ConvertiDaEuro(cv, tabelle, x, cambioLira, cv.operCambio, cv.codLira, a.arrotLire,
-                          decLire, a.tabellaLire);
+    return ConvertiDaEuro(cv, tabelle, x, cambioLira, cv.operCambio, cv.codLira, a.arrotLire, decLire, a.tabellaLire);
   };
-  auto inEuroNonArrotondato = [&](double x) {
-    return ConvertiInEuro(cv, tabelle, x, a.cambio, a.operatore, c);
-  };
+  auto inEuroNonArrotondato = [&](double x) { return ConvertiInEuro(cv, tabelle, x, a.cambio, a.operatore, c); };
 
   ImportiConvertiti out;
   if (!StessoCodice(a.modo, "M")) {
@@ -158,12 +149,10 @@ ImportiConvertiti ConvertiImporto(const ContestoValuta& cv, TabelleArrotondament
     } else if (!catena) {
       const double euro0 = inEuroNonArrotondato(a.importo);
       out.lire = inLireDaEuro(euro0);
-      out.euro = ConvertiInEuro(cv, tabelle, a.importo, a.cambio, a.operatore, c, a.arrotEuro,
-                                decEuro, a.tabellaEuro);
+      out.euro = ConvertiInEuro(cv, tabelle, a.importo, a.cambio, a.operatore, c, a.arrotEuro, decEuro, a.tabellaEuro);
       out.moneta = a.importo;
     } else if (StessoCodice(a.modo, "E")) {
-      out.euro = ConvertiInEuro(cv, tabelle, a.importo, a.cambio, a.operatore, c, a.arrotEuro,
-                                decEuro, a.tabellaEuro);
+      out.euro = ConvertiInEuro(cv, tabelle, a.importo, a.cambio, a.operatore, c, a.arrotEuro, decEuro, a.tabellaEuro);
       out.lire = inLireDaEuro(out.euro);
       out.moneta = a.importo;
     } else {
@@ -186,8 +175,7 @@ ImportiConvertiti ConvertiImporto(const ContestoValuta& cv, TabelleArrotondament
     out.lire = inLireDaEuro(a.importo);
   }
   out.euro = euro;
-  out.moneta = ConvertiDaEuro(cv, tabelle, euro, a.cambio, a.operatore, c, a.arrotTerza, decTerza,
-                              false);
+  out.moneta = ConvertiDaEuro(cv, tabelle, euro, a.cambio, a.operatore, c, a.arrotTerza, decTerza, false);
   out.azienda = out.moneta;
   return out;
 }

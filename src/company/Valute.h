@@ -62,57 +62,53 @@ class TabelleArrotondamento {
 };
 
 // Reads the tables from the company database on the given connection.
-TabelleArrotondamento::Caricatore CaricatoreDaDatabase(db::DbExecutor& executor,
-                                                       std::string conn);
+TabelleArrotondamento::Caricatore CaricatoreDaDatabase(db::DbExecutor& executor, std::string conn);
 
 // Rounds by the table of the kind ("L" lire, anything else euro): the first
 // band whose bound the amount's magnitude does not exceed, or the last band;
 // an empty table rounds to the decimals of the currency.
-double ArrotondaConTabella(const ContestoValuta& cv, TabelleArrotondamento* tabelle,
-                           double importo, std::string_view tipo);
+double ArrotondaConTabella(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
+                           std::string_view tipo);
 
 // An amount of a currency in euro. The lira and the euro bring their own rate
 // and operator, whatever was passed; any other currency uses the rate passed
 // (an empty rate counts as 0) with the operator passed, or the company's.
 double ConvertiInEuro(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
-                      const util::Value& cambio,
-                      const std::optional<std::string>& operatore = std::nullopt,
-                      const std::optional<std::string>& moneta = std::nullopt,
-                      bool arrotonda = false, std::optional<int> decimali = std::nullopt,
-                      bool tabella = false);
+                      const util::Value& cambio, const std::optional<std::string>& operatore = std::nullopt,
+                      const std::optional<std::string>& moneta = std::nullopt, bool arrotonda = false,
+                      std::optional<int> decimali = std::nullopt, bool tabella = false);
 
 // A euro amount in a currency; an empty rate counts as 1; the decimals default
 // to the lira decimals.
 double ConvertiDaEuro(const ContestoValuta& cv, TabelleArrotondamento* tabelle, double importo,
                       const util::Value& cambio, const std::string& operatore,
-                      const std::optional<std::string>& moneta = std::nullopt,
-                      bool arrotonda = false, std::optional<int> decimali = std::nullopt,
-                      bool tabella = false);
+                      const std::optional<std::string>& moneta = std::nullopt, bool arrotonda = false,
+                      std::optional<int> decimali = std::nullopt, bool tabella = false);
 
 // The arguments of ConvertiImporto, in their order.
 struct ArgomentiConversione {
   double importo = 0;
-  util::Value cambio;                   // rate of the amount's currency
-  std::string operatore;                // its exchange operator
-  std::optional<std::string> moneta;    // the amount's currency; default the company's
+  util::Value cambio;                 // rate of the amount's currency
+  std::string operatore;              // its exchange operator
+  std::optional<std::string> moneta;  // the amount's currency; default the company's
   bool arrotLire = false;
   bool arrotEuro = false;
   bool arrotTerza = false;
-  std::optional<int> decLire;           // default the lira decimals
-  std::optional<int> decEuro;           // default the euro decimals
-  std::optional<int> decTerza;          // default the euro decimals
+  std::optional<int> decLire;   // default the lira decimals
+  std::optional<int> decEuro;   // default the euro decimals
+  std::optional<int> decTerza;  // default the euro decimals
   bool tabellaLire = false;
   bool tabellaEuro = false;
-  std::string modo = "E";               // "M": the amount is in lire or euro by `tipo`
+  std::string modo = "E";  // "M": the amount is in lire or euro by `tipo`
   std::string tipo = "E";
-  int16_t catena = 0;                   // -1: chain the conversions
+  int16_t catena = 0;  // -1: chain the conversions
 };
 
 struct ImportiConvertiti {
   double lire = 0;
   double euro = 0;
-  double moneta = 0;  // in the amount's currency
-  double azienda = 0; // the result: in the company currency (mode "M": in the currency)
+  double moneta = 0;   // in the amount's currency
+  double azienda = 0;  // the result: in the company currency (mode "M": in the currency)
 };
 
 ImportiConvertiti ConvertiImporto(const ContestoValuta& cv, TabelleArrotondamento* tabelle,

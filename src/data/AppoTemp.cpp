@@ -53,14 +53,12 @@ int CancellaAppoggio(Contesto& ctx, const std::string& utente, const std::string
   }
 }
 
-int ScriviAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma,
-                   const std::string& chiave, const util::Value& valore, int tipo) {
+int ScriviAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma, const std::string& chiave,
+                   const util::Value& valore, int tipo) {
   try {
-    ctx.db.Execute(ctx.conn, "INSERT INTO AppoggioTemp(Utente,IdProgramma,IdCampo" +
-                                 ColonnaScrittura(tipo) + " VALUES (" + util::SqlLiteral(utente, 8) +
-                                 "," + util::SqlLiteral(programma, 8) + "," +
-                                 util::SqlLiteral(chiave, 8) + "," + LetteraleValore(valore, tipo) +
-                                 ")");
+    ctx.db.Execute(ctx.conn, "INSERT INTO AppoggioTemp(Utente,IdProgramma,IdCampo" + ColonnaScrittura(tipo) +
+                                 " VALUES (" + util::SqlLiteral(utente, 8) + "," + util::SqlLiteral(programma, 8) +
+                                 "," + util::SqlLiteral(chiave, 8) + "," + LetteraleValore(valore, tipo) + ")");
     return 0;
   } catch (const util::RuntimeError&) {
     return 1;
@@ -76,13 +74,12 @@ util::Value LeggiAppoggio(Contesto& ctx, const std::string& utente, const std::s
   db::DbCursor cursor;
   const std::string key = cursor.Open(
       ctx.db, ctx.conn, "",
-      "SELECT " + ColonnaLettura(tipo) + " AS Restituisci FROM AppoggioTemp WHERE Utente = " +
-          util::SqlLiteral(utente, 8) + " AND IdProgramma = " + util::SqlLiteral(programma, 8) +
-          " AND IdCampo = " + util::SqlLiteral(chiave, 8),
+      "SELECT " + ColonnaLettura(tipo) +
+          " AS Restituisci FROM AppoggioTemp WHERE Utente = " + util::SqlLiteral(utente, 8) +
+          " AND IdProgramma = " + util::SqlLiteral(programma, 8) + " AND IdCampo = " + util::SqlLiteral(chiave, 8),
       false, db::kSnapshot);
   if (!cursor.IsEmpty(key)) {
-    for (cursor.MoveFirst(key); !cursor.Eof(key); cursor.MoveNext(key))
-      risultato = cursor.GetField(key, "Restituisci");
+    for (cursor.MoveFirst(key); !cursor.Eof(key); cursor.MoveNext(key)) risultato = cursor.GetField(key, "Restituisci");
   }
   cursor.Close(key);
   return risultato;

@@ -24,8 +24,8 @@ inline constexpr const char* kMancante = "~";
 // Deletes every value of the user under the program. 0 done, 1 failed (shown).
 int CancellaAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma);
 // Adds one value. 0 done, 1 failed (not shown: the caller reports).
-int ScriviAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma,
-                   const std::string& chiave, const util::Value& valore, int tipo);
+int ScriviAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma, const std::string& chiave,
+                   const util::Value& valore, int tipo);
 // The stored value (the last row read wins), or the text "~" when there is none.
 // A database failure propagates.
 util::Value LeggiAppoggio(Contesto& ctx, const std::string& utente, const std::string& programma,

@@ -12,11 +12,9 @@ namespace compensato {
 // stored row says "none" too.
 
 // A date; the empty date "01/01/100" is stored as an empty value.
-void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                const util::Value& value);
+void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value);
 // A number; 0 is stored as an empty value, so optional numbers (a protocol
 // number) stay empty rather than zero.
-void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column,
-                  const util::Value& value);
+void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value);
 
 }  // namespace compensato

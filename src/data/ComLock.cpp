@@ -51,8 +51,7 @@ int PrendiLock(Contesto& ctx, ArgomentiLock& a) {
     } else {
       key = c.Open(ctx.db, ctx.conn, key,
                    "Select * from LockGest Where Tipo = " + util::SqlLiteral(a.tipo, 8) +
-                       " AND Anno = " + util::SqlLiteral(a.anno, 2) +
-                       " AND NumReg = " + util::SqlLiteral(a.numReg, 3),
+                       " AND Anno = " + util::SqlLiteral(a.anno, 2) + " AND NumReg = " + util::SqlLiteral(a.numReg, 3),
                    false, db::kUpdatable);
       if (c.IsEmpty(key)) {
         if (a.soloVerifica) {
@@ -86,11 +85,10 @@ int PrendiLock(Contesto& ctx, ArgomentiLock& a) {
         } else {
           risultato = lock::kOccupato;
           if (a.mostraMessaggi) {
-            ui::Avviso(ctx.op, a.descrizione + " (anno: " + std::to_string(a.anno) +
-                                   " - Num.: " + std::to_string(a.numReg) + ") è in uso da:\n" +
-                                   a.utente + "\nImpossibile effettuare variazioni\n" +
-                                   "Se nessuno lo sta usando sbloccare con l'utility: \nGestione " +
-                                   NomeUtility(a.gestione));
+            ui::Avviso(ctx.op,
+                       a.descrizione + " (anno: " + std::to_string(a.anno) + " - Num.: " + std::to_string(a.numReg) +
+                           ") è in uso da:\n" + a.utente + "\nImpossibile effettuare variazioni\n" +
+                           "Se nessuno lo sta usando sbloccare con l'utility: \nGestione " + NomeUtility(a.gestione));
           }
         }
       }
@@ -128,8 +126,8 @@ void RilasciaLock(Contesto& ctx, std::string* chiave, bool chiudi) {
   }
 }
 
-int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella,
-                       const std::string& campo, bool azzeraEra) {
+int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella, const std::string& campo,
+                       bool azzeraEra) {
   std::string sql = "Select top 1 " + campo + " from " + tabella;
   if (!azzeraEra) {
     sql += " where anno = " + util::SqlLiteral(anno, 2);
@@ -150,8 +148,7 @@ int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella,
   return numero;
 }
 
-void UpdateNoKeyDoppia(db::DbCursor& cursor, const std::string& key, const std::string& campo,
-                       int32_t& numero) {
+void UpdateNoKeyDoppia(db::DbCursor& cursor, const std::string& key, const std::string& campo, int32_t& numero) {
   numero = cursor.GetField(key, campo).toLong();
   int tentativi = 0;
   for (;;) {

@@ -54,14 +54,13 @@ std::string NomeUtility(const std::string& gestione);
 
 // The highest number of the field plus one, per year or, with era numbering,
 // per era of years ("Coge.AnnoAzzera"). Errors reach the caller.
-int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella,
-                       const std::string& campo, bool azzeraEra);
+int32_t ProssimoNumero(Contesto& ctx, int16_t anno, const std::string& tabella, const std::string& campo,
+                       bool azzeraEra);
 
 // Stores the row pending in the result set (added or copied), moving the
 // number field up by one on a duplicate key, at most ten times; the number
 // finally stored is written to numero. The eleventh failure, and any other
 // error, is raised again with the source "UpdateNoKeyDoppia".
-void UpdateNoKeyDoppia(db::DbCursor& cursor, const std::string& key, const std::string& campo,
-                       int32_t& numero);
+void UpdateNoKeyDoppia(db::DbCursor& cursor, const std::string& key, const std::string& campo, int32_t& numero);
 
 }  // namespace compensato

@@ -19,8 +19,6 @@ std::string TestoIdentitaInUso(const std::string& utente) {
          " \xC3\xA8 in esecuzione.\nAttendere che finisca prima di avviarne un altro.";
 }
 
-bool InUso(Contesto& ctx, const std::string& utente) {
-  return ctx.db.LiveMarkHeld(ctx.conn, utente).value_or(false);
-}
+bool InUso(Contesto& ctx, const std::string& utente) { return ctx.db.LiveMarkHeld(ctx.conn, utente).value_or(false); }
 
 }  // namespace compensato

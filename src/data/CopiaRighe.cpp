@@ -10,8 +10,7 @@ namespace {
 // The columns of a table, in its own order.
 std::vector<std::string> Colonne(Contesto& ctx, const std::string& tabella) {
   db::DbCursor c;
-  const std::string k =
-      c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + tabella + " WHERE false", false, db::kSnapshot);
+  const std::string k = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM " + tabella + " WHERE false", false, db::kSnapshot);
   const db::Recordset& rs = c.GetRecordset(k);
   std::vector<std::string> nomi;
   for (int i = 0; i < rs.columnCount(); ++i) nomi.push_back(rs.columnName(i));

@@ -10,8 +10,7 @@ ParametriRun ParametriDaSelezione(const SelezioneRun& selezione) {
   return p;
 }
 
-bool LeggiParametriAppoggio(Contesto& ctx, const std::string& utente, const std::string& programId,
-                            ParametriRun& p) {
+bool LeggiParametriAppoggio(Contesto& ctx, const std::string& utente, const std::string& programId, ParametriRun& p) {
   bool ok = true;
   OgniParametroRun([&](const char* chiave, int tipo, auto campo, auto) {
     const util::Value v = LeggiAppoggio(ctx, utente, programId, chiave, tipo);

@@ -39,7 +39,6 @@ ParametriRun ParametriDaSelezione(const SelezioneRun& selezione);
 // Reads the fourteen back from the value store into `p`. False when any of
 // them is missing; the others are read all the same. A database failure
 // propagates.
-bool LeggiParametriAppoggio(Contesto& ctx, const std::string& utente, const std::string& programId,
-                            ParametriRun& p);
+bool LeggiParametriAppoggio(Contesto& ctx, const std::string& utente, const std::string& programId, ParametriRun& p);
 
 }  // namespace compensato

@@ -94,9 +94,9 @@ void RigheDifferite::Scrivi(db::DbExecutor& db, const std::string& conn, std::st
   }
   for (const auto& [nomi, membri] : gruppi) {
     for (size_t i = 0; i < membri.size(); i += kRighePerIstruzione) {
-      const std::vector<const Riga*> parte(membri.begin() + static_cast<std::ptrdiff_t>(i),
-                                           membri.begin() + static_cast<std::ptrdiff_t>(
-                                                                std::min(membri.size(), i + kRighePerIstruzione)));
+      const std::vector<const Riga*> parte(
+          membri.begin() + static_cast<std::ptrdiff_t>(i),
+          membri.begin() + static_cast<std::ptrdiff_t>(std::min(membri.size(), i + kRighePerIstruzione)));
       // Inside a savepoint, so that a refused statement leaves the
       // transaction usable for finding which row it was.
       db.BeginTrans(conn);

@@ -27,8 +27,7 @@ class RigheDifferite {
   // A date column: the empty date of the program's forms ("01/01/100") is no date.
   void ImpostaData(db::DbExecutor& db, const std::string& conn, const std::string& campo, const util::Value& valore);
   // A number column: 0 is no number.
-  void ImpostaNumero(db::DbExecutor& db, const std::string& conn, const std::string& campo,
-                     const util::Value& valore);
+  void ImpostaNumero(db::DbExecutor& db, const std::string& conn, const std::string& campo, const util::Value& valore);
   // The row started by Nuova joins those waiting.
   void Aggiungi();
 

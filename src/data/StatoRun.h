@@ -16,15 +16,15 @@ namespace compensato {
 // The values a run start takes from the selection screen, held for the whole
 // run. Blank fields give "", the empty date, or "." for the protocol prefix.
 struct SelezioneRun {
-  bool automatica = false;          // OptTipoElab(0) "Automatica"
-  int16_t tipoConto = 3;            // 3 customers, 2 suppliers
-  std::string contoDa, contoA;      // normalised account codes
+  bool automatica = false;      // OptTipoElab(0) "Automatica"
+  int16_t tipoConto = 3;        // 3 customers, 2 suppliers
+  std::string contoDa, contoA;  // normalised account codes
   util::Date dataScadDa, dataScadA;
   util::Date dataDocDa, dataDocA;
   std::string prefissoDoc;
   std::string numDocDa, numDocA;
   std::string pagTipo;
-  std::string effetti = "n";        // "s" when "Anche effetti" is checked
+  std::string effetti = "n";  // "s" when "Anche effetti" is checked
   std::string moneta;
   double cambio = 0;
   std::string operatoreMoneta = "/";
@@ -40,7 +40,7 @@ struct SelezioneRun {
   int32_t numProt = 0;
   util::Date dataProt;
   std::string prefProt = ".";
-  int ordinamento = 3;              // 1 by name, 2 by account code, 3 by document
+  int ordinamento = 3;  // 1 by name, 2 by account code, 3 by document
 };
 
 // The fourteen run parameters stored in the temporary value store at run start

@@ -61,8 +61,7 @@ std::string CondizioneUtente(const std::string& tabScadenze, const std::string& 
 int VerificaBloccoUtente(Contesto& ctx, const std::string& utente) {
   const std::string base = "SELECT COUNT(*) AS Numero FROM ";
   const std::string chi = " WHERE  Utente = " + util::SqlLiteral(utente, 8);
-  if (Conta(ctx, base + ctx.run.tabScadenze + chi + " AND FlStato = " + util::SqlLiteral("0", 8)) > 0)
-    return 1;
+  if (Conta(ctx, base + ctx.run.tabScadenze + chi + " AND FlStato = " + util::SqlLiteral("0", 8)) > 0) return 1;
   if (Conta(ctx, base + ctx.run.tabScadenzeApp + chi) > 0) return 1;
   return 0;
 }
@@ -72,12 +71,12 @@ int RilasciaScadenzeUtente(Contesto& ctx) {
   return AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, ctx.utente));
 }
 
-int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<PagamentoScadenza>& pagamenti,
-                  int32_t numReg, const util::Date& dataReg) {
+int SaldaScadenze(Contesto& ctx, const std::string& t, const std::vector<PagamentoScadenza>& pagamenti, int32_t numReg,
+                  const util::Date& dataReg) {
   ui::Puntatore p(ctx.op);
   try {
-    const std::string comuni = Rilascio(t) + "," + t + ".AnnoPag = " + util::SqlLiteral(ctx.run.par.anno, 2) + "," +
-                               t + ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
+    const std::string comuni = Rilascio(t) + "," + t + ".AnnoPag = " + util::SqlLiteral(ctx.run.par.anno, 2) + "," + t +
+                               ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
                                ".DataRegPag = " + util::SqlLiteral(dataReg, 7);
     // An amount inside an expression is not rounded to the column's four
     // decimals on its way in, as a plain number is: it is written rounded.
@@ -138,9 +137,8 @@ int RiservaScadenze(Contesto& ctx, const FiltroScadenze& filtro) {
   }
 }
 
-int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
-                           const std::string& condizione, int32_t numReg, const util::Date& dataReg,
-                           int32_t rigLiv, util::Money importo, const std::string& extra) {
+int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t, const std::string& condizione, int32_t numReg,
+                           const util::Date& dataReg, int32_t rigLiv, util::Money importo, const std::string& extra) {
   ui::Puntatore p(ctx.op);
   try {
     std::string sql;
@@ -153,14 +151,11 @@ int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& t,
         sql = "UPDATE " + t + " SET " + t + ".FaseElab = '1'" + extra + " WHERE " + t +
               ".Utente = " + util::SqlLiteral(ctx.utente, 8) + condizione;
         break;
-      case blocco::kRilasciaSelezione:
-        sql = Rilascio(t) + " WHERE " + condizione;
-        break;
+      case blocco::kRilasciaSelezione: sql = Rilascio(t) + " WHERE " + condizione; break;
       case blocco::kSalda: {
         sql = Rilascio(t) + "," + t + ".AnnoPag = " + util::SqlLiteral(ctx.run.par.anno, 2) + "," + t +
               ".NumRegPag = " + util::SqlLiteral(numReg, 3) + "," + t +
-              ".DataRegPag = " + util::SqlLiteral(dataReg, 7) + "," + t +
-              ".RigLivPag = " + util::SqlLiteral(rigLiv, 3);
+              ".DataRegPag = " + util::SqlLiteral(dataReg, 7) + "," + t + ".RigLivPag = " + util::SqlLiteral(rigLiv, 3);
         if (importo != util::Money()) {
           const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo.toDouble());
           sql += "," + t + ".ImportoScad = " + util::SqlLiteral(util::Value(importo), 5) + "," + t +

@@ -12,10 +12,10 @@ namespace compensato {
 
 // Modes of AggiornaBloccoScadenze.
 namespace blocco {
-inline constexpr int kRilascia = 1;          // release (all of the user, with the user condition)
-inline constexpr int kConferma = 2;          // mark the working copy as started
-inline constexpr int kRilasciaSelezione = 3; // release one installment
-inline constexpr int kSalda = 4;             // release with the payment references
+inline constexpr int kRilascia = 1;           // release (all of the user, with the user condition)
+inline constexpr int kConferma = 2;           // mark the working copy as started
+inline constexpr int kRilasciaSelezione = 3;  // release one installment
+inline constexpr int kSalda = 4;              // release with the payment references
 }  // namespace blocco
 
 // 1 when the user still holds a suspended run: reserved installments or
@@ -32,9 +32,8 @@ int RiservaScadenze(Contesto& ctx, const FiltroScadenze& filtro);
 // clause is written only for the installment table itself ("SCADENZE").
 // The run year of mode 4 is the run parameter Anno, and a non-zero amount is written with its
 // lira and euro equivalents at the run's currency and exchange rate.
-int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella,
-                           const std::string& condizione, int32_t numReg = 0,
-                           const util::Date& dataReg = util::Date(), int32_t rigLiv = 0,
+int AggiornaBloccoScadenze(Contesto& ctx, int modo, const std::string& tabella, const std::string& condizione,
+                           int32_t numReg = 0, const util::Date& dataReg = util::Date(), int32_t rigLiv = 0,
                            util::Money importo = util::Money(), const std::string& extra = "");
 
 // The condition that frees every installment still reserved by the user.

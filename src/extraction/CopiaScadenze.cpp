@@ -7,8 +7,8 @@
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 #include "src/data/ComLock.h"
-#include "src/data/CopiaRighe.h"
 #include "src/data/ConversioneRun.h"
+#include "src/data/CopiaRighe.h"
 #include "src/extraction/Blocco.h"
 #include "src/ui/Errori.h"
 
@@ -23,16 +23,17 @@ struct Chiave {
 void EliminaAggiunte(Contesto& ctx, const std::string& tabella, const std::vector<Chiave>& chiavi) {
   for (const Chiave& k : chiavi) {
     try {
-      ctx.db.Execute(ctx.conn, "DELETE FROM " + tabella + " WHERE Anno = " +
-                                   util::SqlLiteral(k.anno, 2) + " AND NumProg = " +
-                                   util::SqlLiteral(k.numProg, 3));
+      ctx.db.Execute(ctx.conn, "DELETE FROM " + tabella + " WHERE Anno = " + util::SqlLiteral(k.anno, 2) +
+                                   " AND NumProg = " + util::SqlLiteral(k.numProg, 3));
     } catch (...) {
       // keep removing the others
     }
   }
 }
 
-bool FiniscePerApp(const std::string& t) { return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app"); }
+bool FiniscePerApp(const std::string& t) {
+  return t.size() >= 3 && util::EqualsIgnoreCase(t.substr(t.size() - 3), "app");
+}
 
 }  // namespace
 
@@ -61,8 +62,7 @@ int CopiaScadenzeApp(Contesto& ctx, const std::string& s, const std::string& a) 
   return 1;
 }
 
-int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& a, const std::string& utente,
-                        bool guardia) {
+int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& a, const std::string& utente, bool guardia) {
   if (!a) return 0;
   ui::Puntatore p(ctx.op);
   if (guardia && !FiniscePerApp(*a)) {
@@ -70,8 +70,8 @@ int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& a, cons
     return 1;
   }
   try {
-    ctx.db.Execute(ctx.conn, "DELETE FROM " + *a + " WHERE " + *a + ".Utente = " +
-                                 util::SqlLiteral(utente.empty() ? ctx.utente : utente, 8));
+    ctx.db.Execute(ctx.conn, "DELETE FROM " + *a + " WHERE " + *a +
+                                 ".Utente = " + util::SqlLiteral(utente.empty() ? ctx.utente : utente, 8));
     return 0;
   } catch (const util::RuntimeError& e) {
     ui::MsgErrfrm(ctx.op, e);
@@ -84,20 +84,17 @@ int CreaScadenzaResiduo(Contesto& ctx, const std::string& condizione, util::Mone
   db::DbCursor c;
   std::vector<Chiave> aggiunte;
   try {
-    const std::string src = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE " + condizione,
-                                   false, db::kSnapshot);
+    const std::string src =
+        c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE " + condizione, false, db::kSnapshot);
     if (!c.IsEmpty(src)) {
-      const std::string dst =
-          c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE false", false, db::kUpdatable);
+      const std::string dst = c.Open(ctx.db, ctx.conn, "", "SELECT * FROM Scadenze WHERE false", false, db::kUpdatable);
       for (c.MoveFirst(src); !c.Eof(src); c.MoveNext(src)) {
         const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, residuo.toDouble());
         if (c.CopyRecord(src, dst, true, false, true) != 0)
-          throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita",
-                                   "CreaScadenzaResiduo");
+          throw util::RuntimeError(util::err::kEngine, "Copia della scadenza non riuscita", "CreaScadenzaResiduo");
         int32_t numero = ProssimoNumero(ctx, anno, "Scadenze", "NumProg", false);
         if (numero == 0)
-          throw util::RuntimeError(util::err::kEngine, "Numero di scadenza non disponibile",
-                                   "CreaScadenzaResiduo");
+          throw util::RuntimeError(util::err::kEngine, "Numero di scadenza non disponibile", "CreaScadenzaResiduo");
         c.SetField(dst, "NumProg", util::Value(numero));
         c.SetField(dst, "ImportoScad", util::Value(residuo));
         c.SetField(dst, "ImportoScadLire", util::Value(imp.lire));

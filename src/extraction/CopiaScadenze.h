@@ -22,8 +22,8 @@ int RiservaECopia(Contesto& ctx);
 // Deletes the user's rows of a working-copy table (the current user when
 // utente is empty). With the guard a table whose name does not end in "app"
 // is refused with "Nome File non valido". No table: nothing to do.
-int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& tabApp,
-                        const std::string& utente, bool guardia);
+int CancellaScadenzeApp(Contesto& ctx, const std::optional<std::string>& tabApp, const std::string& utente,
+                        bool guardia);
 
 // Creates the residual installment of a partial payment: a copy of the
 // installment(s) selected by the condition with the next NumProg of the year

@@ -26,16 +26,15 @@ void CostruisciFiltroScadenze(Contesto& ctx, const std::string& t) {
   ctx.run.filtro.tabella = t;
   std::string& from = ctx.run.filtro.from;
   std::string& where = ctx.run.filtro.where;
-  from = "((" + t + " INNER JOIN PagTipi ON " + t + ".PagTipo = PagTipi.PagTipo)" +
-         " INNER JOIN Monete ON " + t + ".Moneta = Monete.Moneta)";
+  from = "((" + t + " INNER JOIN PagTipi ON " + t + ".PagTipo = PagTipi.PagTipo)" + " INNER JOIN Monete ON " + t +
+         ".Moneta = Monete.Moneta)";
   where = " WHERE  " + t + ".Tipo = " + util::SqlLiteral(s.tipoConto, 2);
 
   const util::AccountParts da = util::SplitAccountCode(s.contoDa);
   const util::AccountParts a = util::SplitAccountCode(s.contoA);
   const std::pair<const char*, const std::string*> limiti[] = {
-      {".GruppoScad >=", &da.gruppo}, {".GruppoScad <=", &a.gruppo},
-      {".MastroScad >=", &da.mastro}, {".MastroScad <=", &a.mastro},
-      {".ContoScad >=", &da.conto},   {".ContoScad <=", &a.conto},
+      {".GruppoScad >=", &da.gruppo}, {".GruppoScad <=", &a.gruppo}, {".MastroScad >=", &da.mastro},
+      {".MastroScad <=", &a.mastro},  {".ContoScad >=", &da.conto},  {".ContoScad <=", &a.conto},
   };
   for (const auto& [pezzo, parte] : limiti)
     if (NonVuoto(*parte)) where += " AND " + t + pezzo + util::SqlLiteral(*parte, 8);
@@ -44,8 +43,10 @@ void CostruisciFiltroScadenze(Contesto& ctx, const std::string& t) {
   if (NonVuoto(s.pagTipo)) where += " AND " + t + ".PagTipo = " + util::SqlLiteral(s.pagTipo, 8);
 
   const std::pair<const char*, const util::Date*> date[] = {
-      {".DataScad >= ", &s.dataScadDa}, {".DataScad <= ", &s.dataScadA},
-      {".DataDoc >= ", &s.dataDocDa},   {".DataDoc <= ", &s.dataDocA},
+      {".DataScad >= ", &s.dataScadDa},
+      {".DataScad <= ", &s.dataScadA},
+      {".DataDoc >= ", &s.dataDocDa},
+      {".DataDoc <= ", &s.dataDocA},
   };
   for (const auto& [pezzo, data] : date)
     if (DataValida(*data)) where += " AND " + t + pezzo + util::SqlLiteral(*data, 7);

@@ -11,7 +11,6 @@
 namespace compensato::posting {
 namespace {
 
-
 bool Vuoto(const std::string& s) {
   for (char c : s)
     if (!std::isspace(static_cast<unsigned char>(c))) return false;
@@ -25,8 +24,7 @@ bool Uguale(const std::string& a, const std::string& b) { return util::EqualsIgn
 bool AttributiCausale::Apertura() const { return Uguale(tipoCausale, "AP"); }
 
 bool AttributiCausale::Documento() const {
-  return Uguale(tipoCausale, "A") || Uguale(tipoCausale, "AS") || Uguale(tipoCausale, "V") ||
-         Uguale(tipoCausale, "VS");
+  return Uguale(tipoCausale, "A") || Uguale(tipoCausale, "AS") || Uguale(tipoCausale, "V") || Uguale(tipoCausale, "VS");
 }
 
 const AttributiCausale& CausaliLette::Leggi(const std::string& causale) {
@@ -39,10 +37,10 @@ AttributiCausale CausaliLette::Carica(const std::string& causale) {
   std::optional<lookup::Lookdex> locale;
   lookup::Lookdex* lookdex = ctx_.lookup;
   if (!lookdex) lookdex = &locale.emplace(ctx_.db, ctx_.conn);
-  const lookup::Decodifica d = lookdex->DecodificaCodice(
-      "Causale", causale,
-      {"TipoCausale", "TipoReg", "InValuta", "RegInsoluto", "CausRit", "IntraCee", "RevCharge",
-       "ImportNoCee", "CausConcatenata"});
+  const lookup::Decodifica d =
+      lookdex->DecodificaCodice("Causale", causale,
+                                {"TipoCausale", "TipoReg", "InValuta", "RegInsoluto", "CausRit", "IntraCee",
+                                 "RevCharge", "ImportNoCee", "CausConcatenata"});
   AttributiCausale a;
   a.tipoCausale = d.valori[0].toText();
   a.tipoReg = d.valori[1].toText();
@@ -56,10 +54,9 @@ AttributiCausale CausaliLette::Carica(const std::string& causale) {
 
   if (Uguale(a.importNoCee, "S")) {
     db::DbCursor c;
-    const std::string key = c.Open(
-        ctx_.db, ctx_.conn, "",
-        "Select * from causali Where Causale = " + util::SqlLiteral(a.causConcatenata, 8), false,
-        db::kSnapshot);
+    const std::string key =
+        c.Open(ctx_.db, ctx_.conn, "",
+               "Select * from causali Where Causale = " + util::SqlLiteral(a.causConcatenata, 8), false, db::kSnapshot);
     if (!c.IsEmpty(key)) {
       a.collegataNonVendita = !Uguale(c.GetField(key, "TipoCausale").toText(), "V");
       a.collegataSenzaContropartita = Vuoto(c.GetField(key, "CoPartGruppo").toText());

@@ -22,8 +22,8 @@ struct AttributiCausale {
   bool collegataNonVendita = false;
   bool collegataSenzaContropartita = false;
 
-  bool Documento() const;       // a purchase or sales document
-  bool Apertura() const;        // an opening entry
+  bool Documento() const;  // a purchase or sales document
+  bool Apertura() const;   // an opening entry
 };
 
 // Case-insensitive equality for the one-letter codes of the tables.

@@ -27,7 +27,6 @@ constexpr const char* kIva = "ContabMovPn.Iva";
 constexpr const char* kDestTestata = "ContabMovPn.DestTestata";
 constexpr const char* kDestIva = "ContabMovPn.DestIva";
 
-
 std::string Intervallo(const ArgomentiContab& a, const char* e) {
   std::string sql = std::string(" Anno = ") + util::SqlLiteral(a.anno, 2);
   if (a.numRegDa > 0) sql += std::string(" ") + e + " NumReg >= " + util::SqlLiteral(a.numRegDa, 3);
@@ -81,12 +80,12 @@ TestataDocumento LeggiTestata(db::DbCursor& c) {
 bool EContoMerci(Contesto& ctx, const RigaMovimento& r) {
   try {
     db::DbCursor c;
-    const std::string key = c.Open(
-        ctx.db, ctx.conn, "",
-        std::string("Select BeneServizio from Pianoconti") + " Where Gruppo = " +
-            util::SqlLiteral(r.gruppoPartita, 8) + " And Mastro = " +
-            util::SqlLiteral(r.mastroPartita, 8) + " And Conto = " + util::SqlLiteral(r.contoPartita, 8),
-        false, db::kSnapshot);
+    const std::string key = c.Open(ctx.db, ctx.conn, "",
+                                   std::string("Select BeneServizio from Pianoconti") +
+                                       " Where Gruppo = " + util::SqlLiteral(r.gruppoPartita, 8) +
+                                       " And Mastro = " + util::SqlLiteral(r.mastroPartita, 8) +
+                                       " And Conto = " + util::SqlLiteral(r.contoPartita, 8),
+                                   false, db::kSnapshot);
     const bool merci = !c.IsEmpty(key) && Uguale(c.FieldValue(key, "BeneServizio").toText(), "C");
     c.Close(key);
     return merci;
@@ -115,8 +114,12 @@ void ChiudiRegistrazione(db::DbCursor& c) {
 class Contabilizzazione {
  public:
   Contabilizzazione(Contesto& ctx, ArgomentiContab& a)
-      : ctx_(ctx), a_(a), dest_(Destinazione(a.modo)), tabelle_{a.tabTestata, a.tabRighe, dest_.righe},
-        parametri_(LeggiParametri(ctx)), causali_(ctx) {}
+      : ctx_(ctx),
+        a_(a),
+        dest_(Destinazione(a.modo)),
+        tabelle_{a.tabTestata, a.tabRighe, dest_.righe},
+        parametri_(LeggiParametri(ctx)),
+        causali_(ctx) {}
 
   void Esegui();
   // Rolls back what the engine began; never throws.
@@ -192,13 +195,13 @@ void Contabilizzazione::Esegui() {
   // deleting the range from the source one; when they are the same table that
   // delete also takes the new headers, whose lines are already posted.
   if (a_.rinumera && !a_.inLinea && Uguale(a_.tabTestata, dest_.testata))
-    throw util::RuntimeError(util::err::kEngine,
-                             "La tabella di origine " + a_.tabTestata +
-                                 " è quella di destinazione: non si può rinumerare su se stessa",
-                             "ContabMovPn");
+    throw util::RuntimeError(
+        util::err::kEngine,
+        "La tabella di origine " + a_.tabTestata + " è quella di destinazione: non si può rinumerare su se stessa",
+        "ContabMovPn");
   c_.Open(ctx_.db, ctx_.conn, kTestate,
-          "Select * from " + a_.tabTestata + " where" + Intervallo(a_, "And") + " Order by Anno, Numreg",
-          false, db::kSnapshot);
+          "Select * from " + a_.tabTestata + " where" + Intervallo(a_, "And") + " Order by Anno, Numreg", false,
+          db::kSnapshot);
   if (c_.IsEmpty(kTestate)) {
     a_.messaggio = "Non ci sono movimenti nell'intervallo";
     return;
@@ -240,18 +243,18 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
     campi += L + "." + f + ", ";
   c.Open(ctx_.db, ctx_.conn, kRighe,
          "Select " + campi + "Tabiva.RevCharge" + " from " + L + " Left Join Tabiva" + " On " + L +
-             ".Iva = Tabiva.Iva" + " where " + L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero +
-             " Order by " + L + ".Anno, " + L + ".Numreg, " + L + ".Rigreg",
+             ".Iva = Tabiva.Iva" + " where " + L + ".Anno=" + anno + " and " + L + ".NumReg=" + numero + " Order by " +
+             L + ".Anno, " + L + ".Numreg, " + L + ".Rigreg",
          false, db::kSnapshot);
   if (c.IsEmpty(kRighe)) {
     ChiudiRegistrazione(c);
     return true;
   }
   if (!a.inLinea) {
-    c.Open(ctx_.db, ctx_.conn, kIva,
-           "Select * from " + a.tabIva + " where " + a.tabIva + ".Anno=" + anno + " and " + a.tabIva +
-               ".NumReg=" + numero,
-           false, db::kSnapshot);
+    c.Open(
+        ctx_.db, ctx_.conn, kIva,
+        "Select * from " + a.tabIva + " where " + a.tabIva + ".Anno=" + anno + " and " + a.tabIva + ".NumReg=" + numero,
+        false, db::kSnapshot);
     if (a.rinumera)
       c.Open(ctx_.db, ctx_.conn, kDestTestata, "Select * from " + dest_.testata + " where False", false,
              db::kUpdatable);
@@ -283,15 +286,20 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
   ProgressiviRegistrazione progressivi(ctx_, dataReg, causale.Apertura(), ctx_.azienda.decAzienda);
   for (c.MoveFirst(kRighe); !c.Eof(kRighe); c.MoveNext(kRighe)) {
     const RigaMovimento riga = LeggiRiga(c);
-    AccumulaRiga(figure, causale, riga,
-                 a.creaScadenze && testata.pagamento.find_first_not_of(' ') != std::string::npos, merci);
+    AccumulaRiga(figure, causale, riga, a.creaScadenze && testata.pagamento.find_first_not_of(' ') != std::string::npos,
+                 merci);
     if (!a.inLinea && a.rinumera && !primaRigaCopiata_) {
       a_.annoPrimaRiga = c.GetField(kRighe, "Anno").toInteger();
       primaRigaCopiata_ = true;
     }
     if (dest_.progressivi) {
-      RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(), riga.tipoPartita, riga.gruppoPartita,
-                        riga.mastroPartita, riga.contoPartita, riga.dareAvere, riga.importo};
+      RigaProgressivo p{c.GetField(kRighe, "Anno").toInteger(),
+                        riga.tipoPartita,
+                        riga.gruppoPartita,
+                        riga.mastroPartita,
+                        riga.contoPartita,
+                        riga.dareAvere,
+                        riga.importo};
       progressivi.Aggiungi(p);
     }
   }
@@ -317,11 +325,11 @@ bool Contabilizzazione::Registrazione(const TestataDocumento& testata) {
       RateRegistrazione(ctx_, a, parametri_, tabelle_, testata, causale, figure, numReg, testoScadenze);
   ChiudiRegistrazione(c);
   if (!a.inLinea && erroriReg == 0) {
-    ctx_.db.Execute(ctx_.conn, "Delete " + L + ".*" + " From " + L + " where " + L + ".Anno=" + anno +
-                                   " and " + L + ".NumReg=" + numero);
+    ctx_.db.Execute(ctx_.conn, "Delete " + L + ".*" + " From " + L + " where " + L + ".Anno=" + anno + " and " + L +
+                                   ".NumReg=" + numero);
     const std::string& V = a.tabIva;
-    ctx_.db.Execute(ctx_.conn, "Delete " + V + ".*" + " From " + V + " where " + V + ".Anno=" + anno +
-                                   " and " + V + ".NumReg=" + numero);
+    ctx_.db.Execute(ctx_.conn, "Delete " + V + ".*" + " From " + V + " where " + V + ".Anno=" + anno + " and " + V +
+                                   ".NumReg=" + numero);
   }
   Termina(erroriReg == 0);
   if (erroriReg > 0) {

@@ -22,8 +22,8 @@ bool Negativo(double x) { return util::Round(x, "A", 1, -8) < 0; }
 
 }  // namespace
 
-void AccumulaRiga(FigureDocumento& f, const AttributiCausale& c, const RigaMovimento& r,
-                  bool creaRate, const std::function<bool(const RigaMovimento&)>& eContoMerci) {
+void AccumulaRiga(FigureDocumento& f, const AttributiCausale& c, const RigaMovimento& r, bool creaRate,
+                  const std::function<bool(const RigaMovimento&)>& eContoMerci) {
   if (f.primaRiga) {
     f.primoTipo = r.tipoPartita;
     f.primaRiga = false;
@@ -31,8 +31,7 @@ void AccumulaRiga(FigureDocumento& f, const AttributiCausale& c, const RigaMovim
   f.iva.Aggiungi(r.impostaMon, r.imposta);
   if (Uguale(r.revCharge, "S")) f.ivaRevCharge.Aggiungi(r.impostaMon, r.imposta);
 
-  const bool stessoConto =
-      r.gruppoPartita == f.gruppo && r.mastroPartita == f.mastro && r.contoPartita == f.conto;
+  const bool stessoConto = r.gruppoPartita == f.gruppo && r.mastroPartita == f.mastro && r.contoPartita == f.conto;
   if (ContoCliFor(c, r) && (r.rigReg == 1 || stessoConto)) {
     f.gruppo = r.gruppoPartita;
     f.mastro = r.mastroPartita;
@@ -41,8 +40,8 @@ void AccumulaRiga(FigureDocumento& f, const AttributiCausale& c, const RigaMovim
     return;
   }
   const bool documentoConRate = creaRate && (c.Documento() || Uguale(c.regInsoluto, "S"));
-  if (documentoConRate && c.collegataSenzaContropartita && !r.ivaNulla &&
-      !Uguale(r.forzatura, "I") && eContoMerci && eContoMerci(r))
+  if (documentoConRate && c.collegataSenzaContropartita && !r.ivaNulla && !Uguale(r.forzatura, "I") && eContoMerci &&
+      eContoMerci(r))
     Segnato(f.merci, r);
 }
 

@@ -12,8 +12,7 @@ namespace compensato::posting {
 namespace {
 
 util::Money Somma(util::Money totale, util::Money importo, int16_t decimali) {
-  return util::Money::FromDouble(
-      util::Round(totale.toDouble() + importo.toDouble(), "A", 1, -decimali));
+  return util::Money::FromDouble(util::Round(totale.toDouble() + importo.toDouble(), "A", 1, -decimali));
 }
 
 std::string Condizione(const RigaProgressivo& r) {
@@ -37,8 +36,8 @@ void NuovaRigaProgressivo(db::DbCursor& c, const std::string& key, const RigaPro
 
 // The lines of an account added to its figures, in line order, each rounded
 // as it is added.
-void Somma(const std::vector<std::pair<bool, util::Money>>& righe, bool apertura, int16_t decimali,
-           util::Money& saldo, util::Money& dare, util::Money& avere) {
+void Somma(const std::vector<std::pair<bool, util::Money>>& righe, bool apertura, int16_t decimali, util::Money& saldo,
+           util::Money& dare, util::Money& avere) {
   for (const auto& [debito, importo] : righe) {
     if (apertura) {
       saldo = Somma(saldo, debito ? importo : -importo, decimali);
@@ -79,8 +78,7 @@ class Modifiche {
       std::string dove;
       for (size_t i = primo; i < fine; ++i) dove += (i > primo ? " or " : "") + righe_[i].condizione;
       const std::string sql =
-          "UPDATE PdcProg SET " +
-          colonna("SaldoIniziale", [&](const Riga& r) { return importo(r.saldo); }) + ", " +
+          "UPDATE PdcProg SET " + colonna("SaldoIniziale", [&](const Riga& r) { return importo(r.saldo); }) + ", " +
           colonna("ProgrDare", [&](const Riga& r) { return importo(r.dare); }) + ", " +
           colonna("ProgrAvere", [&](const Riga& r) { return importo(r.avere); }) + ", " +
           colonna("UltAgg",

@@ -47,7 +47,7 @@ class ProgressiviRegistrazione {
   // engines' text columns compare them.
   using Chiave = std::tuple<int16_t, std::string, std::string, std::string, std::string>;
   struct Conto {
-    RigaProgressivo codici;                          // the account's first line
+    RigaProgressivo codici;                           // the account's first line
     std::vector<std::pair<bool, util::Money>> righe;  // debit?, amount: in line order
     bool scritto = false;
   };

@@ -8,10 +8,10 @@
 #include "components/lookup/Lookdex.h"
 #include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
+#include "src/company/Valute.h"
 #include "src/data/CampiOpzionali.h"
 #include "src/data/ComLock.h"
 #include "src/data/Transazioni.h"
-#include "src/company/Valute.h"
 #include "src/schedule/CalcolaScadenze.h"
 #include "src/ui/Operatore.h"
 
@@ -19,7 +19,6 @@ namespace compensato::posting {
 namespace {
 
 constexpr const char* kMancante = "\xC2\xA7\xC3\xA7~$!^";
-
 
 bool Vuoto(const std::string& s) {
   for (char c : s)
@@ -45,13 +44,12 @@ struct TerminePagamento {
 
 TerminePagamento LeggiTermine(Contesto& ctx, const std::string& pagamento) {
   db::DbCursor c;
-  const std::string key = c.Open(
-      ctx.db, ctx.conn, "",
-      std::string("Select PagTipi.RegIncAut") + ", Pagamenti.PagTipo" + ", Pagamenti.ScadValuta" +
-          ", Pagamenti.NumScad" + " from Pagamenti left join PagTipi" +
-          " on PagTipi.PagTipo = Pagamenti.PagTipo" +
-          " where Pagamenti.Pagamento = " + util::SqlLiteral(pagamento, 8),
-      false, db::kSnapshot);
+  const std::string key = c.Open(ctx.db, ctx.conn, "",
+                                 std::string("Select PagTipi.RegIncAut") + ", Pagamenti.PagTipo" +
+                                     ", Pagamenti.ScadValuta" + ", Pagamenti.NumScad" +
+                                     " from Pagamenti left join PagTipi" + " on PagTipi.PagTipo = Pagamenti.PagTipo" +
+                                     " where Pagamenti.Pagamento = " + util::SqlLiteral(pagamento, 8),
+                                 false, db::kSnapshot);
   TerminePagamento t;
   if (!c.IsEmpty(key)) {
     t.trovato = true;
@@ -71,17 +69,16 @@ Doppio OmaggiAnticipi(Contesto& ctx, const TabelleContab& tab, const TestataDocu
   const std::string& H = tab.testata;
   const std::string& L = tab.righe;
   db::DbCursor c;
-  const std::string key = c.Open(
-      ctx.db, ctx.conn, "",
-      "Select sum(" + L + ".ImportoMon) as TotOmaAntMon," + " sum(" + L + ".Importo) as TotOmaAnt" +
-          " from " + H + " left join " + L + " On " + L + ".Anno = " + H + ".Anno" + " and  " + L +
-          ".NumReg = " + H + ".NumReg" + " where " + H + ".AnnoFat =" +
-          util::SqlLiteral(t.annoFat, 2) + " and " + H + ".NumRifFat =" +
-          util::SqlLiteral(t.numRifFat, 3) + " and " + H + ".Anno =" + util::SqlLiteral(t.anno, 2) +
-          " and " + H + ".NumReg <>" + util::SqlLiteral(t.numReg, 3) + " and " + L +
-          ".DareAvere =" + util::SqlLiteral("A", 8) + " and " + H + ".Causale <>" +
-          util::SqlLiteral(causale.causRit, 8),
-      false, db::kSnapshot);
+  const std::string key =
+      c.Open(ctx.db, ctx.conn, "",
+             "Select sum(" + L + ".ImportoMon) as TotOmaAntMon," + " sum(" + L + ".Importo) as TotOmaAnt" + " from " +
+                 H + " left join " + L + " On " + L + ".Anno = " + H + ".Anno" + " and  " + L + ".NumReg = " + H +
+                 ".NumReg" + " where " + H + ".AnnoFat =" + util::SqlLiteral(t.annoFat, 2) + " and " + H +
+                 ".NumRifFat =" + util::SqlLiteral(t.numRifFat, 3) + " and " + H +
+                 ".Anno =" + util::SqlLiteral(t.anno, 2) + " and " + H + ".NumReg <>" + util::SqlLiteral(t.numReg, 3) +
+                 " and " + L + ".DareAvere =" + util::SqlLiteral("A", 8) + " and " + H + ".Causale <>" +
+                 util::SqlLiteral(causale.causRit, 8),
+             false, db::kSnapshot);
   Doppio d;
   if (!c.IsEmpty(key)) {
     d.mon = Numero(c.FieldValue(key, "TotOmaAntMon"));
@@ -92,14 +89,12 @@ Doppio OmaggiAnticipi(Contesto& ctx, const TabelleContab& tab, const TestataDocu
 }
 
 // Withholding entries that carry the invoice's protocol and document references.
-Doppio Ritenute(Contesto& ctx, const TabelleContab& tab, const TestataDocumento& t,
-                const AttributiCausale& causale) {
+Doppio Ritenute(Contesto& ctx, const TabelleContab& tab, const TestataDocumento& t, const AttributiCausale& causale) {
   const std::string& H = tab.testata;
   const std::string& L = t.numRifFat != 0 ? tab.righe : tab.righeDestinazione;
-  std::string sql = "Select sum(" + L + ".ImportoMon) as TotRitAccMon," + " sum(" + L +
-                    ".Importo) as TotRitAcc" + " from " + H + " left join " + L + " On " + L +
-                    ".Anno = " + H + ".Anno" + " and  " + L + ".NumReg = " + H + ".NumReg" +
-                    " where " + H + ".Causale =" + util::SqlLiteral(causale.causRit, 8);
+  std::string sql = "Select sum(" + L + ".ImportoMon) as TotRitAccMon," + " sum(" + L + ".Importo) as TotRitAcc" +
+                    " from " + H + " left join " + L + " On " + L + ".Anno = " + H + ".Anno" + " and  " + L +
+                    ".NumReg = " + H + ".NumReg" + " where " + H + ".Causale =" + util::SqlLiteral(causale.causRit, 8);
   sql += " and " + L + ".PreProt =" + util::SqlLiteral(t.preProt, 8);
   sql += " and " + L + ".NumProt =" + util::SqlLiteral(t.numProt, 3);
   sql += " and " + L + ".DataProt =" + util::SqlLiteral(t.dataProt, 7);
@@ -107,8 +102,8 @@ Doppio Ritenute(Contesto& ctx, const TabelleContab& tab, const TestataDocumento&
   sql += " and " + L + ".NumDoc =" + util::SqlLiteral(t.numDoc, 8);
   sql += " and " + L + ".DataDoc =" + util::SqlLiteral(t.dataDoc, 7);
   sql += " and " + H + ".Anno =" + util::SqlLiteral(t.anno, 2) + " and " + H + ".NumReg <>" +
-         util::SqlLiteral(t.numReg, 3) + " and " + L + ".DareAvere =" +
-         util::SqlLiteral(Uguale(causale.tipoReg, "A") ? "D" : "A", 8);
+         util::SqlLiteral(t.numReg, 3) + " and " + L +
+         ".DareAvere =" + util::SqlLiteral(Uguale(causale.tipoReg, "A") ? "D" : "A", 8);
   db::DbCursor c;
   const std::string key = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
   Doppio d;
@@ -123,12 +118,10 @@ Doppio Ritenute(Contesto& ctx, const TabelleContab& tab, const TestataDocumento&
 void Collega(Contesto& ctx, const TestataDocumento& t, int32_t numReg) {
   // The protocol number goes out as a 32-bit literal: protocols beyond 32767
   // are ordinary in a busy sales register.
-  ctx.db.Execute(ctx.conn, "UPDATE Scadenze" + std::string(" SET NumReg = ") +
-                               util::SqlLiteral(numReg, 3) + " where " + " AnnoReg =" +
-                               util::SqlLiteral(t.anno, 2) + " and PreProt =" +
-                               util::SqlLiteral(t.preProt, 8) + " and NumProt =" +
-                               util::SqlLiteral(t.numProt, 3) + " and DataProt =" +
-                               util::SqlLiteral(t.dataProt, 7));
+  ctx.db.Execute(ctx.conn, "UPDATE Scadenze" + std::string(" SET NumReg = ") + util::SqlLiteral(numReg, 3) + " where " +
+                               " AnnoReg =" + util::SqlLiteral(t.anno, 2) + " and PreProt =" +
+                               util::SqlLiteral(t.preProt, 8) + " and NumProt =" + util::SqlLiteral(t.numProt, 3) +
+                               " and DataProt =" + util::SqlLiteral(t.dataProt, 7));
 }
 
 struct Rata {
@@ -150,14 +143,12 @@ ParametriContab LeggiParametri(Contesto& ctx) {
   return p;
 }
 
-int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriContab& p,
-                      const TabelleContab& tab, const TestataDocumento& t,
-                      const AttributiCausale& causale, const FigureDocumento& f, int32_t numReg,
-                      std::string& testoScadenze) {
+int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriContab& p, const TabelleContab& tab,
+                      const TestataDocumento& t, const AttributiCausale& causale, const FigureDocumento& f,
+                      int32_t numReg, std::string& testoScadenze) {
   if (!a.creaScadenze || Vuoto(t.pagamento)) return 0;
   if (!causale.Documento() && !Uguale(causale.regInsoluto, "S")) return 0;
-  if (Uguale(a.modo, "N") && Uguale(p.fattCreaScad, "S") && Uguale(p.contFatt, "A") && !a.inLinea &&
-      !a.forzaScadenze) {
+  if (Uguale(a.modo, "N") && Uguale(p.fattCreaScad, "S") && Uguale(p.contFatt, "A") && !a.inLinea && !a.forzaScadenze) {
     Collega(ctx, t, numReg);
     return 0;
   }
@@ -175,10 +166,10 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
   // The account goes to the lookup by its three parts: joined into one code
   // it would be split again at fixed widths, which finds another account (or
   // none) when a part is shorter than its field.
-  const lookup::Decodifica conto = Decodifica(
-      ctx, "Conto", "", {"Banca", "CCorrente", "RagRb"},
-      "PianoConti.Gruppo = " + util::SqlLiteral(f.gruppo, 8) + " and PianoConti.Conto = " +
-          util::SqlLiteral(f.conto, 8) + " and PianoConti.Mastro = " + util::SqlLiteral(f.mastro, 8));
+  const lookup::Decodifica conto = Decodifica(ctx, "Conto", "", {"Banca", "CCorrente", "RagRb"},
+                                              "PianoConti.Gruppo = " + util::SqlLiteral(f.gruppo, 8) +
+                                                  " and PianoConti.Conto = " + util::SqlLiteral(f.conto, 8) +
+                                                  " and PianoConti.Mastro = " + util::SqlLiteral(f.mastro, 8));
   const lookup::Decodifica moneta = Decodifica(ctx, "Moneta", t.moneta, {"NumDec", "Operatore"});
 
   util::Value banca = t.banca, ragRb = t.ragRB;
@@ -249,8 +240,7 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
       rate.clear();
       for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key))
         rate.push_back({c.GetField(key, "DataScad").toDate(),
-                        c.GetField(key, Uguale(termine.scadValuta, "N") ? "ImportoEuro" : "Importo")
-                            .toDouble(),
+                        c.GetField(key, Uguale(termine.scadValuta, "N") ? "ImportoEuro" : "Importo").toDouble(),
                         c.FieldValue(key, "PagTipo").toText()});
     }
     c.Close(key);
@@ -263,8 +253,7 @@ int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriCo
   const std::string& regola = p.notaCredInvSegno;
 
   Transazione transazione(ctx);
-  const std::string key = c.Open(ctx.db, ctx.conn, "", "Select * from Scadenze where false", false,
-                                 db::kUpdatable);
+  const std::string key = c.Open(ctx.db, ctx.conn, "", "Select * from Scadenze where false", false, db::kUpdatable);
   for (size_t i = 0; i < rate.size(); ++i) {
     const Rata& r = rate[i];
     if (r.importo == 0) continue;

@@ -30,9 +30,9 @@ struct TestataDocumento {
 
 // Company and personal parameters read once per posting call.
 struct ParametriContab {
-  std::string contFatt = "N";       // "Fat.ContFatt"
-  std::string fattCreaScad;         // "Fat.FattCreaScad"
-  std::string azzera;               // "Coge.Azzera"
+  std::string contFatt = "N";          // "Fat.ContFatt"
+  std::string fattCreaScad;            // "Fat.FattCreaScad"
+  std::string azzera;                  // "Coge.Azzera"
   std::string notaCredInvSegno = "N";  // personal "NotaCredInvSegno" of "Scadenze"
 };
 ParametriContab LeggiParametri(Contesto& ctx);
@@ -47,9 +47,8 @@ struct TabelleContab {
 // document calls for them. numReg is the number it was posted under. Returns
 // the number of schedule errors and their text in testoScadenze; database
 // errors propagate.
-int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriContab& p,
-                      const TabelleContab& tabelle, const TestataDocumento& t,
-                      const AttributiCausale& causale, const FigureDocumento& f, int32_t numReg,
-                      std::string& testoScadenze);
+int RateRegistrazione(Contesto& ctx, const ArgomentiContab& a, const ParametriContab& p, const TabelleContab& tabelle,
+                      const TestataDocumento& t, const AttributiCausale& causale, const FigureDocumento& f,
+                      int32_t numReg, std::string& testoScadenze);
 
 }  // namespace compensato::posting

@@ -14,7 +14,6 @@
 namespace compensato {
 namespace {
 
-
 struct Fallimento {};
 
 void Riuscito(int esito) {
@@ -48,8 +47,7 @@ std::unique_ptr<Avanzamento> NuovoAvanzamento(Contesto& ctx, int32_t totale) {
   return std::make_unique<Avanzamento>(ctx.op, totale, " Ripristino", "Ripristino Scadenze");
 }
 
-void Annulla(Contesto& ctx, Avanzamento* av, const std::string& utente, bool appoggio,
-             const std::string& programma) {
+void Annulla(Contesto& ctx, Avanzamento* av, const std::string& utente, bool appoggio, const std::string& programma) {
   if (av) av->Testo("Sblocco delle scadenze");
   Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
                                   CondizioneUtente(ctx.run.tabScadenze, utente)));
@@ -69,8 +67,7 @@ void Completa(Contesto& ctx, Avanzamento* av, const std::string& utente, const s
 
 std::string TestoFase(const std::string& flag) {
   if (flag == "10") return "Trovato scadenze bloccate: il ripristino procede allo sblocco (scadenze)";
-  if (flag == "0")
-    return "Trovato scadenze bloccate: il ripristino procede allo sblocco (scadenze + file temporaneo)";
+  if (flag == "0") return "Trovato scadenze bloccate: il ripristino procede allo sblocco (scadenze + file temporaneo)";
   return "Trovato scadenze da elaborare: il ripristino procede all'elaborazione del compensato";
 }
 
@@ -97,8 +94,8 @@ std::vector<IdentitaBloccata> CercaLock(Contesto& ctx) {
 
 int Controllo_Elaborazione(Contesto& ctx) {
   const std::string modello = util::SqlLiteral(ModelloOperatore(ctx.operatore), 8);
-  const std::string query = "SELECT MAX(FaseElab) AS Fase, Utente FROM " + ctx.run.tabScadenzeApp +
-                            " WHERE " + ctx.run.tabScadenzeApp + ".Utente LIKE " + modello + " GROUP BY Utente";
+  const std::string query = "SELECT MAX(FaseElab) AS Fase, Utente FROM " + ctx.run.tabScadenzeApp + " WHERE " +
+                            ctx.run.tabScadenzeApp + ".Utente LIKE " + modello + " GROUP BY Utente";
   const bool solo = ctx.istanze < 2;
   try {
     db::DbCursor c;
@@ -113,7 +110,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
     for (; !c.Eof(k); c.MoveNext(k)) {
       const std::string utente = c.GetField(k, "Utente").toText();
       // A run whose program still runs is going on, not interrupted.
-      if (DiOperatore(utente, ctx.operatore) && !InUso(ctx, utente)) proprie.push_back({utente, c.GetField(k, "Fase").toText()});
+      if (DiOperatore(utente, ctx.operatore) && !InUso(ctx, utente))
+        proprie.push_back({utente, c.GetField(k, "Fase").toText()});
     }
     c.Close(k);
     if (!proprie.empty()) {
@@ -121,9 +119,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
       int32_t conta = 0;
       for (const Trovata& t : proprie) {
         if (solo)
-          ui::Avviso(ctx.op,
-                     "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
-                     "assicurarsi che nessuno utilizzi le scadenze");
+          ui::Avviso(ctx.op, "ATTENZIONE: l'ultima elaborazione è stata interrotta. Si procede ora al ripristino: "
+                             "assicurarsi che nessuno utilizzi le scadenze");
         if (!av) av = NuovoAvanzamento(ctx, static_cast<int32_t>(proprie.size()));
         av->Avanza(++conta);
         if (!solo) continue;
@@ -140,9 +137,9 @@ int Controllo_Elaborazione(Contesto& ctx) {
       return 0;
     }
 
-    const std::string sqlLock = "Select LockGest.* FROM LockGest Where LockGest.Gestione = " +
-                                util::SqlLiteral(kGestioneCompensato, 8) + " AND LockGest.Tipo = " +
-                                util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
+    const std::string sqlLock =
+        "Select LockGest.* FROM LockGest Where LockGest.Gestione = " + util::SqlLiteral(kGestioneCompensato, 8) +
+        " AND LockGest.Tipo = " + util::SqlLiteral(kTipoLockMovimento, 8) + " and LockGest.Utente LIKE " + modello;
     std::string kl = c.Open(ctx.db, ctx.conn, "", sqlLock, false, db::kSnapshot);
     while (!c.Eof(kl) && (!DiOperatore(c.GetField(kl, "Utente").toText(), ctx.operatore) ||
                           InUso(ctx, c.GetField(kl, "Utente").toText())))
@@ -151,9 +148,8 @@ int Controllo_Elaborazione(Contesto& ctx) {
       const int32_t numReg = c.GetField(kl, "NumReg").toLong();
       const int16_t anno = c.GetField(kl, "Anno").toInteger();
       if (solo) {
-        ui::Avviso(ctx.op,
-                   "ATTENZIONE: l'ultima elaborazione è stata interrotta (contab.). Si procede ora al "
-                   "ripristino: assicurarsi che nessuno utilizzi le scadenze");
+        ui::Avviso(ctx.op, "ATTENZIONE: l'ultima elaborazione è stata interrotta (contab.). Si procede ora al "
+                           "ripristino: assicurarsi che nessuno utilizzi le scadenze");
         const std::string utente = c.GetField(kl, "Utente").toText();
         c.Close(kl);
         ElaborazioneScadenze(ctx, utente, ctx.programId, false, true, numReg, anno);
@@ -181,18 +177,18 @@ int Controllo_Elaborazione(Contesto& ctx) {
       // reservations and nothing else; only the recovery window would free
       // them, so the check gives them back itself.
       const std::string& t = ctx.run.tabScadenze;
-      for (const std::string& u : identita("SELECT Utente FROM " + t + " WHERE " + t + ".Utente LIKE " + modello +
-                                           " AND " + t + ".FlStato = " + util::SqlLiteral("0", 8) +
-                                           " GROUP BY Utente")) {
+      for (const std::string& u :
+           identita("SELECT Utente FROM " + t + " WHERE " + t + ".Utente LIKE " + modello + " AND " + t +
+                    ".FlStato = " + util::SqlLiteral("0", 8) + " GROUP BY Utente")) {
         Riuscito(AggiornaBloccoScadenze(ctx, blocco::kRilascia, t, CondizioneUtente(t, u)));
         Riuscito(CancellaAppoggio(ctx, u, ctx.programId));
       }
       // Stopped after it stored its run parameters and before it reserved
       // anything, a run leaves only those; every run has an identity of its
       // own, so no later run would ever delete them.
-      for (const std::string& u : identita("SELECT Utente FROM AppoggioTemp WHERE Utente LIKE " + modello +
-                                           " AND IdProgramma = " + util::SqlLiteral(ctx.programId, 8) +
-                                           " GROUP BY Utente"))
+      for (const std::string& u :
+           identita("SELECT Utente FROM AppoggioTemp WHERE Utente LIKE " + modello +
+                    " AND IdProgramma = " + util::SqlLiteral(ctx.programId, 8) + " GROUP BY Utente"))
         Riuscito(CancellaAppoggio(ctx, u, ctx.programId));
     }
     return 0;
@@ -207,8 +203,8 @@ int RipristinaIdentita(Contesto& ctx, const std::string& utente, const std::stri
   const std::string programma = kProgrammaRipristino;
   try {
     if (InUso(ctx, utente)) {
-      ui::Avviso(ctx.op, "L'elaborazione di " + utente +
-                             " è ancora in corso: le sue scadenze non vengono ripristinate");
+      ui::Avviso(ctx.op,
+                 "L'elaborazione di " + utente + " è ancora in corso: le sue scadenze non vengono ripristinate");
       return 1;
     }
     if (flag == "10") {

@@ -15,10 +15,10 @@ inline constexpr const char* kTestoInUso = "In uso: elaborazione in corso, non r
 // An identity that holds reserved installments, as the recovery window lists it.
 struct IdentitaBloccata {
   std::string utente;
-  std::string fase;   // greatest FaseElab of its working copy, "" when it has none
-  std::string flag;   // "10" no working copy, else the phase
-  std::string testo;  // "Fase di elaborazione"
-  bool inUso = false; // its owner still runs: not to be recovered
+  std::string fase;    // greatest FaseElab of its working copy, "" when it has none
+  std::string flag;    // "10" no working copy, else the phase
+  std::string testo;   // "Fase di elaborazione"
+  bool inUso = false;  // its owner still runs: not to be recovered
 };
 
 // Every identity holding reserved installments, with its phase and flag.

@@ -37,8 +37,7 @@ class CalendarioRate {
       corrente_ = *primaDelloSpostamento_;
       primaDelloSpostamento_.reset();
     }
-    const bool fineMese =
-        (Uguale(t_.decorrenza, "F") || Uguale(t_.decorrenza, "S")) && t_.giornoFisso == 0;
+    const bool fineMese = (Uguale(t_.decorrenza, "F") || Uguale(t_.decorrenza, "S")) && t_.giornoFisso == 0;
     if (Uguale(t_.periodicita, "M")) {
       corrente_ = corrente_.addMonths(t_.numGGMM);
       if (fineMese) corrente_ = corrente_.endOfMonth();
@@ -62,8 +61,7 @@ class CalendarioRate {
 
     const util::Date meseDopo = corrente_.addMonths(1);
     const int giorno = giornoMeseSucc > 0 ? giornoMeseSucc : t_.giornoFisso;
-    const util::Date spostata =
-        giorno > 0 ? util::Date::Carry(meseDopo.year(), meseDopo.month(), giorno) : meseDopo;
+    const util::Date spostata = giorno > 0 ? util::Date::Carry(meseDopo.year(), meseDopo.month(), giorno) : meseDopo;
     if (giornoMeseSucc > 0)
       primaDelloSpostamento_ = corrente_;
     else
@@ -101,8 +99,8 @@ class Calcolo {
   double R(double x) const { return util::Round(x, "A", 1, -a_.decimali); }
 
   double Maggiorazione(double rata) const {
-    double m = util::Round(rata * a_.percMagg.toDouble() / 100, a_.modoArrotMagg,
-                           a_.passoArrotMagg.toDouble(), std::nullopt);
+    double m =
+        util::Round(rata * a_.percMagg.toDouble() / 100, a_.modoArrotMagg, a_.passoArrotMagg.toDouble(), std::nullopt);
     if (a_.minimoMagg > 0 && m < a_.minimoMagg) m = a_.minimoMagg;
     if (a_.massimoMagg > 0 && m > a_.massimoMagg) m = a_.massimoMagg;
     return m;
@@ -113,8 +111,7 @@ class Calcolo {
   void ApplicaMaggiorazioni() {
     if (a_.modoMagg == maggiorazione::kCalcolata) {
       a_.importiMagg.assign(a_.importiScad.size(), 0.0);
-      for (size_t i = 0; i < a_.importiScad.size(); ++i)
-        a_.importiMagg[i] = Maggiorazione(a_.importiScad[i]);
+      for (size_t i = 0; i < a_.importiScad.size(); ++i) a_.importiMagg[i] = Maggiorazione(a_.importiScad[i]);
     }
     if (a_.modoMagg == maggiorazione::kCalcolata || a_.modoMagg == maggiorazione::kData) {
       for (size_t i = 0; i < a_.importiScad.size(); ++i)
@@ -189,14 +186,13 @@ class Calcolo {
 void ErroriScadenze::Aggiungi(int numeroErrore, const std::string& descrizione) {
   ++numero_;
   if (numero_ <= kMaxErroriNelTesto)
-    testo_ += "Errore n°" + std::to_string(numeroErrore) + " : " + descrizione + " in " + kRoutine +
-              "\n";
+    testo_ += "Errore n°" + std::to_string(numeroErrore) + " : " + descrizione + " in " + kRoutine + "\n";
   else if (numero_ == kMaxErroriNelTesto + 1)
     testo_ += "..............";
 }
 
-void CalcolaScadenze(const std::optional<TerminePagamento>& termine,
-                     const std::optional<MesiEsclusi>& conto, ArgomentiScadenze& a) {
+void CalcolaScadenze(const std::optional<TerminePagamento>& termine, const std::optional<MesiEsclusi>& conto,
+                     ArgomentiScadenze& a) {
   if (a.modoMagg == maggiorazione::kData)
     for (double m : a.importiMagg) a.importo -= m;
   a.numErrori = 0;

@@ -45,27 +45,27 @@ inline constexpr int16_t kData = 2;
 // The arguments of CalcolaScadenze in the order the suite has always passed
 // them. The vectors hold installment 1 at index 0.
 struct ArgomentiScadenze {
-  util::Date dataDoc;                // 1
-  double importo = 0;                // 2: VAT excluded
-  double iva = 0;                    // 3
-  std::string pagamento;             // 4
-  std::string gruppo;                // 5
-  std::string mastro;                // 6
-  std::string conto;                 // 7
-  int16_t decimali = 2;              // 8: of the currency
-  std::vector<util::Date> dateScad;  // 9 out
-  std::vector<double> importiScad;   // 10 out
-  int16_t numScad = 0;               // 11 out
-  int16_t numErrori = 0;             // 12 out
-  std::string testoErrori;           // 13 out
+  util::Date dataDoc;                          // 1
+  double importo = 0;                          // 2: VAT excluded
+  double iva = 0;                              // 3
+  std::string pagamento;                       // 4
+  std::string gruppo;                          // 5
+  std::string mastro;                          // 6
+  std::string conto;                           // 7
+  int16_t decimali = 2;                        // 8: of the currency
+  std::vector<util::Date> dateScad;            // 9 out
+  std::vector<double> importiScad;             // 10 out
+  int16_t numScad = 0;                         // 11 out
+  int16_t numErrori = 0;                       // 12 out
+  std::string testoErrori;                     // 13 out
   int16_t modoMagg = maggiorazione::kNessuna;  // 14
-  util::Money percMagg;              // 15: percent
-  std::vector<double> importiMagg;   // 16: in for mode 2, out for mode 1
-  util::Money passoArrotMagg;        // 17
-  std::string modoArrotMagg;         // 18
-  double minimoMagg = 0;             // 19: applies when > 0
-  double massimoMagg = 0;            // 20: applies when > 0
-  util::Date dataInizio;             // 21 out: start of the period
+  util::Money percMagg;                        // 15: percent
+  std::vector<double> importiMagg;             // 16: in for mode 2, out for mode 1
+  util::Money passoArrotMagg;                  // 17
+  std::string modoArrotMagg;                   // 18
+  double minimoMagg = 0;                       // 19: applies when > 0
+  double massimoMagg = 0;                      // 20: applies when > 0
+  util::Date dataInizio;                       // 21 out: start of the period
 };
 
 // Collects the errors of one calculation: each adds a line to the text and
@@ -83,8 +83,8 @@ class ErroriScadenze {
 
 // The calculation on an already read payment term and account. A missing term
 // gives no installments; a missing account the "Manca il cliente" error.
-void CalcolaScadenze(const std::optional<TerminePagamento>& termine,
-                     const std::optional<MesiEsclusi>& conto, ArgomentiScadenze& a);
+void CalcolaScadenze(const std::optional<TerminePagamento>& termine, const std::optional<MesiEsclusi>& conto,
+                     ArgomentiScadenze& a);
 
 // Reads the payment term and the account from the company database and runs
 // the calculation. Errors are collected in the arguments, never raised.

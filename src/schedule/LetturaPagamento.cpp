@@ -23,8 +23,7 @@ util::Value Numerato(db::DbCursor& c, const std::string& key, const std::string&
 std::optional<TerminePagamento> LeggiTermine(Contesto& ctx, const std::string& codice) {
   db::DbCursor c;
   const std::string key =
-      c.Open(ctx.db, ctx.conn, "",
-             "Select * From Pagamenti Where Pagamenti.Pagamento = " + util::SqlLiteral(codice, 8),
+      c.Open(ctx.db, ctx.conn, "", "Select * From Pagamenti Where Pagamenti.Pagamento = " + util::SqlLiteral(codice, 8),
              false, db::kSnapshot);
   if (c.IsEmpty(key)) return std::nullopt;
   TerminePagamento t;
@@ -44,12 +43,12 @@ std::optional<TerminePagamento> LeggiTermine(Contesto& ctx, const std::string& c
 
 std::optional<MesiEsclusi> LeggiConto(Contesto& ctx, const ArgomentiScadenze& a) {
   db::DbCursor c;
-  const std::string key = c.Open(
-      ctx.db, ctx.conn, "",
-      std::string("Select * From PianoConti Where") + " PianoConti.Gruppo = " +
-          util::SqlLiteral(a.gruppo, 8) + " And PianoConti.Mastro = " + util::SqlLiteral(a.mastro, 8) +
-          " And PianoConti.Conto = " + util::SqlLiteral(a.conto, 8),
-      false, db::kSnapshot);
+  const std::string key =
+      c.Open(ctx.db, ctx.conn, "",
+             std::string("Select * From PianoConti Where") + " PianoConti.Gruppo = " + util::SqlLiteral(a.gruppo, 8) +
+                 " And PianoConti.Mastro = " + util::SqlLiteral(a.mastro, 8) +
+                 " And PianoConti.Conto = " + util::SqlLiteral(a.conto, 8),
+             false, db::kSnapshot);
   if (c.IsEmpty(key)) return std::nullopt;
   MesiEsclusi m;
   m.meseNoEf1 = c.GetField(key, "MeseNoEf1").toInteger();

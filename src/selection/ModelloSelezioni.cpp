@@ -18,9 +18,9 @@ namespace {
 
 using namespace txt;
 
-constexpr int kIndici[] = {kContoDa, kContoA,  kScadDa,  kScadA,   kDocDa,   kDocA,      kPrefissoDoc,
-                           kNumDocDa, kNumDocA, kPagTipo, kMoneta,  kCambio,  kMassimo,   kCausale,
-                           kPartita,  kDescAgg, kAbbAtt,  kAbbPas,  kDataReg, kAnno,      kDataProt,
+constexpr int kIndici[] = {kContoDa,  kContoA,  kScadDa,    kScadA,      kDocDa,   kDocA,    kPrefissoDoc,
+                           kNumDocDa, kNumDocA, kPagTipo,   kMoneta,     kCambio,  kMassimo, kCausale,
+                           kPartita,  kDescAgg, kAbbAtt,    kAbbPas,     kDataReg, kAnno,    kDataProt,
                            kPrefProt, kNumProt, kUtiCambio, kPerdCambio, kCdc};
 
 std::string Testo(const util::Value& v) { return v.isNull() ? std::string() : util::Trim(v.toText()); }
@@ -35,10 +35,10 @@ std::string FiltroGenerali() { return " TipoCausale = " + util::SqlLiteral("G", 
 }  // namespace
 
 const std::vector<int>& ModelloSelezioni::OrdineControllo() {
-  static const std::vector<int> ordine = {kCdc,     kPrefProt, kNumProt, kDataProt, kPerdCambio, kUtiCambio, kCausale,
-                                          kPartita, kDescAgg,  kAbbAtt,  kAbbPas,   kDataReg,    kAnno,      kCambio,
-                                          kMoneta,  kPrefissoDoc, kDocDa, kDocA,    kNumDocDa,   kNumDocA,   kScadA,
-                                          kScadDa,  kMassimo,  kPagTipo, kContoDa,  kContoA};
+  static const std::vector<int> ordine = {
+      kCdc,      kPrefProt, kNumProt, kDataProt, kPerdCambio, kUtiCambio, kCausale,     kPartita, kDescAgg,
+      kAbbAtt,   kAbbPas,   kDataReg, kAnno,     kCambio,     kMoneta,    kPrefissoDoc, kDocDa,   kDocA,
+      kNumDocDa, kNumDocA,  kScadA,   kScadDa,   kMassimo,    kPagTipo,   kContoDa,     kContoA};
   return ordine;
 }
 
@@ -138,9 +138,7 @@ void ModelloSelezioni::PartitaDaCausale(const std::vector<util::Value>& valori) 
   DecodificaContoGenerale(kPartita);
 }
 
-void ModelloSelezioni::DecodificaContoGenerale(int i) {
-  company::DecodificaConto(aiuti_, Txt(i), lab(i), "1");
-}
+void ModelloSelezioni::DecodificaContoGenerale(int i) { company::DecodificaConto(aiuti_, Txt(i), lab(i), "1"); }
 
 void ModelloSelezioni::MostraMoneta() {
   std::vector<util::Value> campi = {util::Value("NumDec"), util::Value("NumDecGest"), util::Value("Operatore"),
@@ -187,28 +185,19 @@ void ModelloSelezioni::Esci(int i) {
     case kDocDa:
     case kDocA:
     case kDataReg:
-    case kDataProt:
-      EsciData(i);
-      break;
-    case kPagTipo:
-      EsciPagTipo();
-      break;
-    case kMoneta:
-      EsciMoneta();
-      break;
+    case kDataProt: EsciData(i); break;
+    case kPagTipo: EsciPagTipo(); break;
+    case kMoneta: EsciMoneta(); break;
     case kMassimo:
       if (util::ToNumber(util::Value(Txt(kMassimo).Testo())) == 0) {
         ui::Avviso(ctx_.op, "Indicare l'importo massimo per il compensato.");
         Rosso(kMassimo, true);
       } else {
         Rosso(kMassimo, false);
-        Txt(kMassimo).ImpostaTesto(
-            util::FormatNumber(util::ToNumber(util::Value(Txt(kMassimo).Testo())), maschera));
+        Txt(kMassimo).ImpostaTesto(util::FormatNumber(util::ToNumber(util::Value(Txt(kMassimo).Testo())), maschera));
       }
       break;
-    case kCausale:
-      EsciCausale();
-      break;
+    case kCausale: EsciCausale(); break;
     case kPartita:
     case kAbbAtt:
     case kAbbPas:
@@ -220,9 +209,7 @@ void ModelloSelezioni::Esci(int i) {
       if (Vuoto(i)) Rosso(i, obbligatorio);
       break;
     }
-    case kAnno:
-      EsciAnno();
-      break;
+    case kAnno: EsciAnno(); break;
     case kCdc: {
       company::OpzioniDecodifica o;
       company::DecodificaCampo(aiuti_, "CentroDiCosto", Txt(kCdc), lab(kCdc), o);
@@ -234,8 +221,7 @@ void ModelloSelezioni::Esci(int i) {
       if (!MonetaAzienda() && !util::EqualsIgnoreCase(cee, "S"))
         Rosso(kCambio, util::ToNumber(util::Value(Txt(kCambio).Testo())) <= 0);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -317,10 +303,10 @@ void ModelloSelezioni::EsciPagTipo() {
     return;
   }
   db::DbCursor c;
-  const std::string k = c.Open(ctx_.db, ctx_.conn, "",
-                               "Select * from PagTipi where PagTipo= " +
-                                   util::SqlLiteral(util::Trim(Txt(kPagTipo).Testo()), 8),
-                               false, db::kSnapshot);
+  const std::string k =
+      c.Open(ctx_.db, ctx_.conn, "",
+             "Select * from PagTipi where PagTipo= " + util::SqlLiteral(util::Trim(Txt(kPagTipo).Testo()), 8), false,
+             db::kSnapshot);
   const bool effetti = !c.IsEmpty(k) && util::EqualsIgnoreCase(Testo(c.GetField(k, "EmissEffetti")), "S");
   c.Close(k);
   ancheEffettiAbilitato = false;
@@ -394,15 +380,9 @@ bool ModelloSelezioni::TastoSu(int i, int tasto, int shift) {
       kind = "Conto";
       extra = optCliente ? "3" : "2";
       break;
-    case kPagTipo:
-      kind = "PagTipo";
-      break;
-    case kMoneta:
-      kind = "Moneta";
-      break;
-    case kCambio:
-      MostraCambioMoneta(false);
-      return true;
+    case kPagTipo: kind = "PagTipo"; break;
+    case kMoneta: kind = "Moneta"; break;
+    case kCambio: MostraCambioMoneta(false); return true;
     case kCausale:
       kind = "Causale";
       filtro = FiltroGenerali();
@@ -415,11 +395,8 @@ bool ModelloSelezioni::TastoSu(int i, int tasto, int shift) {
       kind = "Conto";
       extra = "1";
       break;
-    case kCdc:
-      kind = "CentroDiCosto";
-      break;
-    default:
-      return false;
+    case kCdc: kind = "CentroDiCosto"; break;
+    default: return false;
   }
   bool scelto = false;
   company::ApriAiuto(aiuti_, kind, Txt(i), lab(i), tasto, extra, scelto, "", filtro);

@@ -17,11 +17,11 @@ namespace compensato {
 
 // The text fields of the selection, by the index every event names them with.
 namespace txt {
-inline constexpr int kContoDa = 10, kContoA = 20, kScadDa = 30, kScadA = 40, kDocDa = 50, kDocA = 60,
-                     kPrefissoDoc = 70, kNumDocDa = 80, kNumDocA = 90, kPagTipo = 100, kMoneta = 110,
-                     kCambio = 120, kMassimo = 130, kCausale = 140, kPartita = 150, kDescAgg = 160,
-                     kAbbAtt = 170, kAbbPas = 180, kDataReg = 190, kAnno = 200, kDataProt = 210,
-                     kPrefProt = 220, kNumProt = 230, kUtiCambio = 240, kPerdCambio = 250, kCdc = 260;
+inline constexpr int kContoDa = 10, kContoA = 20, kScadDa = 30, kScadA = 40, kDocDa = 50, kDocA = 60, kPrefissoDoc = 70,
+                     kNumDocDa = 80, kNumDocA = 90, kPagTipo = 100, kMoneta = 110, kCambio = 120, kMassimo = 130,
+                     kCausale = 140, kPartita = 150, kDescAgg = 160, kAbbAtt = 170, kAbbPas = 180, kDataReg = 190,
+                     kAnno = 200, kDataProt = 210, kPrefProt = 220, kNumProt = 230, kUtiCambio = 240, kPerdCambio = 250,
+                     kCdc = 260;
 }  // namespace txt
 
 // One text field of the selection: what the screen shows and the batch types.

@@ -44,8 +44,7 @@ void EseguiPasso(int& corrente, int n, Azione&& azione) {
 
 std::string CondizioneScadenza(Contesto& ctx, const util::Value& anno, const util::Value& numProg) {
   const std::string& t = ctx.run.tabScadenze;
-  return t + ".Anno = " + util::SqlLiteral(anno, 2) + " AND " + t + ".NumProg = " +
-         util::SqlLiteral(numProg, 3);
+  return t + ".Anno = " + util::SqlLiteral(anno, 2) + " AND " + t + ".NumProg = " + util::SqlLiteral(numProg, 3);
 }
 
 // Keeps what an unexpected error of a step says, for the failure message.
@@ -91,8 +90,7 @@ void DimenticaLock(Contesto& ctx) {
 
 // Gives back every installment the user still holds and empties the working copy.
 void RilasciaTutto(Contesto& ctx, const std::string& utente) {
-  AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze,
-                         CondizioneUtente(ctx.run.tabScadenze, utente));
+  AggiornaBloccoScadenze(ctx, blocco::kRilascia, ctx.run.tabScadenze, CondizioneUtente(ctx.run.tabScadenze, utente));
   CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, utente, true);
 }
 
@@ -134,8 +132,8 @@ RigaScadenza LeggiRiga(Campo campo, const std::string& stato) {
 }
 
 ScadenzaRiferimento Riferimento(const RigaScadenza& s) {
-  return {s.preProt, s.numProt, s.dataProt, s.prefisso, s.numDoc,
-          s.dataDoc, s.tipo, s.gruppoScad, s.mastroScad, s.contoScad};
+  return {s.preProt, s.numProt, s.dataProt,   s.prefisso,   s.numDoc,
+          s.dataDoc, s.tipo,    s.gruppoScad, s.mastroScad, s.contoScad};
 }
 
 // The payment references of the installments a walk settles, written in a few
@@ -219,8 +217,8 @@ class Rimozioni {
     for (const auto& [n, chiavi] : rimuovi_)
       EseguiPasso(passo, n, [&] {
         for (const std::string& cond : CondizioniChiavi(app, chiavi))
-          ctx.db.Execute(ctx.conn, "DELETE FROM " + app + " WHERE " + app + ".Utente = " +
-                                       util::SqlLiteral(utente, 8) + " AND " + cond);
+          ctx.db.Execute(ctx.conn, "DELETE FROM " + app + " WHERE " + app + ".Utente = " + util::SqlLiteral(utente, 8) +
+                                       " AND " + cond);
         return 0;
       });
   }
@@ -328,7 +326,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
       if (qualcosa) ApriTabelleMovimento(ctx);
       transazione.emplace(ctx);
       if (qualcosa)
-        EseguiPasso(passo, 2, [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
+        EseguiPasso(passo, 2,
+                    [&] { return CreaTestataMovimento(ctx, numero, r.monetaRun, numDoc, dataDoc, prefisso); });
 
       // The closing line refers to the last installment that settles something.
       ScadenzaRiferimento rif;
@@ -372,8 +371,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key) {
   return 0;
 }
 
-int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId,
-                         bool creaTestata, bool soloContab, int32_t numReg, std::optional<int16_t> annoLock) {
+int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId, bool creaTestata,
+                         bool soloContab, int32_t numReg, std::optional<int16_t> annoLock) {
   StatoRun& r = ctx.run;
   const std::string& tabApp = r.tabScadenzeApp;
   r.numRegPag = 999999;
@@ -403,8 +402,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
     letti = true;
   }
   if (!letti) {
-    ui::Avviso(ctx.op,
-               "Errore durante la lettura delle selezioni dal file temporaneo: l'operazione verrà annullata");
+    ui::Avviso(ctx.op, "Errore durante la lettura delle selezioni dal file temporaneo: l'operazione verrà annullata");
     fine();
     return 1;
   }
@@ -461,7 +459,7 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
             });
           }
           avanzamento = std::make_unique<Avanzamento>(ctx.op, copia.RecordCount(kc), " Ripristino Scadenze",
-                                                        "Elaborazione Scadenze");
+                                                      "Elaborazione Scadenze");
           const ScadenzaRiferimento rif = primo ? Riferimento(*primo) : ScadenzaRiferimento{};
           // Rows of phase "0" were never confirmed: the interrupted run had
           // not reached them.
@@ -484,10 +482,9 @@ int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::st
       }
     } catch (const PassoFallito& f) {
       AnnullaRun(ctx, avanzamento.get(), transazione);
-      std::string testo = "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - " +
-                          std::to_string(f.passo);
-      ui::MsgErrfrm(ctx.op, descrizioneErrore.empty() ? testo : testo + " (" + descrizioneErrore + ")",
-                    numeroErrore);
+      std::string testo =
+          "Errore durante l'elaborazione delle scadenze: l'operazione verrà annullata - " + std::to_string(f.passo);
+      ui::MsgErrfrm(ctx.op, descrizioneErrore.empty() ? testo : testo + " (" + descrizioneErrore + ")", numeroErrore);
       fine();
       return 1;
     }

@@ -25,9 +25,8 @@ int InizioElab(Contesto& ctx, db::DbCursor& lista, const std::string& key);
 // working copy with something to settle fails at step 1: its lines would have
 // no header.
 // Returns 0 when the run ended normally, 1 when it failed.
-int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId,
-                         bool creaTestata, bool soloContab, int32_t numReg,
-                         std::optional<int16_t> annoLock = std::nullopt);
+int ElaborazioneScadenze(Contesto& ctx, const std::string& utente, const std::string& programId, bool creaTestata,
+                         bool soloContab, int32_t numReg, std::optional<int16_t> annoLock = std::nullopt);
 
 // Reads the fourteen run parameters (and the run currency) of the user into
 // the run state. False when any of them is missing.

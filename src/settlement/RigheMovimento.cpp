@@ -17,7 +17,6 @@ namespace {
 
 constexpr const char* kTitoloRighe = "Creazione dettagli movimento di prima nota";
 
-
 util::Money ArrotondaAzienda(const Contesto& ctx, util::Money v) {
   return v.Rounded(static_cast<int>(ctx.azienda.decAzienda));
 }
@@ -39,7 +38,7 @@ util::Money ArrotondaMoneta(Contesto& ctx, util::Money v) {
 util::Money InAzienda(Contesto& ctx, util::Money importo) {
   const company::ImportiConvertiti imp = ConvertiPerScadenza(ctx, importo.toDouble());
   return util::Money::FromDouble(util::EqualsIgnoreCase(ctx.azienda.monetaAzienda, ctx.azienda.codLira) ? imp.lire
-                                                                                                       : imp.euro);
+                                                                                                        : imp.euro);
 }
 
 // A field of the line being built.
@@ -53,8 +52,8 @@ void Campo(Contesto& ctx, const std::string& campo, const util::Value& v) {
 void NuovaRiga(Contesto& ctx, int32_t numeroRiga, const std::string& origine) {
   StatoRun& r = ctx.run;
   r.righe.Nuova(origine);
-  for (const char* campo : {"ImportoMon", "Importo", "ImpostaMon", "Imposta", "ImpostaIndetrMon",
-                            "ImpostaIndetr", "Cambio"})
+  for (const char* campo :
+       {"ImportoMon", "Importo", "ImpostaMon", "Imposta", "ImpostaIndetrMon", "ImpostaIndetr", "Cambio"})
     Campo(ctx, campo, util::Value(0.0));
   Campo(ctx, "Anno", util::Value(r.par.anno));
   Campo(ctx, "NumReg", util::Value(r.numReg));
@@ -124,11 +123,11 @@ std::string ChiaveDocumento(const std::string& prefisso, const std::string& numD
 // whole run instead of one per installment. A row with a null in the key
 // can match no installment: the installment's values are never null there.
 std::set<std::string> DocumentiIvaCassa(Contesto& ctx) {
-  const std::string sql =
-      "Select MovPnTes.PreDoc, MovPnTes.NumDoc, MovPnTes.DataDoc, MovPnDett.GruppoPartita, "
-      "MovPnDett.MastroPartita, MovPnDett.ContoPartita from MovPnTes" + std::string(" INNER JOIN MovPnDett") +
-      " ON MovPnDett.Anno = MovPnTes.Anno" + " AND MovPnDett.NumReg = MovPnTes.NumReg" +
-      " Where MovPnDett.RigReg = 1 And MovPnTes.IvaPerCassa = " + util::SqlLiteral("S", 8);
+  const std::string sql = "Select MovPnTes.PreDoc, MovPnTes.NumDoc, MovPnTes.DataDoc, MovPnDett.GruppoPartita, "
+                          "MovPnDett.MastroPartita, MovPnDett.ContoPartita from MovPnTes" +
+                          std::string(" INNER JOIN MovPnDett") + " ON MovPnDett.Anno = MovPnTes.Anno" +
+                          " AND MovPnDett.NumReg = MovPnTes.NumReg" +
+                          " Where MovPnDett.RigReg = 1 And MovPnTes.IvaPerCassa = " + util::SqlLiteral("S", 8);
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
   std::set<std::string> documenti;

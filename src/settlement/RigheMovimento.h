@@ -15,8 +15,8 @@ struct RigaScadenza {
   std::string entrataUscita;  // "E" money in, "U" money out
   std::string statoScad;      // "A" partly paid, "C" closed
   std::string tipo, gruppoScad, mastroScad, contoScad;
-  util::Money pagato;         // P
-  util::Money dovuto;         // D
+  util::Money pagato;  // P
+  util::Money dovuto;  // D
   std::string preProt;
   int32_t numProt = 0;
   util::Date dataProt;

@@ -1,8 +1,8 @@
 #include "src/settlement/TestataMovimento.h"
 
 #include "components/util/Text.h"
-#include "src/data/ComLock.h"
 #include "src/data/CampiOpzionali.h"
+#include "src/data/ComLock.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
@@ -12,10 +12,10 @@ void ApriTabelleMovimento(Contesto& ctx) {
   if (!r.tabelle) r.tabelle = std::make_unique<db::DbCursor>();
   r.documentiIvaCassa.reset();
   r.righe.Scarta();
-  r.keyTestata = r.tabelle->Open(ctx.db, ctx.conn, r.keyTestata, "Select * from MovPnTes where false",
-                                 false, db::kUpdatable);
-  r.keyRighe = r.tabelle->Open(ctx.db, ctx.conn, r.keyRighe, "Select * from MovPnDettApp where false",
-                               false, db::kUpdatable);
+  r.keyTestata =
+      r.tabelle->Open(ctx.db, ctx.conn, r.keyTestata, "Select * from MovPnTes where false", false, db::kUpdatable);
+  r.keyRighe =
+      r.tabelle->Open(ctx.db, ctx.conn, r.keyRighe, "Select * from MovPnDettApp where false", false, db::kUpdatable);
 }
 
 void ChiudiTabelleMovimento(Contesto& ctx) {
@@ -44,8 +44,7 @@ void PrendiLockMovimento(Contesto& ctx) {
 }
 
 int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& monetaMovimento,
-                         const std::string& numDoc, const util::Date& dataDoc,
-                         const std::string& prefisso) {
+                         const std::string& numDoc, const util::Date& dataDoc, const std::string& prefisso) {
   StatoRun& r = ctx.run;
   const ParametriRun& p = r.par;
   try {
@@ -59,7 +58,8 @@ int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& 
     const company::DatiAzienda& az = ctx.azienda;
     const bool inValuta = !util::EqualsIgnoreCase(monetaMovimento, az.monetaAzienda);
     double cambio = 1;
-    if (inValuta && !util::EqualsIgnoreCase(monetaMovimento, az.codLira) && !util::EqualsIgnoreCase(monetaMovimento, az.codEuro))
+    if (inValuta && !util::EqualsIgnoreCase(monetaMovimento, az.codLira) &&
+        !util::EqualsIgnoreCase(monetaMovimento, az.codEuro))
       cambio = p.cambio;
 
     db::DbCursor& c = *r.tabelle;

@@ -20,8 +20,7 @@ void ChiudiTabelleMovimento(Contesto& ctx);
 // the run settles exactly one installment. 0 done; 1 failed, after showing the
 // error titled "Creazione testata movimento di prima nota".
 int CreaTestataMovimento(Contesto& ctx, int32_t numScadenze, const std::string& monetaMovimento,
-                         const std::string& numDoc, const util::Date& dataDoc,
-                         const std::string& prefisso);
+                         const std::string& numDoc, const util::Date& dataDoc, const std::string& prefisso);
 
 // Takes the lock of the run's entry (its year and number, state "0") on the
 // lock service's standard cursor; the cursor stands on the lock row also when

@@ -133,17 +133,19 @@ int ApriConfigurazione(Programma& p, const std::string& nomeFile, const fs::path
     } catch (const util::RuntimeError& e) {
       p.pf.ChiudiSplash();
       if (e.number() == util::err::kNotADatabase) {
-        const int r = p.ctx.op.MessageBox(
-            "Errore nell'apertura del database " + p.nomeDb + "\nVuoi tentare di recuperarlo",
-            ui::box::kQuestion + ui::box::kOkCancel);
+        const int r =
+            p.ctx.op.MessageBox("Errore nell'apertura del database " + p.nomeDb + "\nVuoi tentare di recuperarlo",
+                                ui::box::kQuestion + ui::box::kOkCancel);
         if (r != ui::box::kOk) return Ferma(p);
         // One repair: a rebuilt file that is still refused will not get
         // better by rebuilding it again.
         const db::RepairResult esito = riparato ? db::RepairResult{} : db::RepairDatabase(p.nomeDb);
         if (esito.repaired) {
           riparato = true;
-          p.ctx.op.MessageBox("Il database " + p.nomeDb + " e' stato recuperato.\nIl file danneggiato e' stato "
-                                  "conservato come " + esito.kept,
+          p.ctx.op.MessageBox("Il database " + p.nomeDb +
+                                  " e' stato recuperato.\nIl file danneggiato e' stato "
+                                  "conservato come " +
+                                  esito.kept,
                               ui::box::kInformation);
           continue;
         }
@@ -153,8 +155,10 @@ int ApriConfigurazione(Programma& p, const std::string& nomeFile, const fs::path
                             ui::box::kCritical);
         return Ferma(p);
       }
-      p.ctx.op.MessageBox("Errore " + std::to_string(e.number()) + " nell'apertura del database.\nCorreggere e "
-                              "riprovare. (" + e.description() + ") ",
+      p.ctx.op.MessageBox("Errore " + std::to_string(e.number()) +
+                              " nell'apertura del database.\nCorreggere e "
+                              "riprovare. (" +
+                              e.description() + ") ",
                           ui::box::kCritical);
       return Ferma(p);
     }

@@ -3,11 +3,11 @@
 #include <iostream>
 
 #include "components/lookup/Lookdex.h"
-#include "src/company/AziUtilPrg.h"
 #include "components/util/CommandLine.h"
 #include "components/util/Error.h"
 #include "components/util/Text.h"
 #include "components/util/Value.h"
+#include "src/company/AziUtilPrg.h"
 #include "src/company/ParametriAzienda.h"
 #include "src/startup/ApriConfigurazione.h"
 #include "src/startup/Chiusura.h"
@@ -108,8 +108,7 @@ void AvviaDopoIlMenu(Programma& p, int32_t numero, const std::string& chiave) {
     return;
   }
   p.connDiretta = ApriDatabaseDiretto(p.diretto, p.nomeDb, ctx.host.GetParameter("SqlLogin").toText(),
-                                      ctx.host.GetParameter("SqlPwd").toText(),
-                                      ctx.db.GetSetting("DbAccPWD").toText());
+                                      ctx.host.GetParameter("SqlPwd").toText(), ctx.db.GetSetting("DbAccPWD").toText());
   ctx.chiusuraDaHost = false;
   // The screen-resolution factors.
   LeggiRisoluzione(p);
@@ -200,9 +199,8 @@ void AvvioProgramma(Programma& p, int32_t numero, const std::string& chiave) {
     const host::LaunchInfo li = p.ctx.host.GetLaunchInfo();
     p.ctx.fileAiuto = util::Trim(util::SwitchValue(li.osParam, 'H'));
   } catch (const std::exception&) {
-    MessaggioAvvio(p,
-                   "Problemi col collegamento col men\xC3\xB9\nForse questo programma non \xC3\xA8 stato lanciato "
-                   "correttamente");
+    MessaggioAvvio(p, "Problemi col collegamento col men\xC3\xB9\nForse questo programma non \xC3\xA8 stato lanciato "
+                      "correttamente");
     RichiediChiusura(p);
     return;
   }

@@ -101,9 +101,8 @@ std::string MessaggioFattura(const std::string& command, const host::HostValue& 
   return "";
 }
 
-host::HostReply EseguiComandoMenu(Programma& p, const std::string& /*menuInstance*/,
-                                  const std::string& secondaryKey, const std::string& command,
-                                  const host::HostValue& parameter) {
+host::HostReply EseguiComandoMenu(Programma& p, const std::string& /*menuInstance*/, const std::string& secondaryKey,
+                                  const std::string& command, const host::HostValue& parameter) {
   host::HostReply reply("");
   const std::string cmd = util::ToLower(util::Trim(command));
   const auto* single = std::get_if<util::Value>(&parameter);

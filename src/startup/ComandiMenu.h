@@ -31,9 +31,8 @@ class scMenuComandiClie final : public host::RicevitoreComandi {
 };
 
 // The dispatch of a host command; the reply the host gets back.
-host::HostReply EseguiComandoMenu(Programma& p, const std::string& menuInstance,
-                                  const std::string& secondaryKey, const std::string& command,
-                                  const host::HostValue& parameter);
+host::HostReply EseguiComandoMenu(Programma& p, const std::string& menuInstance, const std::string& secondaryKey,
+                                  const std::string& command, const host::HostValue& parameter);
 
 // The texts of the invoice notices ("FEInvio", "FEAttesa", "FEInfo") for an
 // array parameter; empty when nothing is to be shown.

@@ -23,8 +23,8 @@ void LoginDaHost(Programma& p, db::DbExecutor& executor) {
 
 }  // namespace
 
-std::string ApriDatabase(Programma& p, db::DbExecutor& executor, const std::string& nome,
-                         const std::string& password, const std::string& connect) {
+std::string ApriDatabase(Programma& p, db::DbExecutor& executor, const std::string& nome, const std::string& password,
+                         const std::string& connect) {
   const bool sorgenteOdbc = db::ENomeOdbc(nome) && !IniziaOdbc(nome);
   if (sorgenteOdbc) {
     if (executor.GetSetting("DbSqlPubPWD").toText().empty()) {

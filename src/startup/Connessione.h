@@ -14,8 +14,8 @@ struct Programma;
 // text beginning with "Err:" after a failure shown to the operator, or empty
 // when the operator gave up the login. An unrecognised file (3343) is raised
 // to the caller, which offers the repair.
-std::string ApriDatabase(Programma& p, db::DbExecutor& executor, const std::string& nome,
-                         const std::string& password, const std::string& connect);
+std::string ApriDatabase(Programma& p, db::DbExecutor& executor, const std::string& nome, const std::string& password,
+                         const std::string& connect);
 
 // How a database name is opened directly: an empty database name with a
 // connect string for an ODBC name, the path alone for a file.

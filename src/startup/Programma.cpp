@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
-#include "src/company/AziUtilPrg.h"
 #include "components/util/Text.h"
-#include "src/startup/ComandiMenu.h"
+#include "src/company/AziUtilPrg.h"
 #include "src/startup/Chiusura.h"
+#include "src/startup/ComandiMenu.h"
 
 namespace startup {
 
-Programma::Programma(compensato::Contesto& contesto, Piattaforma& piattaforma)
-    : ctx(contesto), pf(piattaforma) {}
+Programma::Programma(compensato::Contesto& contesto, Piattaforma& piattaforma) : ctx(contesto), pf(piattaforma) {}
 
 Programma::~Programma() = default;
 

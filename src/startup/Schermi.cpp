@@ -1,9 +1,9 @@
 #include "src/startup/Schermi.h"
 
+#include "components/lookup/Finestra.h"
 #include "components/util/Error.h"
 #include "components/util/Text.h"
 #include "components/util/Value.h"
-#include "components/lookup/Finestra.h"
 #include "src/startup/Chiusura.h"
 #include "src/startup/Programma.h"
 #include "src/ui/Errori.h"
@@ -60,8 +60,8 @@ void ApriFormRichiesta(Programma& p, const std::string& nome, bool usaTipo, cons
 }
 
 bool AttivaForm(Programma& p, const std::string& nome, bool usaTipo, const std::string& chiave,
-                const std::string& lanciatore, const std::string& chiaveLanciatore,
-                const std::string& paramLanciatore, int showFlag, const std::string& parte) {
+                const std::string& lanciatore, const std::string& chiaveLanciatore, const std::string& paramLanciatore,
+                int showFlag, const std::string& parte) {
   lookup::FinestraAiuto* aiuto = p.finestraAiuto;
   auto aiutoVisibile = [aiuto] { return aiuto && aiuto->Visibile(); };
   bool aiutoNascosto = false;

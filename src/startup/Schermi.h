@@ -17,8 +17,8 @@ void ApriFormRichiesta(Programma& p, const std::string& nome, bool usaTipo, cons
 
 // Opens a screen or brings an open one to the front; true when it is shown.
 bool AttivaForm(Programma& p, const std::string& nome, bool usaTipo, const std::string& chiave,
-                const std::string& lanciatore, const std::string& chiaveLanciatore,
-                const std::string& paramLanciatore, int showFlag, const std::string& parteDidascalia = "");
+                const std::string& lanciatore, const std::string& chiaveLanciatore, const std::string& paramLanciatore,
+                int showFlag, const std::string& parteDidascalia = "");
 
 // The display type of a new screen: the company's window state when it is a
 // number, otherwise the host's osTipoForm (0 when that is no number either).

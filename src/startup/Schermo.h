@@ -6,8 +6,8 @@
 namespace startup {
 
 // Error numbers the screen machinery raises as util::RuntimeError.
-inline constexpr int kErrFormModale = 401;       // a modeless show while a modal screen is open
-inline constexpr int kErrOggettoScaricato = 364; // the screen unloaded itself while loading
+inline constexpr int kErrFormModale = 401;        // a modeless show while a modal screen is open
+inline constexpr int kErrOggettoScaricato = 364;  // the screen unloaded itself while loading
 inline constexpr int kErrOggettoAssente = 91;
 
 // A screen as the program's lifecycle handles it. The screens implement it

@@ -87,8 +87,7 @@ bool AiutoTasto(int& tasto, int shift, const std::string& fileConfigurato, int32
   else if (shift == 4)
     MostraIndice(v, file, "");
   else
-    MostraContesto(v, file, contesto < 0 ? static_cast<uint32_t>(contestoAttivo) : static_cast<uint32_t>(contesto),
-                   "");
+    MostraContesto(v, file, contesto < 0 ? static_cast<uint32_t>(contestoAttivo) : static_cast<uint32_t>(contesto), "");
   tasto = 0;
   return true;
 }

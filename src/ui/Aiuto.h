@@ -53,7 +53,7 @@ int32_t ContestoAttivo(const std::vector<std::optional<int32_t>>& catena, int32_
 // AiutoTasto: F1 (112) opens the topic (`contesto`, or `contestoAttivo` when
 // it is negative), Ctrl+F1 the contents, Alt+F1 the index. False, with the
 // key left alone, for any other key or when there is no help file.
-bool AiutoTasto(int& tasto, int shift, const std::string& fileConfigurato, int32_t contesto,
-                int32_t contestoAttivo, VisualizzatoreAiuto& v);
+bool AiutoTasto(int& tasto, int shift, const std::string& fileConfigurato, int32_t contesto, int32_t contestoAttivo,
+                VisualizzatoreAiuto& v);
 
 }  // namespace ui

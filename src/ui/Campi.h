@@ -46,10 +46,10 @@ inline constexpr int kSegnaColore = 1;
 inline constexpr int kSegnaFuoco = 2;
 
 struct VerificaData {
-  int opzione = 0;             // util::kDataFacoltativa / kDataObbligatoria
-  int modo = kSegnaColore;     // 1 colour, 2 focus, 3 both
+  int opzione = 0;                      // util::kDataFacoltativa / kDataObbligatoria
+  int modo = kSegnaColore;              // 1 colour, 2 focus, 3 both
   std::optional<int64_t> coloreValido;  // the normal colour when omitted
-  bool mostra = false;         // show the refusal to the operator
+  bool mostra = false;                  // show the refusal to the operator
 };
 
 // ControllaData: checks and completes a date field and refuses a date below

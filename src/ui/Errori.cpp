@@ -14,8 +14,7 @@ std::string DescrizioneErrore(const util::RuntimeError& error) {
 
 int MsgErrfrm(Operatore& op, const util::RuntimeError& error, const std::string& psMsgAggPri,
               const std::string& psMsgAggDop, const std::optional<std::string>& pvTitolo) {
-  return MsgErrfrm(op, DescrizioneErrore(error), error.number(), psMsgAggPri, psMsgAggDop,
-                   pvTitolo);
+  return MsgErrfrm(op, DescrizioneErrore(error), error.number(), psMsgAggPri, psMsgAggDop, pvTitolo);
 }
 
 int MsgErrfrm(Operatore& op, const std::string& pvError, int pverr, const std::string& psMsgAggPri,
@@ -35,8 +34,8 @@ int MostraErrore(Operatore& op, const util::RuntimeError& error, const std::stri
 
 void SegnalaErroreMenu(host::MenuHost& host, Operatore& op, const util::RuntimeError& error,
                        const std::string& psMsgAggPri, const std::string& psMsgAggDop) {
-  SegnalaErroreMenu(host, op, error.source().empty() ? error.description() : error.source(),
-                    error.number(), psMsgAggPri, psMsgAggDop);
+  SegnalaErroreMenu(host, op, error.source().empty() ? error.description() : error.source(), error.number(),
+                    psMsgAggPri, psMsgAggDop);
 }
 
 void SegnalaErroreMenu(host::MenuHost& host, Operatore& op, const std::string& text, int number,

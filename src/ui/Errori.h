@@ -20,11 +20,9 @@ std::string DescrizioneErrore(const util::RuntimeError& error);
 // The error form of the message window: the standard text with the single
 // command "&Ok". The title is the context of the failing operation when given.
 int MsgErrfrm(Operatore& op, const util::RuntimeError& error, const std::string& psMsgAggPri = "",
-              const std::string& psMsgAggDop = "",
-              const std::optional<std::string>& pvTitolo = std::nullopt);
-int MsgErrfrm(Operatore& op, const std::string& pvError, int pverr,
-              const std::string& psMsgAggPri = "", const std::string& psMsgAggDop = "",
-              const std::optional<std::string>& pvTitolo = std::nullopt);
+              const std::string& psMsgAggDop = "", const std::optional<std::string>& pvTitolo = std::nullopt);
+int MsgErrfrm(Operatore& op, const std::string& pvError, int pverr, const std::string& psMsgAggPri = "",
+              const std::string& psMsgAggDop = "", const std::optional<std::string>& pvTitolo = std::nullopt);
 
 // The plain error box: the standard text, exclamation icon, OK only, no title.
 int MostraErrore(Operatore& op, const util::RuntimeError& error, const std::string& psMsgAggPri = "",

@@ -31,8 +31,8 @@ std::string FinoAZero(const std::string& s, size_t at) {
 }
 
 std::string Entita(std::string s) {
-  static const std::pair<const char*, const char*> tabella[] = {
-      {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&apos;", "'"}};
+  static const std::pair<const char*, const char*> tabella[] = {{"&amp;", "&"},   {"&lt;", "<"},  {"&gt;", ">"},
+                                                                {"&quot;", "\""}, {"&#39;", "'"}, {"&apos;", "'"}};
   for (const auto& [da, a] : tabella) {
     for (size_t p = s.find(da); p != std::string::npos; p = s.find(da, p + std::strlen(a)))
       s.replace(p, std::strlen(da), a);
@@ -152,9 +152,8 @@ void LibroAiuto::LeggiSistema() {
   if (!fileIndice.empty()) indice_ = LeggiMappaSito(Leggi(Normalizza(fileIndice)).value_or(""));
   for (std::vector<Voce>* v : {&sommario_, &indice_})
     for (Voce& voce : *v) voce.percorso = voce.percorso.empty() ? "" : Normalizza(voce.percorso);
-  std::stable_sort(indice_.begin(), indice_.end(), [](const Voce& a, const Voce& b) {
-    return util::ToLower(a.nome) < util::ToLower(b.nome);
-  });
+  std::stable_sort(indice_.begin(), indice_.end(),
+                   [](const Voce& a, const Voce& b) { return util::ToLower(a.nome) < util::ToLower(b.nome); });
 }
 
 // "#IVB": the length of the pairs, then pairs of context number and the

@@ -17,11 +17,11 @@ struct RichiestaMsg {
   std::optional<std::string> pvCom2;
   std::optional<std::string> pvCom3;  // taken only with pvCom2
   std::optional<std::string> pvTitolo;
-  int piLargForm = 80;    // widest window, percent of the screen width
-  bool pbSuona = false;   // play the signal sound first
-  int piLatiForm = 600;   // twips added to the width of the message
+  int piLargForm = 80;   // widest window, percent of the screen width
+  bool pbSuona = false;  // play the signal sound first
+  int piLatiForm = 600;  // twips added to the width of the message
   std::optional<double> pvFontSize;
-  int piComDefault = 1;   // command with the focus when the window opens
+  int piComDefault = 1;  // command with the focus when the window opens
   std::optional<double> pvWidthCom;
   bool pbSempreTxt = false;
 };
@@ -54,8 +54,7 @@ class Operatore {
   // True while the message window shows a request (a lookup never opens then).
   virtual bool msgComVisibile() const = 0;
   // The standard message box; style is a sum of box:: values; returns box::kOk ...
-  virtual int MessageBox(const std::string& text, int style = box::kOkOnly,
-                         const std::string& title = "") = 0;
+  virtual int MessageBox(const std::string& text, int style = box::kOkOnly, const std::string& title = "") = 0;
   // The standard input box; nullopt when cancelled.
   virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                               const std::string& defaultAnswer) = 0;
@@ -84,7 +83,6 @@ class Puntatore {
 // Asks msgCom with a single "&Ok" command.
 int Avviso(Operatore& op, const std::string& text);
 // Asks msgCom with "Si" and "No" and the given title; true for "Si".
-bool ChiediSiNo(Operatore& op, const std::string& text, const std::string& title,
-                int comDefault = 1);
+bool ChiediSiNo(Operatore& op, const std::string& text, const std::string& title, int comDefault = 1);
 
 }  // namespace ui

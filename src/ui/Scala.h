@@ -77,8 +77,21 @@ int FlagsEsclusione(const std::vector<Esclusione>& lista, const std::string& nom
 
 // Kinds of control the scaling tells apart.
 enum class TipoControllo {
-  Comando, Testo, Etichetta, Combo, Lista, Check, Opzione, Cornice,
-  GrigliaDati, GrigliaFlessibile, Linea, Forma, Immagine, BarraStato, Altro
+  Comando,
+  Testo,
+  Etichetta,
+  Combo,
+  Lista,
+  Check,
+  Opzione,
+  Cornice,
+  GrigliaDati,
+  GrigliaFlessibile,
+  Linea,
+  Forma,
+  Immagine,
+  BarraStato,
+  Altro
 };
 
 // A control as the scaling sees it, in twips and points.
@@ -88,8 +101,8 @@ struct ControlloScala {
   TipoControllo tipo = TipoControllo::Altro;
   bool stretch = true;  // images only
   double left = 0, top = 0, width = 0, height = 0;
-  double fontSize = 0;      // 0: no font of its own
-  double headFontSize = 0;  // data grid headings
+  double fontSize = 0;                    // 0: no font of its own
+  double headFontSize = 0;                // data grid headings
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // lines
   std::vector<double> pannelli;           // status bar panel widths
 };

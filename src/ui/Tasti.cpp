@@ -173,8 +173,7 @@ void CercaSostituisci(int tasto, int shift, CampoTesto& c, StatoTastiera& st, Op
 
 }  // namespace
 
-int CercaTesto(const std::u16string& testo, const std::u16string& cosa, int da, int a, bool avanti,
-               bool ignora) {
+int CercaTesto(const std::u16string& testo, const std::u16string& cosa, int da, int a, bool avanti, bool ignora) {
   const int n = static_cast<int>(cosa.size());
   if (n == 0) return -1;
   const int fine = std::min(a, static_cast<int>(testo.size()));
@@ -216,8 +215,7 @@ int GestisciTasto(int& tasto, int& shift, AmbienteTasti& amb, StatoTastiera& st,
     try {
       CampoTesto* c = amb.CampoAttivo();
       bool delCampo = false;
-      if (multiRiga && c && c->MultiRiga())
-        delCampo = c->LunghezzaSelezione() != static_cast<int>(c->Testo().size());
+      if (multiRiga && c && c->MultiRiga()) delCampo = c->LunghezzaSelezione() != static_cast<int>(c->Testo().size());
       st.invioPassa = delCampo;
       if (!delCampo && (griglia || !amb.GrigliaDatiAttiva())) {
         amb.SpostaFuoco(shift & kShift ? -1 : 1);

@@ -76,8 +76,8 @@ struct ServiziTasti {
 // (tasto is then 0). With `griglia` Enter moves on from a data grid too;
 // with `multiRiga` Enter stays in a multi-line box unless its text is
 // wholly selected.
-int GestisciTasto(int& tasto, int& shift, AmbienteTasti& amb, StatoTastiera& st, ServiziTasti srv,
-                  bool griglia, bool multiRiga);
+int GestisciTasto(int& tasto, int& shift, AmbienteTasti& amb, StatoTastiera& st, ServiziTasti srv, bool griglia,
+                  bool multiRiga);
 
 // FiltraTasto: the character a key press types, 0 for none.
 char16_t FiltraTasto(char16_t c, const StatoTastiera& st, const std::string& tastierinoVirgola);

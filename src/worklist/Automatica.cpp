@@ -18,8 +18,7 @@ namespace compensato {
 
 int Creazione_Automatica(Contesto& ctx) {
   StatoRun& r = ctx.run;
-  if (!ui::ChiediSiNo(ctx.op, "Confermi l'elaborazione automatica delle scadenze ?", "Compensato"))
-    return 0;
+  if (!ui::ChiediSiNo(ctx.op, "Confermi l'elaborazione automatica delle scadenze ?", "Compensato")) return 0;
 
   const std::string& app = r.tabScadenzeApp;
   db::DbCursor cursore;
@@ -32,8 +31,8 @@ int Creazione_Automatica(Contesto& ctx) {
       fallito = true;
     } else {
       transazione.emplace(ctx);
-      key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento),
-                         false, db::kForwardOnly);
+      key = cursore.Open(ctx.db, ctx.conn, "", QueryListaScadenze(app, ctx.utente, r.selezione.ordinamento), false,
+                         db::kForwardOnly);
       avanzamento = std::make_unique<ui::Avanzamento>(ctx.op, cursore.RecordCount(key),
                                                       " Creazione automatica compensato", "Elaborazione Scadenze");
       // Currency, exact to the cent: in doubles 0.10 + 0.20 exceeds 0.30.
@@ -57,7 +56,8 @@ int Creazione_Automatica(Contesto& ctx) {
       }
       const std::string extra = "," + app + ".StatoScad = 'C'" + "," + app + ".ImpPagInc = " + app + ".ImportoScad";
       for (const std::string& cond : CondizioniChiavi(app, presi)) {
-        if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, " AND " + cond, 0, util::Date(), 0, util::Money(), extra) != 0) {
+        if (AggiornaBloccoScadenze(ctx, blocco::kConferma, app, " AND " + cond, 0, util::Date(), 0, util::Money(),
+                                   extra) != 0) {
           fallito = true;
           break;
         }

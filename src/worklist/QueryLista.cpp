@@ -5,8 +5,8 @@
 namespace compensato {
 
 std::string QueryListaScadenze(const std::string& t, const std::string& utente, int ordinamento) {
-  const std::string positivo = "(" + t + ".Tipo = '3' AND " + t + ".EntrataUscita = 'E') OR (" + t +
-                               ".Tipo = '2' " + " AND " + t + ".EntrataUscita = 'U')";
+  const std::string positivo = "(" + t + ".Tipo = '3' AND " + t + ".EntrataUscita = 'E') OR (" + t + ".Tipo = '2' " +
+                               " AND " + t + ".EntrataUscita = 'U')";
   std::string sql = "SELECT ";
   sql += t + ".Prefisso";
   sql += "," + t + ".NumDoc";
@@ -17,9 +17,9 @@ std::string QueryListaScadenze(const std::string& t, const std::string& utente, 
   sql += "," + t + ".PagTipo";
   sql += ",IIF(" + positivo + "," + t + ".ImportoScad,-" + t + ".ImportoScad) AS ImportoScad";
   sql += "," + t + ".ImpPagInc";
-  sql += ",IIF(" + t + ".ImpPagInc = 0 ,null" + ",(IIF((" + t + ".Tipo = '3' AND " + t +
-         ".EntrataUscita = 'E') OR (" + t + ".Tipo = '2' " + " AND " + t + ".EntrataUscita = 'U')" +
-         "," + t + ".ImportoScad,-" + t + ".ImportoScad)" + " - " + t + ".ImpPagInc)) AS Pagato";
+  sql += ",IIF(" + t + ".ImpPagInc = 0 ,null" + ",(IIF((" + t + ".Tipo = '3' AND " + t + ".EntrataUscita = 'E') OR (" +
+         t + ".Tipo = '2' " + " AND " + t + ".EntrataUscita = 'U')" + "," + t + ".ImportoScad,-" + t + ".ImportoScad)" +
+         " - " + t + ".ImpPagInc)) AS Pagato";
   sql += "," + t + ".StatoScad";
   sql += "," + t + ".Anno";
   sql += "," + t + ".NumProg";
@@ -32,19 +32,17 @@ std::string QueryListaScadenze(const std::string& t, const std::string& utente, 
   sql += "," + t + ".PreProt";
   sql += "," + t + ".NumProt";
   sql += "," + t + ".DataProt";
-  sql += " FROM ((" + t + " LEFT JOIN PagTipi" + " ON PagTipi.PagTipo = " + t + ".PagTipo)" +
-         " INNER JOIN PianoConti" + " ON " + t + ".ContoScad = PianoConti.Conto" + " AND " + t +
-         ".MastroScad = PianoConti.Mastro" + " AND " + t + ".GruppoScad = PianoConti.Gruppo)" +
-         " WHERE " + t + ".Utente = " + util::SqlLiteral(utente, 8);
+  sql += " FROM ((" + t + " LEFT JOIN PagTipi" + " ON PagTipi.PagTipo = " + t + ".PagTipo)" + " INNER JOIN PianoConti" +
+         " ON " + t + ".ContoScad = PianoConti.Conto" + " AND " + t + ".MastroScad = PianoConti.Mastro" + " AND " + t +
+         ".GruppoScad = PianoConti.Gruppo)" + " WHERE " + t + ".Utente = " + util::SqlLiteral(utente, 8);
   if (ordinamento == 1)
-    sql += " ORDER BY PianoConti.Descrizione," + t + ".DataDoc" + "," + t + ".Prefisso," + t +
-           ".NumDoc," + t + ".Rata";
+    sql += " ORDER BY PianoConti.Descrizione," + t + ".DataDoc" + "," + t + ".Prefisso," + t + ".NumDoc," + t + ".Rata";
   else if (ordinamento == 2)
-    sql += " ORDER BY " + t + ".GruppoScad," + t + ".MastroScad" + "," + t + ".ContoScad," + t +
-           ".DataDoc," + t + ".Prefisso" + "," + t + ".NumDoc," + t + ".Rata";
+    sql += " ORDER BY " + t + ".GruppoScad," + t + ".MastroScad" + "," + t + ".ContoScad," + t + ".DataDoc," + t +
+           ".Prefisso" + "," + t + ".NumDoc," + t + ".Rata";
   else
-    sql += " ORDER BY " + t + ".DataDoc," + t + ".Prefisso" + "," + t + ".NumDoc," + t + ".Rata," + t +
-           ".GruppoScad" + "," + t + ".MastroScad," + t + ".ContoScad";
+    sql += " ORDER BY " + t + ".DataDoc," + t + ".Prefisso" + "," + t + ".NumDoc," + t + ".Rata," + t + ".GruppoScad" +
+           "," + t + ".MastroScad," + t + ".ContoScad";
   return sql;
 }
 

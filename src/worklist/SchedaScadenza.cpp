@@ -19,23 +19,23 @@ std::string DidascaliaTipo(const std::string& tipo) {
 std::optional<SchedaScadenza> LeggiSchedaScadenza(Contesto& ctx, const util::Value& anno, const util::Value& numProg) {
   const std::string w = ctx.run.tabScadenzeApp;
   std::string campi;
-  for (const char* f : {".Tipo", ".GruppoScad", ".MastroScad", ".ContoScad", ".DataScad", ".Pagamento", ".BancaCF",
-                        ".NumReg", ".AnnoReg", ".Prefisso", ".NumDoc", ".DataDoc", ".PreProt", ".NumProt",
-                        ".DataProt", ".Rata", ".Moneta", ".ImportoScad", ".ImportoFatt", ".Cambio", ".Causale",
-                        ".AnnoReg", ".EntrataUscita"}) {
+  for (const char* f :
+       {".Tipo",    ".GruppoScad",  ".MastroScad",  ".ContoScad", ".DataScad", ".Pagamento", ".BancaCF",      ".NumReg",
+        ".AnnoReg", ".Prefisso",    ".NumDoc",      ".DataDoc",   ".PreProt",  ".NumProt",   ".DataProt",     ".Rata",
+        ".Moneta",  ".ImportoScad", ".ImportoFatt", ".Cambio",    ".Causale",  ".AnnoReg",   ".EntrataUscita"}) {
     if (!campi.empty()) campi += ",";
     campi += w + f;
   }
-  const std::string sql =
-      "SELECT " + campi + ",PianoConti.Descrizione AS RagSoc" + ",Monete.Descrizione AS DesMoneta, Monete.NumDec" +
-      ",Pagamenti.Descrizione AS DesPagamento" + ",Banche.Descrizione AS DesBanca" +
-      ",Causali.Descrizione AS DesCausale" + " FROM ((((" + w + " LEFT JOIN Monete ON " + w +
-      ".Moneta = Monete.Moneta)" + " LEFT JOIN Pagamenti ON " + w + ".Pagamento = Pagamenti.Pagamento)" +
-      " LEFT JOIN PianoConti ON (" + w + ".Tipo = PianoConti.Tipo) " + " AND (" + w +
-      ".GruppoScad = PianoConti.Gruppo)" + " AND (" + w + ".MastroScad = PianoConti.Mastro)" + " AND (" + w +
-      ".ContoScad = PianoConti.Conto))" + " LEFT JOIN Banche ON " + w + ".BancaCF = Banche.Banca)" +
-      " LEFT JOIN Causali ON " + w + ".Causale = Causali.Causale" + " WHERE " + w +
-      ".Anno = " + util::SqlLiteral(anno, 2) + " AND " + w + ".NumProg = " + util::SqlLiteral(numProg, 3);
+  const std::string sql = "SELECT " + campi + ",PianoConti.Descrizione AS RagSoc" +
+                          ",Monete.Descrizione AS DesMoneta, Monete.NumDec" + ",Pagamenti.Descrizione AS DesPagamento" +
+                          ",Banche.Descrizione AS DesBanca" + ",Causali.Descrizione AS DesCausale" + " FROM ((((" + w +
+                          " LEFT JOIN Monete ON " + w + ".Moneta = Monete.Moneta)" + " LEFT JOIN Pagamenti ON " + w +
+                          ".Pagamento = Pagamenti.Pagamento)" + " LEFT JOIN PianoConti ON (" + w +
+                          ".Tipo = PianoConti.Tipo) " + " AND (" + w + ".GruppoScad = PianoConti.Gruppo)" + " AND (" +
+                          w + ".MastroScad = PianoConti.Mastro)" + " AND (" + w + ".ContoScad = PianoConti.Conto))" +
+                          " LEFT JOIN Banche ON " + w + ".BancaCF = Banche.Banca)" + " LEFT JOIN Causali ON " + w +
+                          ".Causale = Causali.Causale" + " WHERE " + w + ".Anno = " + util::SqlLiteral(anno, 2) +
+                          " AND " + w + ".NumProg = " + util::SqlLiteral(numProg, 3);
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "", sql, false, db::kSnapshot);
   if (c.IsEmpty(k)) {

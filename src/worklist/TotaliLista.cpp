@@ -23,7 +23,8 @@ double Numero(const std::string& testo) {
 }  // namespace
 
 bool ContoDiCassa(Contesto& ctx) {
-  const std::string& conto = ctx.run.par.contoPartita.empty() ? ctx.run.selezione.contoPartita : ctx.run.par.contoPartita;
+  const std::string& conto =
+      ctx.run.par.contoPartita.empty() ? ctx.run.selezione.contoPartita : ctx.run.par.contoPartita;
   if (conto.empty()) return false;
   const std::string cassa = Parametro(ctx, "CauCon.GruppoCassaCont") + Parametro(ctx, "CauCon.MastroCassaCont") +
                             Parametro(ctx, "CauCon.ContoCassaCont");
@@ -38,7 +39,8 @@ TotaliLista CalcolaResiduo(Contesto& ctx, const std::string& massimo, const std:
   db::DbCursor c;
   const std::string k = c.Open(ctx.db, ctx.conn, "",
                                "SELECT COUNT(NumProg) AS NumScad, SUM(IIF(IsNull(ImpPagInc), 0, ImpPagInc)) AS Pagato "
-                               "FROM " + t + " WHERE (" + t + ".StatoScad = 'A'  OR " + t +
+                               "FROM " +
+                                   t + " WHERE (" + t + ".StatoScad = 'A'  OR " + t +
                                    ".StatoScad = 'C') and utente = " + util::SqlLiteral(ctx.utente, 8),
                                false, db::kSnapshot);
   TotaliLista r;
@@ -70,8 +72,7 @@ bool ConfermaLista(Contesto& ctx, bool oltreIlMassimo) {
 bool AnnullaLista(Contesto& ctx) {
   if (!ui::ChiediSiNo(ctx.op, "Confermi l'annullamento dell'elaborazione ?", "Compensato")) return false;
   try {
-    if (RilasciaScadenzeUtente(ctx) == 0 &&
-        CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, ctx.utente, true) == 0)
+    if (RilasciaScadenzeUtente(ctx) == 0 && CancellaScadenzeApp(ctx, ctx.run.tabScadenzeApp, ctx.utente, true) == 0)
       return true;
   } catch (const std::exception&) {
   }

@@ -10,13 +10,13 @@ namespace compensato {
 // after every row the grid saves, never accumulated: they always match what
 // is stored.
 struct TotaliLista {
-  int32_t numero = 0;       // rows settled ("A" or "C")
-  double selezionato = 0;   // their paid amounts, with the grid's sign
-  double residuo = 0;       // the maximum minus that, rounded
-  std::string testoNumero;      // labNumScadSel
-  std::string testoSelezionato; // LabImportoSelezionato ("" when nothing is paid)
-  std::string testoResiduo;     // labImportoResiduo ("" when nothing is paid)
-  bool rosso = false;           // the residue is below zero
+  int32_t numero = 0;            // rows settled ("A" or "C")
+  double selezionato = 0;        // their paid amounts, with the grid's sign
+  double residuo = 0;            // the maximum minus that, rounded
+  std::string testoNumero;       // labNumScadSel
+  std::string testoSelezionato;  // LabImportoSelezionato ("" when nothing is paid)
+  std::string testoResiduo;      // labImportoResiduo ("" when nothing is paid)
+  bool rosso = false;            // the residue is below zero
 };
 
 // Whether the run's counter-account is one of the company's two cash

@@ -30,8 +30,8 @@ struct Rata {
   const char* entrataUscita;
   double importo;
 };
-constexpr Rata kRate[] = {{9001, "F1", "E", 500}, {9002, "F2", "E", 300}, {9003, "F3", "E", 200},
-                          {9004, "NC1", "U", 50}};
+constexpr Rata kRate[] = {
+    {9001, "F1", "E", 500}, {9002, "F2", "E", 300}, {9003, "F3", "E", 200}, {9004, "NC1", "U", 50}};
 
 // The operator's keys: the customer found by F2 on its code, the defaults
 // kept, Conferma; in the grid a full payment, a partial one, an overpayment
@@ -175,7 +175,8 @@ class Interattiva : public ::testing::TestWithParam<Engine> {
     const double numReg = Numero("SELECT MAX(NumReg) AS V FROM MovPnTes");
     for (int n : {9001, 9002, 9003, 9004})
       EXPECT_EQ(Numero("SELECT NumRegPag AS V FROM Scadenze WHERE NumProg = " + std::to_string(n)), numReg) << n;
-    EXPECT_EQ(Numero("SELECT ImportoScad AS V FROM Scadenze WHERE NumProg = 9002"), 100) << "paid in part: the rest went to a new one";
+    EXPECT_EQ(Numero("SELECT ImportoScad AS V FROM Scadenze WHERE NumProg = 9002"), 100)
+        << "paid in part: the rest went to a new one";
     EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE ContoScad = '000099' AND NumRegPag IS NULL AND "
                      "ImportoScad = 200 AND NumProg > 9004"),
               1)
@@ -272,9 +273,10 @@ TEST_P(Interattiva, ARunKilledAfterTheConfirmationIsRecoveredByTheWindow) {
 
   // Support staff open the recovery window: the killed run's row, recovered.
   Operatore("Bianchi", "frmRipriSal");
-  std::string esito = Gioca("attendi frmRipriSal\nvedi Rossi~\n"
-                            "vedi Trovato scadenze da elaborare: il ripristino procede all'elaborazione del compensato\n" +
-                            Foto("recupero") + "tasto Alt+E\n");
+  std::string esito =
+      Gioca("attendi frmRipriSal\nvedi Rossi~\n"
+            "vedi Trovato scadenze da elaborare: il ripristino procede all'elaborazione del compensato\n" +
+            Foto("recupero") + "tasto Alt+E\n");
   EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   Verifica();
 
@@ -294,10 +296,10 @@ TEST_P(Interattiva, ARunKilledWithTheWorklistOpenIsUndoneAtTheNextStart) {
   ASSERT_EQ(Numero("SELECT COUNT(*) AS V FROM ScadenzeApp"), 4);
   Uccidi(Programma());
 
-  const std::string esito = Gioca(
-      "messaggio ATTENZIONE: l'ultima elaborazione è stata interrotta\ntasto Return\n"
-      "messaggio E' stata completamente annullata l'ultima elaborazione effettuata\ntasto Return\n" +
-      std::string(kEsci));
+  const std::string esito =
+      Gioca("messaggio ATTENZIONE: l'ultima elaborazione è stata interrotta\ntasto Return\n"
+            "messaggio E' stata completamente annullata l'ultima elaborazione effettuata\ntasto Return\n" +
+            std::string(kEsci));
   EXPECT_NE(esito.find("fatto"), std::string::npos) << esito << Leggi(s_.dir_ / "host.log");
   EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM MovPnTes"), registrazioni_);
   EXPECT_EQ(Numero("SELECT COUNT(*) AS V FROM Scadenze WHERE NumProg > 9000 AND NumRegPag IS NULL"), 4);

@@ -204,7 +204,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<Giocatore> giocatore;
   return startup::EseguiProgramma(argc, argv, [&giocatore](startup::Programma&) {
     const char* esito = std::getenv("COMPENSATO_SCENARIO_ESITO");
-    giocatore = std::make_unique<Giocatore>(LeggiPassi(std::getenv("COMPENSATO_SCENARIO")), esito ? esito : "/dev/null");
+    giocatore =
+        std::make_unique<Giocatore>(LeggiPassi(std::getenv("COMPENSATO_SCENARIO")), esito ? esito : "/dev/null");
     giocatore->Avvia();
   });
 }

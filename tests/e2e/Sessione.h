@@ -112,7 +112,7 @@ class Sessione {
   fs::path dir_;
   std::string nomeDb_;
   pid_t host_ = -1;
-  pid_t gruppo_ = -1;  // the host's process group, which its program joins
+  pid_t gruppo_ = -1;                                   // the host's process group, which its program joins
   std::unique_ptr<testsupport::TestDatabase> azienda_;  // PostgreSQL: the company's schema
 };
 

@@ -97,7 +97,6 @@ TEST_P(SchemaSuMotore, TestoSenzaDistinzioneDiMaiuscole) {
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM PianoConti WHERE Descrizione = 'Alfa'"), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, SchemaSuMotore, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Motori, SchemaSuMotore, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

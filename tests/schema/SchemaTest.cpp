@@ -18,10 +18,8 @@ std::string ReadFile(const std::string& path) {
 // The committed DDL files are what tools/schemagen makes of the description;
 // regenerate them with scripts/schema when the description changes.
 TEST(Schema, CommittedDdlIsCurrent) {
-  EXPECT_EQ(ReadFile(COMPENSATO_SOURCE_DIR "/schema/sqlite.sql"),
-            DdlScript(CompanySchema(), Engine::Sqlite));
-  EXPECT_EQ(ReadFile(COMPENSATO_SOURCE_DIR "/schema/postgresql.sql"),
-            DdlScript(CompanySchema(), Engine::Postgres));
+  EXPECT_EQ(ReadFile(COMPENSATO_SOURCE_DIR "/schema/sqlite.sql"), DdlScript(CompanySchema(), Engine::Sqlite));
+  EXPECT_EQ(ReadFile(COMPENSATO_SOURCE_DIR "/schema/postgresql.sql"), DdlScript(CompanySchema(), Engine::Postgres));
 }
 
 TEST(Schema, WorkingCopyHasEveryInstallmentColumnPlusThePhase) {
@@ -30,8 +28,7 @@ TEST(Schema, WorkingCopyHasEveryInstallmentColumnPlusThePhase) {
   const Table* app = s.find("ScadenzeApp");
   ASSERT_TRUE(scad && app);
   ASSERT_EQ(app->columns.size(), scad->columns.size() + 1);
-  for (size_t i = 0; i < scad->columns.size(); ++i)
-    EXPECT_EQ(app->columns[i].name, scad->columns[i].name);
+  for (size_t i = 0; i < scad->columns.size(); ++i) EXPECT_EQ(app->columns[i].name, scad->columns[i].name);
   EXPECT_EQ(app->columns.back().name, "FaseElab");
   EXPECT_EQ(app->key, (std::vector<std::string>{"Anno", "NumProg"}));
 }
@@ -43,8 +40,8 @@ TEST(Schema, KeysOfTheJournalAndTotals) {
   EXPECT_EQ(s.find("PdcProg")->key,
             (std::vector<std::string>{"Anno", "PartTipo", "CoPartGruppo", "CoPartMastro", "CoPartConto"}));
   EXPECT_EQ(s.find("LockGest")->key, (std::vector<std::string>{"Tipo", "Anno", "NumReg"}));
-  for (const char* variant : {"MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt", "MovPnTesFatt",
-                              "MovPnDettFatt", "MovPnIvaFatt", "MovPnIvaApp"})
+  for (const char* variant : {"MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt", "MovPnTesFatt", "MovPnDettFatt",
+                              "MovPnIvaFatt", "MovPnIvaApp"})
     EXPECT_TRUE(s.find(variant)) << variant;
   const Table* pag = s.find("Pagamenti");
   for (int n = 1; n <= 12; ++n) {

@@ -4,19 +4,15 @@
 
 namespace testsupport {
 
-FakeHost::FakeHost() : dataLavoro(*util::Date::Make(2024, 3, 15)) {
-  launch.osParam = "/FFrmSaldaSelezioni";
-}
+FakeHost::FakeHost() : dataLavoro(*util::Date::Make(2024, 3, 15)) { launch.osParam = "/FFrmSaldaSelezioni"; }
 
-void FakeHost::Registra(const std::string& op, std::vector<std::string> args,
-                        std::optional<host::HostValue> valore) {
+void FakeHost::Registra(const std::string& op, std::vector<std::string> args, std::optional<host::HostValue> valore) {
   chiamate.push_back({op, std::move(args), std::move(valore)});
   if (spento || guaste.count(op))
     throw util::RuntimeError(host::kHostNonDisponibile, "Il menu non risponde", "MenuHost." + op);
 }
 
-void FakeHost::ImpostaPersonale(const std::string& sezione, const std::string& nome,
-                                const util::Value& valore) {
+void FakeHost::ImpostaPersonale(const std::string& sezione, const std::string& nome, const util::Value& valore) {
   parametri["Personal." + sezione + ".\xC2\xA7" + nome] = valore;
 }
 
@@ -78,15 +74,13 @@ void FakeHost::Detach() {
   attaccato = false;
 }
 
-int FakeHost::Attach(const std::string& menuInstance, const std::string& programKey,
-                     const std::string& programParams) {
+int FakeHost::Attach(const std::string& menuInstance, const std::string& programKey, const std::string& programParams) {
   Registra("Attach", {menuInstance, programKey, programParams});
   attaccato = true;
   return 0;
 }
 
-int FakeHost::ReturnTo(const std::string& launcher, const std::string& launcherKey,
-                       const std::string& launcherParam) {
+int FakeHost::ReturnTo(const std::string& launcher, const std::string& launcherKey, const std::string& launcherParam) {
   Registra("ReturnTo", {launcher, launcherKey, launcherParam});
   return 0;
 }
@@ -101,8 +95,7 @@ std::string FakeHost::ProgramValue(const std::string& name, const std::string& s
   return it == valoriProgramma.end() ? "" : it->second;
 }
 
-void FakeHost::RegisterWindow(const std::string& title, const std::string& formName,
-                              const std::string& secondaryKey) {
+void FakeHost::RegisterWindow(const std::string& title, const std::string& formName, const std::string& secondaryKey) {
   Registra("RegisterWindow", {title, formName, secondaryKey});
 }
 

@@ -21,19 +21,18 @@ class FakeOperatore : public ui::Operatore {
     std::vector<std::string> comandi;
   };
 
-  std::deque<int> risposte;                // answers to msgCom, in order
-  std::deque<int> risposteBox;             // answers to MessageBox
+  std::deque<int> risposte;     // answers to msgCom, in order
+  std::deque<int> risposteBox;  // answers to MessageBox
   std::deque<std::optional<std::string>> risposteInput;
-  std::vector<Messaggio> messaggi;         // msgCom and MessageBox texts, in order
-  std::vector<std::string> progresso;      // "start <total> <heading>", "step <n>", "text ...", "end"
-  int clessidra = 0;                       // hourglass depth
+  std::vector<Messaggio> messaggi;     // msgCom and MessageBox texts, in order
+  std::vector<std::string> progresso;  // "start <total> <heading>", "step <n>", "text ...", "end"
+  int clessidra = 0;                   // hourglass depth
   int suoni = 0;
 
   int msgCom(const ui::RichiestaMsg& request) override;
-  bool visibile = false;                   // the message window is showing another request
+  bool visibile = false;  // the message window is showing another request
   bool msgComVisibile() const override { return visibile; }
-  int MessageBox(const std::string& text, int style = ui::box::kOkOnly,
-                 const std::string& title = "") override;
+  int MessageBox(const std::string& text, int style = ui::box::kOkOnly, const std::string& title = "") override;
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultAnswer) override;
   void Clessidra(bool on) override { clessidra += on ? 1 : -1; }

@@ -18,8 +18,8 @@ struct Totali {
 };
 
 std::string Descrivi(const Conto& k) {
-  return std::to_string(std::get<0>(k)) + " " + std::get<1>(k) + "/" + std::get<2>(k) + "-" +
-         std::get<3>(k) + "-" + std::get<4>(k);
+  return std::to_string(std::get<0>(k)) + " " + std::get<1>(k) + "/" + std::get<2>(k) + "-" + std::get<3>(k) + "-" +
+         std::get<4>(k);
 }
 
 std::string Testo(db::DbCursor& c, const std::string& key, const char* campo) {
@@ -29,8 +29,7 @@ std::string Testo(db::DbCursor& c, const std::string& key, const char* campo) {
 std::set<Registrazione> Chiavi(db::DbExecutor& db, const std::string& conn, const std::string& tabella) {
   db::DbCursor c;
   std::set<Registrazione> chiavi;
-  const std::string key =
-      c.Open(db, conn, "", "Select Anno, NumReg from " + tabella, false, db::kSnapshot);
+  const std::string key = c.Open(db, conn, "", "Select Anno, NumReg from " + tabella, false, db::kSnapshot);
   for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key))
     chiavi.emplace(c.GetField(key, "Anno").toInteger(), c.GetField(key, "NumReg").toLong());
   c.Close(key);
@@ -80,9 +79,8 @@ std::string VerificaInvarianti(db::DbExecutor& db, const std::string& conn) {
   std::map<Conto, Totali> trovati;
   key = c.Open(db, conn, "", "Select * from PdcProg", false, db::kSnapshot);
   for (c.MoveFirst(key); !c.Eof(key); c.MoveNext(key)) {
-    Totali& t = trovati[{c.GetField(key, "Anno").toInteger(), Testo(c, key, "PartTipo"),
-                         Testo(c, key, "CoPartGruppo"), Testo(c, key, "CoPartMastro"),
-                         Testo(c, key, "CoPartConto")}];
+    Totali& t = trovati[{c.GetField(key, "Anno").toInteger(), Testo(c, key, "PartTipo"), Testo(c, key, "CoPartGruppo"),
+                         Testo(c, key, "CoPartMastro"), Testo(c, key, "CoPartConto")}];
     t.saldo = c.GetField(key, "SaldoIniziale").toMoney();
     t.dare = c.GetField(key, "ProgrDare").toMoney();
     t.avere = c.GetField(key, "ProgrAvere").toMoney();
@@ -93,14 +91,12 @@ std::string VerificaInvarianti(db::DbExecutor& db, const std::string& conn) {
     const auto it = trovati.find(conto);
     const Totali t = it == trovati.end() ? Totali{} : it->second;
     if (t.saldo != atteso.saldo || t.dare != atteso.dare || t.avere != atteso.avere)
-      errori += "PdcProg di " + Descrivi(conto) + ": saldo " + t.saldo.toString() + " dare " +
-                t.dare.toString() + " avere " + t.avere.toString() + ", righe: saldo " +
-                atteso.saldo.toString() + " dare " + atteso.dare.toString() + " avere " +
-                atteso.avere.toString() + "\n";
+      errori += "PdcProg di " + Descrivi(conto) + ": saldo " + t.saldo.toString() + " dare " + t.dare.toString() +
+                " avere " + t.avere.toString() + ", righe: saldo " + atteso.saldo.toString() + " dare " +
+                atteso.dare.toString() + " avere " + atteso.avere.toString() + "\n";
   }
   for (const auto& [conto, t] : trovati)
-    if (!attesi.count(conto) &&
-        (t.saldo != util::Money() || t.dare != util::Money() || t.avere != util::Money()))
+    if (!attesi.count(conto) && (t.saldo != util::Money() || t.dare != util::Money() || t.avere != util::Money()))
       errori += "PdcProg di " + Descrivi(conto) + " senza righe contabilizzate\n";
 
   std::set<Registrazione> contabilizzate;

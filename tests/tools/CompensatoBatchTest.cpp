@@ -121,8 +121,8 @@ class Batch : public ::testing::TestWithParam<testsupport::Engine> {
   void TearDown() override { std::filesystem::remove(params_); }
 
   std::string Batch_(const std::string& argomenti) {
-    return std::string(COMPENSATO_BATCH) + " " + argomenti + " --params " + Virgolette(params_.string()) +
-           " --db " + Virgolette(database_->name());
+    return std::string(COMPENSATO_BATCH) + " " + argomenti + " --params " + Virgolette(params_.string()) + " --db " +
+           Virgolette(database_->name());
   }
   double Numero(const std::string& sql) {
     db::DbCursor c;
@@ -157,8 +157,7 @@ TEST_P(Batch, AutomaticaConfermataScriveUnMovimento) {
   EXPECT_NE(u.testo.find("Movimento 2026/" + numero + ":"), std::string::npos) << u.testo;
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima + 1);
   EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE NumRegPag = " + numero), 0);
-  EXPECT_LE(Numero("SELECT SUM(Importo) AS N FROM MovPnDett WHERE Anno = 2026 AND RigReg = 1 AND NumReg = " +
-                   numero),
+  EXPECT_LE(Numero("SELECT SUM(Importo) AS N FROM MovPnDett WHERE Anno = 2026 AND RigReg = 1 AND NumReg = " + numero),
             5000);
   EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM Scadenze WHERE Utente <> ' '"), 0);
   EXPECT_EQ(testsupport::VerificaInvarianti(database_->executor(), database_->conn()), "");
@@ -171,15 +170,17 @@ TEST_P(Batch, RiepilogoDelSoloMovimentoDelRun) {
   db::DbExecutor& ex = database_->executor();
   const std::string& conn = database_->conn();
   if (GetParam() == testsupport::Engine::Sqlite) {
-    ex.Execute(conn, "CREATE TRIGGER altro AFTER INSERT ON MovPnTes WHEN NEW.Causale <> 'ALT' BEGIN "
-                     "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) VALUES "
-                     "(NEW.Anno, NEW.NumReg + 1, NEW.DataReg, 'ALT', 'N', NEW.Moneta, 1); END",
+    ex.Execute(conn,
+               "CREATE TRIGGER altro AFTER INSERT ON MovPnTes WHEN NEW.Causale <> 'ALT' BEGIN "
+               "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) VALUES "
+               "(NEW.Anno, NEW.NumReg + 1, NEW.DataReg, 'ALT', 'N', NEW.Moneta, 1); END",
                db::kPassThrough);
   } else {
-    ex.Execute(conn, "CREATE FUNCTION altro() RETURNS trigger AS $$ BEGIN IF NEW.\"Causale\" <> 'ALT' THEN "
-                     "INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", "
-                     "\"Moneta\", \"Cambio\") VALUES (NEW.\"Anno\", NEW.\"NumReg\" + 1, NEW.\"DataReg\", 'ALT', 'N', "
-                     "NEW.\"Moneta\", 1); END IF; RETURN NEW; END $$ LANGUAGE plpgsql",
+    ex.Execute(conn,
+               "CREATE FUNCTION altro() RETURNS trigger AS $$ BEGIN IF NEW.\"Causale\" <> 'ALT' THEN "
+               "INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", "
+               "\"Moneta\", \"Cambio\") VALUES (NEW.\"Anno\", NEW.\"NumReg\" + 1, NEW.\"DataReg\", 'ALT', 'N', "
+               "NEW.\"Moneta\", 1); END IF; RETURN NEW; END $$ LANGUAGE plpgsql",
                db::kPassThrough);
     ex.Execute(conn, "CREATE TRIGGER altro AFTER INSERT ON \"MovPnTes\" FOR EACH ROW EXECUTE FUNCTION altro()",
                db::kPassThrough);
@@ -187,9 +188,8 @@ TEST_P(Batch, RiepilogoDelSoloMovimentoDelRun) {
   const long numero = static_cast<long>(Numero("SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = 2026")) + 1;
   const Uscita u = Esegui(Batch_(std::string(kRun) + " --yes"));
   ASSERT_EQ(u.codice, 0) << u.testo;
-  ASSERT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes WHERE Causale = 'ALT' AND NumReg = " +
-                   std::to_string(numero + 1)),
-            1);
+  ASSERT_EQ(
+      Numero("SELECT COUNT(*) AS N FROM MovPnTes WHERE Causale = 'ALT' AND NumReg = " + std::to_string(numero + 1)), 1);
   EXPECT_NE(u.testo.find("Movimento 2026/" + std::to_string(numero) + ":"), std::string::npos) << u.testo;
   EXPECT_EQ(u.testo.find("Movimento 2026/" + std::to_string(numero + 1) + ":"), std::string::npos) << u.testo;
 }
@@ -216,8 +216,7 @@ TEST_P(Batch, ControlliDellaConferma) {
   const Caso casi[] = {
       {"opzione scritta male", base + " --scad-fino 31/12/2026", 2, "opzione sconosciuta: --scad-fino"},
       {"clienti e fornitori", base + " --fornitori", 1, "Indicare se cliente o fornitore, non entrambi"},
-      {"cambio di una moneta a cambio fisso", base + " --cambio 2", 1,
-       "--cambio: la moneta Euro ha un cambio fisso"},
+      {"cambio di una moneta a cambio fisso", base + " --cambio 2", 1, "--cambio: la moneta Euro ha un cambio fisso"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -308,7 +307,8 @@ TEST_P(Batch, SelezioniComeDalloSchermo) {
 // of the company, the year of the registration date.
 TEST_P(Batch, IValoriNonDatiVengonoDalloSchermo) {
   const double prima = Numero("SELECT COUNT(*) AS N FROM MovPnTes");
-  const Uscita u = Esegui(Batch_("auto --clienti --conto-da 1401000001 --conto-a 1401000002 --data-reg 10/12/2026 --yes"));
+  const Uscita u =
+      Esegui(Batch_("auto --clienti --conto-da 1401000001 --conto-a 1401000002 --data-reg 10/12/2026 --yes"));
   ASSERT_EQ(u.codice, 0) << u.testo;
   ASSERT_EQ(Numero("SELECT COUNT(*) AS N FROM MovPnTes"), prima + 1);
   const double numero = Numero("SELECT MAX(NumReg) AS N FROM MovPnTes WHERE Anno = 2026 AND Causale = 'INC'");
@@ -395,9 +395,9 @@ TEST_P(Batch, IlRunDiUnProcessoVivoNonSiRipristina) {
       u = Esegui(Batch_("list"));
       EXPECT_NE(u.testo.find("In uso"), std::string::npos) << u.testo;
       db::DbCursor c;
-      const std::string k = c.Open(database_->executor(), database_->conn(), "",
-                                   "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false,
-                                   db::kSnapshot);
+      const std::string k =
+          c.Open(database_->executor(), database_->conn(), "",
+                 "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false, db::kSnapshot);
       const std::string utente = c.GetField(k, "Utente").toText();
       c.Close(k);
       u = Esegui(Batch_("recover --utente " + Virgolette(utente) + " --flag 10"));
@@ -459,9 +459,9 @@ TEST_P(Batch, IlProgrammaEIlBatchDiUnaIdentitaSiEscludono) {
     Avvia(primo, Batch_(std::string(kRun) + " --yes"), "WHERE false", "primo");
     ASSERT_TRUE(primo.Fermo()) << primo.Testo();
     db::DbCursor c;
-    const std::string k = c.Open(database_->executor(), database_->conn(), "",
-                                 "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false,
-                                 db::kSnapshot);
+    const std::string k =
+        c.Open(database_->executor(), database_->conn(), "",
+               "SELECT Utente FROM Scadenze WHERE FlStato = '0' GROUP BY Utente", false, db::kSnapshot);
     const std::string utente = c.GetField(k, "Utente").toText();
     c.Close(k);
     ASSERT_NE(utente.find('~'), std::string::npos) << utente;
@@ -500,8 +500,8 @@ TEST_P(Batch, IlProgrammaEIlBatchDiUnaIdentitaSiEscludono) {
 
   // The program first: a host session whose identity the program holds, and
   // a batch asking that host.
-  const std::filesystem::path runtime = std::filesystem::temp_directory_path() /
-                                        ("compensato-sessione-" + std::to_string(::getpid()));
+  const std::filesystem::path runtime =
+      std::filesystem::temp_directory_path() / ("compensato-sessione-" + std::to_string(::getpid()));
   std::filesystem::create_directories(runtime);
   std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
   ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);

@@ -21,8 +21,7 @@ std::string HostFile::Leggi(const std::string& chiave, const std::string& difett
 
 std::string HostFile::ProgramId() { return Leggi("ProgramId", "Compensa"); }
 
-std::string HostFile::ProgramValue(const std::string&, const std::string&,
-                                   const std::optional<host::HostValue>&) {
+std::string HostFile::ProgramValue(const std::string&, const std::string&, const std::optional<host::HostValue>&) {
   return "";
 }
 

@@ -101,7 +101,6 @@ bool Leggi(int argc, char** argv, Argomenti& a) {
   return true;
 }
 
-
 // A date option that is no date at all stops the run before anything is
 // typed; one the screen would refuse is left to the screen's check.
 void Data(const Argomenti& a, const std::string& k) {

@@ -46,8 +46,10 @@ class Scrittore {
   void Inserisci(const std::string& tabella, std::initializer_list<std::pair<const char*, Value>> campi) {
     auto it = chiavi_.find(tabella);
     if (it == chiavi_.end())
-      it = chiavi_.emplace(tabella, c_.Open(db_, conn_, "", "Select * from " + tabella + " where false", false,
-                                             db::kUpdatable)).first;
+      it = chiavi_
+               .emplace(tabella,
+                        c_.Open(db_, conn_, "", "Select * from " + tabella + " where false", false, db::kUpdatable))
+               .first;
     c_.AddNew(it->second);
     for (const auto& [campo, valore] : campi) c_.SetField(it->second, campo, valore);
     c_.Update(it->second);
@@ -128,68 +130,105 @@ void PianoConti(Scrittore& w) {
       {"40", "01", "000000", 1, "Debiti verso fornitori"},
   };
   for (const Conto& c : generali)
-    w.Inserisci("PianoConti", {{"Gruppo", c.g}, {"Mastro", c.m}, {"Conto", c.c},
-                               {"Tipo", Value::Integer(c.tipo)}, {"Descrizione", c.descrizione}});
+    w.Inserisci("PianoConti", {{"Gruppo", c.g},
+                               {"Mastro", c.m},
+                               {"Conto", c.c},
+                               {"Tipo", Value::Integer(c.tipo)},
+                               {"Descrizione", c.descrizione}});
   int n = 0;
   for (const Anagrafica& a : kClienti) {
     ++n;
-    w.Inserisci("PianoConti",
-                {{"Gruppo", "14"}, {"Mastro", "01"}, {"Conto", a.conto}, {"Tipo", Value::Integer(3)},
-                 {"Descrizione", a.nome}, {"Localita", a.localita},
-                 {"PartitaIva", "IT0" + std::to_string(1234560 + n * 7919) + "01"},
-                 {"Banca", n % 2 ? "BPC01" : "CRV01"}});
+    w.Inserisci("PianoConti", {{"Gruppo", "14"},
+                               {"Mastro", "01"},
+                               {"Conto", a.conto},
+                               {"Tipo", Value::Integer(3)},
+                               {"Descrizione", a.nome},
+                               {"Localita", a.localita},
+                               {"PartitaIva", "IT0" + std::to_string(1234560 + n * 7919) + "01"},
+                               {"Banca", n % 2 ? "BPC01" : "CRV01"}});
   }
   n = 0;
   for (const Anagrafica& a : kFornitori) {
     ++n;
-    w.Inserisci("PianoConti",
-                {{"Gruppo", "40"}, {"Mastro", "01"}, {"Conto", a.conto}, {"Tipo", Value::Integer(2)},
-                 {"Descrizione", a.nome}, {"Localita", a.localita},
-                 {"PartitaIva", "IT0" + std::to_string(7654320 + n * 104729) + "02"}});
+    w.Inserisci("PianoConti", {{"Gruppo", "40"},
+                               {"Mastro", "01"},
+                               {"Conto", a.conto},
+                               {"Tipo", Value::Integer(2)},
+                               {"Descrizione", a.nome},
+                               {"Localita", a.localita},
+                               {"PartitaIva", "IT0" + std::to_string(7654320 + n * 104729) + "02"}});
   }
 }
 
 void Tabelle(Scrittore& w, const Opzioni& o) {
-  w.Inserisci("Monete", {{"Moneta", "Euro"}, {"Descrizione", "Euro"}, {"NumDec", Value::Integer(2)},
-                         {"NumDecGest", Value::Integer(2)}, {"Operatore", "/"}, {"Cee", "S"}});
-  w.Inserisci("Monete", {{"Moneta", "L."}, {"Descrizione", "Lire italiane"}, {"NumDec", Value::Integer(0)},
-                         {"NumDecGest", Value::Integer(0)}, {"Operatore", "/"}, {"Cee", "S"}});
-  w.Inserisci("Monete", {{"Moneta", "USD"}, {"Descrizione", "Dollaro statunitense"},
-                         {"NumDec", Value::Integer(2)}, {"NumDecGest", Value::Integer(4)},
-                         {"Operatore", "/"}, {"Cee", "N"}});
+  w.Inserisci("Monete", {{"Moneta", "Euro"},
+                         {"Descrizione", "Euro"},
+                         {"NumDec", Value::Integer(2)},
+                         {"NumDecGest", Value::Integer(2)},
+                         {"Operatore", "/"},
+                         {"Cee", "S"}});
+  w.Inserisci("Monete", {{"Moneta", "L."},
+                         {"Descrizione", "Lire italiane"},
+                         {"NumDec", Value::Integer(0)},
+                         {"NumDecGest", Value::Integer(0)},
+                         {"Operatore", "/"},
+                         {"Cee", "S"}});
+  w.Inserisci("Monete", {{"Moneta", "USD"},
+                         {"Descrizione", "Dollaro statunitense"},
+                         {"NumDec", Value::Integer(2)},
+                         {"NumDecGest", Value::Integer(4)},
+                         {"Operatore", "/"},
+                         {"Cee", "N"}});
   const double cambiUsd[] = {1.0851, 1.0734, 1.0921, 1.1048, 1.1167, 1.1023};
   for (int i = 0; i < 6; ++i)
-    w.Inserisci("Cambi", {{"Moneta", "USD"}, {"Data", o.oggi.addMonths(-2 * (5 - i)).dateOnly()},
-                          {"Cambio", cambiUsd[i]}});
+    w.Inserisci("Cambi",
+                {{"Moneta", "USD"}, {"Data", o.oggi.addMonths(-2 * (5 - i)).dateOnly()}, {"Cambio", cambiUsd[i]}});
   w.Inserisci("Cambi", {{"Moneta", "L."}, {"Data", util::Date::Carry(1999, 1, 1)}, {"Cambio", 1936.27}});
 
-  w.Inserisci("Banche", {{"Banca", "BPC01"}, {"Descrizione", "Banca Popolare del Centro - Ag. 12"},
-                         {"Abi", "05034"}, {"Cab", "11701"}});
-  w.Inserisci("Banche", {{"Banca", "CRV01"}, {"Descrizione", "Cassa Rurale Val di Sole - Sede"},
-                         {"Abi", "08163"}, {"Cab", "35080"}});
+  w.Inserisci(
+      "Banche",
+      {{"Banca", "BPC01"}, {"Descrizione", "Banca Popolare del Centro - Ag. 12"}, {"Abi", "05034"}, {"Cab", "11701"}});
+  w.Inserisci(
+      "Banche",
+      {{"Banca", "CRV01"}, {"Descrizione", "Cassa Rurale Val di Sole - Sede"}, {"Abi", "08163"}, {"Cab", "35080"}});
 
-  w.Inserisci("PagTipi", {{"PagTipo", "RD"}, {"Descrizione", "Rimessa diretta"}, {"EmissEffetti", "N"},
-                          {"RegIncAut", "N"}});
-  w.Inserisci("PagTipi", {{"PagTipo", "RB"}, {"Descrizione", "Ricevuta bancaria"}, {"EmissEffetti", "S"},
-                          {"RegIncAut", "N"}});
-  w.Inserisci("PagTipi", {{"PagTipo", "BB"}, {"Descrizione", "Bonifico bancario"}, {"EmissEffetti", "N"},
-                          {"RegIncAut", "N"}});
+  w.Inserisci("PagTipi",
+              {{"PagTipo", "RD"}, {"Descrizione", "Rimessa diretta"}, {"EmissEffetti", "N"}, {"RegIncAut", "N"}});
+  w.Inserisci("PagTipi",
+              {{"PagTipo", "RB"}, {"Descrizione", "Ricevuta bancaria"}, {"EmissEffetti", "S"}, {"RegIncAut", "N"}});
+  w.Inserisci("PagTipi",
+              {{"PagTipo", "BB"}, {"Descrizione", "Bonifico bancario"}, {"EmissEffetti", "N"}, {"RegIncAut", "N"}});
 
   // Read by the payment-term schedule of the posting engine.
-  w.Inserisci("Pagamenti", {{"Pagamento", "RD00"}, {"Descrizione", "Rimessa diretta vista fattura"},
-                            {"PagTipo", "RD"}, {"Decorrenza", "D"}, {"Periodicita", "G"},
-                            {"NumScad", Value::Integer(0)}, {"TrattamIva", "D"},
-                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(0)},
+  w.Inserisci("Pagamenti", {{"Pagamento", "RD00"},
+                            {"Descrizione", "Rimessa diretta vista fattura"},
+                            {"PagTipo", "RD"},
+                            {"Decorrenza", "D"},
+                            {"Periodicita", "G"},
+                            {"NumScad", Value::Integer(0)},
+                            {"TrattamIva", "D"},
+                            {"GiornoFisso", Value::Integer(0)},
+                            {"NumGGMM", Value::Integer(0)},
                             {"ScadValuta", "N"}});
-  w.Inserisci("Pagamenti", {{"Pagamento", "BB30"}, {"Descrizione", "Bonifico 30 giorni data fattura"},
-                            {"PagTipo", "BB"}, {"Decorrenza", "D"}, {"Periodicita", "G"},
-                            {"NumScad", Value::Integer(1)}, {"TrattamIva", "D"},
-                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(30)},
+  w.Inserisci("Pagamenti", {{"Pagamento", "BB30"},
+                            {"Descrizione", "Bonifico 30 giorni data fattura"},
+                            {"PagTipo", "BB"},
+                            {"Decorrenza", "D"},
+                            {"Periodicita", "G"},
+                            {"NumScad", Value::Integer(1)},
+                            {"TrattamIva", "D"},
+                            {"GiornoFisso", Value::Integer(0)},
+                            {"NumGGMM", Value::Integer(30)},
                             {"ScadValuta", "N"}});
-  w.Inserisci("Pagamenti", {{"Pagamento", "RB39"}, {"Descrizione", "Ri.Ba. 30-60-90 giorni fine mese"},
-                            {"PagTipo", "RB"}, {"Decorrenza", "F"}, {"Periodicita", "M"},
-                            {"NumScad", Value::Integer(3)}, {"TrattamIva", "D"},
-                            {"GiornoFisso", Value::Integer(0)}, {"NumGGMM", Value::Integer(1)},
+  w.Inserisci("Pagamenti", {{"Pagamento", "RB39"},
+                            {"Descrizione", "Ri.Ba. 30-60-90 giorni fine mese"},
+                            {"PagTipo", "RB"},
+                            {"Decorrenza", "F"},
+                            {"Periodicita", "M"},
+                            {"NumScad", Value::Integer(3)},
+                            {"TrattamIva", "D"},
+                            {"GiornoFisso", Value::Integer(0)},
+                            {"NumGGMM", Value::Integer(1)},
                             {"ScadValuta", "N"}});
 
   struct Causale {
@@ -206,21 +245,44 @@ void Tabelle(Scrittore& w, const Opzioni& o) {
       {"AP", "Apertura conti", "AP", "", "", "", ""},
   };
   for (const Causale& c : causali)
-    w.Inserisci("Causali", {{"Causale", c.codice}, {"Descrizione", c.descrizione}, {"TipoCausale", c.tipo},
-                            {"TipoReg", c.reg}, {"InValuta", "N"}, {"RegInsoluto", "N"}, {"IntraCee", "N"},
-                            {"RevCharge", "N"}, {"ImportNoCee", "N"}, {"PartGruppo", c.g},
-                            {"PartMastro", c.m}, {"PartConto", c.c}, {"CoPartGruppo", c.g},
-                            {"CoPartMastro", c.m}, {"CoPartConto", c.c}, {"ObbProtocollo", "N"},
+    w.Inserisci("Causali", {{"Causale", c.codice},
+                            {"Descrizione", c.descrizione},
+                            {"TipoCausale", c.tipo},
+                            {"TipoReg", c.reg},
+                            {"InValuta", "N"},
+                            {"RegInsoluto", "N"},
+                            {"IntraCee", "N"},
+                            {"RevCharge", "N"},
+                            {"ImportNoCee", "N"},
+                            {"PartGruppo", c.g},
+                            {"PartMastro", c.m},
+                            {"PartConto", c.c},
+                            {"CoPartGruppo", c.g},
+                            {"CoPartMastro", c.m},
+                            {"CoPartConto", c.c},
+                            {"ObbProtocollo", "N"},
                             {"SplitPay", "N"}});
 
-  w.Inserisci("Tabiva", {{"Iva", "22"}, {"Descrizione", "Aliquota ordinaria 22%"}, {"Aliquota", 22.0},
-                         {"Indetraibile", 0.0}, {"RevCharge", "N"}});
-  w.Inserisci("Tabiva", {{"Iva", "10"}, {"Descrizione", "Aliquota ridotta 10%"}, {"Aliquota", 10.0},
-                         {"Indetraibile", 0.0}, {"RevCharge", "N"}});
-  w.Inserisci("Tabiva", {{"Iva", "4"}, {"Descrizione", "Aliquota minima 4%"}, {"Aliquota", 4.0},
-                         {"Indetraibile", 0.0}, {"RevCharge", "N"}});
-  w.Inserisci("Tabiva", {{"Iva", "N6"}, {"Descrizione", "Inversione contabile art. 17"}, {"Aliquota", 22.0},
-                         {"Indetraibile", 0.0}, {"RevCharge", "S"}});
+  w.Inserisci("Tabiva", {{"Iva", "22"},
+                         {"Descrizione", "Aliquota ordinaria 22%"},
+                         {"Aliquota", 22.0},
+                         {"Indetraibile", 0.0},
+                         {"RevCharge", "N"}});
+  w.Inserisci("Tabiva", {{"Iva", "10"},
+                         {"Descrizione", "Aliquota ridotta 10%"},
+                         {"Aliquota", 10.0},
+                         {"Indetraibile", 0.0},
+                         {"RevCharge", "N"}});
+  w.Inserisci("Tabiva", {{"Iva", "4"},
+                         {"Descrizione", "Aliquota minima 4%"},
+                         {"Aliquota", 4.0},
+                         {"Indetraibile", 0.0},
+                         {"RevCharge", "N"}});
+  w.Inserisci("Tabiva", {{"Iva", "N6"},
+                         {"Descrizione", "Inversione contabile art. 17"},
+                         {"Aliquota", 22.0},
+                         {"Indetraibile", 0.0},
+                         {"RevCharge", "S"}});
 
   w.Inserisci("ArrotLire", {{"FinoA", 999999999.0}, {"ValArrot", 1.0}, {"TipoArrot", "A"}});
   w.Inserisci("ArrotEuro", {{"FinoA", 999999999.0}, {"ValArrot", 0.01}, {"TipoArrot", "A"}});
@@ -274,8 +336,7 @@ class OperatoreDemo final : public ui::Operatore {
     messaggi += text + "\n";
     return ui::box::kOk;
   }
-  std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;
   }
   void Clessidra(bool) override {}
@@ -312,12 +373,22 @@ void Documenti(Scrittore& w, db::DbExecutor& db, const std::string& conn, const 
     const int32_t numero = ++numeri[anno];
     const std::string numDoc = std::to_string(anno) + "/" + std::to_string(1000 + numero);
     const char* causale = cliente ? (nota ? "NCV" : "FV") : (nota ? "NCA" : "FA");
-    w.Inserisci("MovPnTes",
-                {{"Anno", Value::Integer(anno)}, {"NumReg", Value::Long(numero)}, {"DataReg", dataDoc},
-                 {"Causale", causale}, {"InValuta", "N"}, {"PreProt", prefisso},
-                 {"NumProt", Value::Long(numero)}, {"DataProt", dataDoc}, {"PreDoc", prefisso},
-                 {"NumDoc", numDoc}, {"DataDoc", dataDoc}, {"Moneta", "Euro"}, {"Cambio", 1.0},
-                 {"Pagamento", pagamento}, {"AnnoFat", Value::Integer(0)}, {"NumRifFat", Value::Long(0)}});
+    w.Inserisci("MovPnTes", {{"Anno", Value::Integer(anno)},
+                             {"NumReg", Value::Long(numero)},
+                             {"DataReg", dataDoc},
+                             {"Causale", causale},
+                             {"InValuta", "N"},
+                             {"PreProt", prefisso},
+                             {"NumProt", Value::Long(numero)},
+                             {"DataProt", dataDoc},
+                             {"PreDoc", prefisso},
+                             {"NumDoc", numDoc},
+                             {"DataDoc", dataDoc},
+                             {"Moneta", "Euro"},
+                             {"Cambio", 1.0},
+                             {"Pagamento", pagamento},
+                             {"AnnoFat", Value::Integer(0)},
+                             {"NumRifFat", Value::Long(0)}});
     // The personal account on the side the document moves it, revenue or
     // cost and the VAT on the other.
     const bool dareConto = cliente != nota;
@@ -338,15 +409,29 @@ void Documenti(Scrittore& w, db::DbExecutor& db, const std::string& conn, const 
     int32_t rig = 0;
     for (const Linea& l : righe) {
       ++rig;
-      w.Inserisci("MovPnDettApp",
-                  {{"Anno", Value::Integer(anno)}, {"NumReg", Value::Long(numero)}, {"RigReg", Value::Long(rig)},
-                   {"RigLiv", Value::Long(rig)}, {"TipoPartita", l.tipo}, {"GruppoPartita", l.g},
-                   {"MastroPartita", l.m}, {"ContoPartita", l.c}, {"DareAvere", l.da},
-                   {"ImportoMon", l.importo}, {"Importo", l.importo}, {"ImpostaMon", l.imposta},
-                   {"Imposta", l.imposta}, {"ImpostaIndetrMon", 0.0}, {"ImpostaIndetr", 0.0},
-                   {"Iva", l.iva ? Value(l.iva) : Value()}, {"Cambio", 1.0}, {"PreProt", prefisso},
-                   {"NumProt", Value::Long(numero)}, {"DataProt", dataDoc}, {"PreDoc", prefisso},
-                   {"NumDoc", numDoc}, {"DataDoc", dataDoc}});
+      w.Inserisci("MovPnDettApp", {{"Anno", Value::Integer(anno)},
+                                   {"NumReg", Value::Long(numero)},
+                                   {"RigReg", Value::Long(rig)},
+                                   {"RigLiv", Value::Long(rig)},
+                                   {"TipoPartita", l.tipo},
+                                   {"GruppoPartita", l.g},
+                                   {"MastroPartita", l.m},
+                                   {"ContoPartita", l.c},
+                                   {"DareAvere", l.da},
+                                   {"ImportoMon", l.importo},
+                                   {"Importo", l.importo},
+                                   {"ImpostaMon", l.imposta},
+                                   {"Imposta", l.imposta},
+                                   {"ImpostaIndetrMon", 0.0},
+                                   {"ImpostaIndetr", 0.0},
+                                   {"Iva", l.iva ? Value(l.iva) : Value()},
+                                   {"Cambio", 1.0},
+                                   {"PreProt", prefisso},
+                                   {"NumProt", Value::Long(numero)},
+                                   {"DataProt", dataDoc},
+                                   {"PreDoc", prefisso},
+                                   {"NumDoc", numDoc},
+                                   {"DataDoc", dataDoc}});
     }
     fatti += riba ? 3 : 1;
   }
@@ -363,10 +448,10 @@ void Documenti(Scrittore& w, db::DbExecutor& db, const std::string& conn, const 
     x.forzaScadenze = true;
     compensato::posting::ContabMovPn(ctx, x);
     if (x.numErrori != 0 || !op.messaggi.empty())
-      throw util::RuntimeError(util::err::kEngine,
-                               "contabilizzazione dei documenti " + std::to_string(anno) + ": " +
-                                   x.testoErrori + op.messaggi,
-                               "democompany");
+      throw util::RuntimeError(
+          util::err::kEngine,
+          "contabilizzazione dei documenti " + std::to_string(anno) + ": " + x.testoErrori + op.messaggi,
+          "democompany");
   }
 }
 

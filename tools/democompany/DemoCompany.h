@@ -10,9 +10,9 @@ namespace demo {
 
 struct Opzioni {
   util::Date oggi = util::Date::Carry(2026, 12, 10);  // the company's working day
-  int scadenze = 500;                            // open installments to create
+  int scadenze = 500;                                 // open installments to create
   std::string operatore = "Rossi";
-  bool odbc = false;                             // the database is reached through ODBC
+  bool odbc = false;  // the database is reached through ODBC
 };
 
 // Creates the schema and fills a small Italian company in euro on an empty

@@ -3,8 +3,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -175,8 +175,8 @@ void Server::Accetta() {
     }
     auto c = std::make_unique<Cliente>();
     c->pid = host::wire::PidPeer(fd);
-    c->canale = host::wire::Canale(fd, "menuhost: client " + std::to_string(prossimoCliente_++) + " (pid " +
-                                           std::to_string(c->pid) + ")");
+    c->canale = host::wire::Canale(
+        fd, "menuhost: client " + std::to_string(prossimoCliente_++) + " (pid " + std::to_string(c->pid) + ")");
     clienti_.push_back(std::move(c));
   }
 }
@@ -353,9 +353,8 @@ void Server::Chiamata(Cliente& c, const json& m) {
     return;
   }
   try {
-    c.canale.Accoda(
-        Risultato(*id, Esegui(c, op->get<std::string>(), args == m.end() ? json::array() : *args,
-                              host::wire::CampoTesto(m, "token"))));
+    c.canale.Accoda(Risultato(*id, Esegui(c, op->get<std::string>(), args == m.end() ? json::array() : *args,
+                                          host::wire::CampoTesto(m, "token"))));
   } catch (const util::RuntimeError& e) {
     c.canale.Accoda(ErroreChiamata(*id, e.number(), e.description()));
   } catch (const std::exception& e) {
@@ -397,7 +396,8 @@ void Server::Gestisci(Cliente& c, const json& m) {
     const std::optional<int64_t> id = host::wire::IdIntero(m);
     const auto it = id ? inAttesa_.find(*id) : inAttesa_.end();
     if (it == inAttesa_.end()) {
-      host::wire::Segnala(c.canale.peer(), "risposta a un comando sconosciuto scartata", host::wire::Estratto(m.dump()));
+      host::wire::Segnala(c.canale.peer(), "risposta a un comando sconosciuto scartata",
+                          host::wire::Estratto(m.dump()));
       return;
     }
     Cliente* dest = it->second;
@@ -466,14 +466,15 @@ int Server::Servi() {
     const bool accetta = Adesso() >= accettaDopo_;
     std::vector<pollfd> fds{{accetta ? ascolto_ : -1, POLLIN, 0}, {segnali_, POLLIN, 0}};
     for (auto& c : clienti_) {
-      const short ev = static_cast<short>((c->canale.pronti() < kFetta ? POLLIN : 0) |
-                                          (c->canale.daScrivere() ? POLLOUT : 0));
+      const short ev =
+          static_cast<short>((c->canale.pronti() < kFetta ? POLLIN : 0) | (c->canale.daScrivere() ? POLLOUT : 0));
       fds.push_back({c->canale.fd(), ev, 0});
     }
     ::poll(fds.data(), fds.size(), ancora ? 0 : 100);
     if (fds[1].revents & POLLIN) {
       signalfd_siginfo si{};
-      while (::read(segnali_, &si, sizeof si) == static_cast<ssize_t>(sizeof si)) Segnale(static_cast<int>(si.ssi_signo));
+      while (::read(segnali_, &si, sizeof si) == static_cast<ssize_t>(sizeof si))
+        Segnale(static_cast<int>(si.ssi_signo));
     }
     if (fds[0].revents & POLLIN) Accetta();
     for (size_t i = 0; i < clienti_.size(); ++i) {

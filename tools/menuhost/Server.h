@@ -15,7 +15,7 @@ namespace menuhost {
 // The parameters file of the host (see docs/host-protocol.md).
 struct Parametri {
   std::string file;
-  std::string iniFile;      // overrides [Host] IniFile when not empty
+  std::string iniFile;                              // overrides [Host] IniFile when not empty
   std::map<std::string, std::string> sovrascritti;  // values set while running (a login typed)
 
   std::string Host(const std::string& key, const std::string& def = "") const;
@@ -90,7 +90,7 @@ class Server {
   std::string socket_;
   host::wire::FileSocket file_;
   int ascolto_ = -1;
-  int segnali_ = -1;  // signalfd of SIGTERM, SIGINT, SIGHUP
+  int segnali_ = -1;         // signalfd of SIGTERM, SIGINT, SIGHUP
   int64_t accettaDopo_ = 0;  // accept errors (no descriptors left) pause accepting until then
   std::vector<std::unique_ptr<Cliente>> clienti_;
   std::string token_;    // part of the operator's identity: any client may read it

@@ -35,13 +35,17 @@ int main(int argc, char** argv) {
       std::string istanza = "menu" + std::to_string(::getpid());
       std::vector<std::string> programma;
       for (size_t i = 1; i < a.size(); ++i) {
-        if (a[i] == "--params" && i + 1 < a.size()) par.file = a[++i];
-        else if (a[i] == "--instance" && i + 1 < a.size()) istanza = a[++i];
-        else if (a[i] == "--ini" && i + 1 < a.size()) par.iniFile = a[++i];
+        if (a[i] == "--params" && i + 1 < a.size())
+          par.file = a[++i];
+        else if (a[i] == "--instance" && i + 1 < a.size())
+          istanza = a[++i];
+        else if (a[i] == "--ini" && i + 1 < a.size())
+          par.iniFile = a[++i];
         else if (a[i] == "--") {
           programma.assign(a.begin() + static_cast<long>(i) + 1, a.end());
           break;
-        } else return Uso();
+        } else
+          return Uso();
       }
       if (par.file.empty() || programma.empty()) return Uso();
       if (!std::ifstream(par.file)) {
@@ -57,10 +61,12 @@ int main(int argc, char** argv) {
       std::string parametro, chiave;
       int attesa = 30000;
       for (size_t i = 3; i < a.size(); ++i) {
-        if (a[i] == "--key" && i + 1 < a.size()) chiave = a[++i];
+        if (a[i] == "--key" && i + 1 < a.size())
+          chiave = a[++i];
         else if (a[i] == "--wait" && i + 1 < a.size())
           attesa = static_cast<int>(util::IntegerOption("--wait", a[++i], 0, INT32_MAX));
-        else parametro = a[i];
+        else
+          parametro = a[i];
       }
       return menuhost::Invia(a[1], a[2], parametro, chiave, attesa);
     }

@@ -28,17 +28,15 @@
 
 namespace {
 
-constexpr const char* kUso =
-    "uso: compensato-posting --year AAAA [--from N] [--to N] [--params FILE] [--db NOME]\n"
-    "       [--operator OP] [--header T --lines T --vat T] [--mode N|F|A] [--renumber]\n"
-    "       [--keep-number] [--in-place] [--installments] [--force-installments]\n"
-    "       [--bank B] [--grouping G]\n";
+constexpr const char* kUso = "uso: compensato-posting --year AAAA [--from N] [--to N] [--params FILE] [--db NOME]\n"
+                             "       [--operator OP] [--header T --lines T --vat T] [--mode N|F|A] [--renumber]\n"
+                             "       [--keep-number] [--in-place] [--installments] [--force-installments]\n"
+                             "       [--bank B] [--grouping G]\n";
 
 const std::set<std::string> kFlag = {"--renumber", "--keep-number", "--in-place", "--installments",
                                      "--force-installments"};
-const std::set<std::string> kValori = {"--year", "--from", "--to", "--params", "--db", "--operator",
-                                       "--header", "--lines", "--vat", "--mode", "--bank", "--grouping"};
-
+const std::set<std::string> kValori = {"--year",   "--from",  "--to",  "--params", "--db",   "--operator",
+                                       "--header", "--lines", "--vat", "--mode",   "--bank", "--grouping"};
 
 }  // namespace
 

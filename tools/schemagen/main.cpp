@@ -13,8 +13,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const auto engine =
-        std::string(argv[1]) == "sqlite" ? schema::Engine::Sqlite : schema::Engine::Postgres;
+    const auto engine = std::string(argv[1]) == "sqlite" ? schema::Engine::Sqlite : schema::Engine::Postgres;
     if (argc > 2) {
       std::ifstream in(argv[2]);
       if (!in) {

@@ -66,7 +66,8 @@ frmRipriSal::frmRipriSal(startup::Programma& p)
 // Unloading deletes the window: not from inside the click of one of its
 // own buttons, which is still on the stack.
 void frmRipriSal::Chiudi() {
-  QMetaObject::invokeMethod(this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
 }
 
 void frmRipriSal::CaricaSchermo() {
@@ -114,16 +115,13 @@ void frmRipriSal::comOk_Click() {
   modello_.corrente = std::max(0, griLock_->currentRow());
   try {
     switch (modello_.Elabora(p_.ctx)) {
-      case compensato::FinestraRipristino::Dopo::Chiudi:
-        Chiudi();
-        return;
+      case compensato::FinestraRipristino::Dopo::Chiudi: Chiudi(); return;
       case compensato::FinestraRipristino::Dopo::TogliRiga:
         griLock_->removeRow(modello_.corrente);
         if (modello_.corrente >= griLock_->rowCount()) modello_.corrente = griLock_->rowCount() - 1;
         griLock_->setCurrentCell(modello_.corrente, 0);
         return;
-      case compensato::FinestraRipristino::Dopo::Resta:
-        return;
+      case compensato::FinestraRipristino::Dopo::Resta: return;
     }
   } catch (const std::exception& e) {
     ui::MsgErrfrm(p_.ctx.op, util::AsRuntimeError(e));

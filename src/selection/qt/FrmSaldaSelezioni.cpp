@@ -22,16 +22,16 @@ using namespace compensato::txt;
 
 // The designed size and grid, in twips.
 constexpr int kLarghezza = 10860, kAltezza = 9810;
-constexpr int kPasso = 345;       // from one row to the next
-constexpr int kAlto = 300;        // a field's height
-constexpr int kDidascalia = 60;   // captions, from the frame's left
+constexpr int kPasso = 345;      // from one row to the next
+constexpr int kAlto = 300;       // a field's height
+constexpr int kDidascalia = 60;  // captions, from the frame's left
 constexpr int kLargDidascalia = 2940;
-constexpr int kColonna = 3060;    // fields, from the outer frame's left
-constexpr int kDestra = 5850;     // the captions of the right half
+constexpr int kColonna = 3060;  // fields, from the outer frame's left
+constexpr int kDestra = 5850;   // the captions of the right half
 constexpr int kLargDestra = 2040;
 constexpr int kColonnaDestra = 7890;
-constexpr int kFine = 10500;      // where the rows end, from the outer frame's left
-constexpr int kAiuto = 300;       // a "..." button's width
+constexpr int kFine = 10500;  // where the rows end, from the outer frame's left
+constexpr int kAiuto = 300;   // a "..." button's width
 
 // What each field accepts as it is typed; 0 anything.
 int TipoInput(int i) {
@@ -41,20 +41,15 @@ int TipoInput(int i) {
     case kDocDa:
     case kDocA:
     case kDataReg:
-    case kDataProt:
-      return util::kInputDate;
+    case kDataProt: return util::kInputDate;
     case kPagTipo:
     case kCausale:
     case kDescAgg:
-    case kPrefProt:
-      return util::kInputUpper;
+    case kPrefProt: return util::kInputUpper;
     case kCambio:
-    case kMassimo:
-      return util::kInputDecimal;
-    case kNumProt:
-      return util::kInputWhole;
-    default:
-      return 0;
+    case kMassimo: return util::kInputDecimal;
+    case kNumProt: return util::kInputWhole;
+    default: return 0;
   }
 }
 
@@ -278,8 +273,7 @@ void FrmSaldaSelezioni::CaricaSchermo() {
   // Reads the operator's "PartVis" as it is made.
   modello_ = std::make_unique<compensato::ModelloSelezioni>(ctx, *p_.aiuti);
   modello_->Inizializza_Form();
-  if (const int n = ctx.db.ColumnInfo(ctx.conn, "PagTipi", "PagTipo").size; n > 0)
-    txt_.at(kPagTipo)->setMaxLength(n);
+  if (const int n = ctx.db.ColumnInfo(ctx.conn, "PagTipi", "PagTipo").size; n > 0) txt_.at(kPagTipo)->setMaxLength(n);
   compensato::LeggiIdentita(ctx);
   ctx.istanze = ctx.host.CountRunning("tuttiprginesec|" + ctx.programId + "~" + osKeySec, 12);
   Mostra();
@@ -439,7 +433,8 @@ void FrmSaldaSelezioni::ComOk_Click() {
 
 // Unloading deletes the screen: not from inside the click of its own button.
 void FrmSaldaSelezioni::ComAnnulla_Click() {
-  QMetaObject::invokeMethod(this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
 }
 
 void FrmSaldaSelezioni::TimSel_Timer() {

@@ -64,7 +64,7 @@ class FrmSaldaSelezioni final : public startup::Maschera {
   QCheckBox* ancheeffetti_;
   QPushButton *comOk_, *comAnnulla_;
   QTimer* timSel_;
-  int sospeso_ = 0;      // the field that had the focus when another window took it
+  int sospeso_ = 0;  // the field that had the focus when another window took it
   bool inMostra_ = false;
 };
 

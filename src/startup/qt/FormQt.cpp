@@ -35,7 +35,8 @@ bool FormQt::Unload() {
 
 void FormQt::MostraNonModale() {
   if (QApplication::activeModalWidget())
-    throw util::RuntimeError(kErrFormModale, "Impossibile mostrare una form non modale quando e' visualizzata una form modale");
+    throw util::RuntimeError(kErrFormModale,
+                             "Impossibile mostrare una form non modale quando e' visualizzata una form modale");
   show();
 }
 

@@ -32,8 +32,8 @@ void IgnoraErrori(F&& f) {
 
 }  // namespace
 
-Maschera::Maschera(Programma& p, std::string nome, const std::string& didascalia, int32_t contestoAiuto,
-                   int larghezza, int altezza)
+Maschera::Maschera(Programma& p, std::string nome, const std::string& didascalia, int32_t contestoAiuto, int larghezza,
+                   int altezza)
     : FormQt(std::move(nome), didascalia), p_(p) {
   setProperty("HelpContextID", contestoAiuto);
   const double tx = ui::TwipsPerPixelX(this), ty = ui::TwipsPerPixelY(this);

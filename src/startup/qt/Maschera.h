@@ -33,10 +33,10 @@ class Maschera : public FormQt {
            int altezza);
   ~Maschera() override;
 
-  double odRisVidVal = 1;    // the factor the screen was scaled by
-  std::string osRisVidKey;   // its key in "Risoluzione Video"; "" = program key + "-" + osKeySec
-  int16_t oiAbilRW = 0;      // 1 when launched with "/RO"
-  int16_t oiNohelp = 0;      // 0 none, 1 shown modally, 2 hidden for a lookup
+  double odRisVidVal = 1;                  // the factor the screen was scaled by
+  std::string osRisVidKey;                 // its key in "Risoluzione Video"; "" = program key + "-" + osKeySec
+  int16_t oiAbilRW = 0;                    // 1 when launched with "/RO"
+  int16_t oiNohelp = 0;                    // 0 none, 1 shown modally, 2 hidden for a lookup
   std::vector<ui::Esclusione> esclusioni;  // controls the scaling leaves alone, in part
   std::string esclusiColore;               // "name," of controls that keep their colour
 

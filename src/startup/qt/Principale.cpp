@@ -38,8 +38,10 @@ int EseguiProgramma(int argc, char** argv, const std::function<void(Programma&)>
   programma.rigaComando = util::JoinCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   std::error_code ec;
   programma.cartellaProgramma = std::filesystem::canonical("/proc/self/exe", ec).parent_path().string();
-  pf.RegistraSchermo(startup::kFormSelezione, [](startup::Programma& p) { return std::make_unique<selection::FrmSaldaSelezioni>(p); });
-  pf.RegistraSchermo(startup::kFormRipristino, [](startup::Programma& p) { return std::make_unique<recovery::frmRipriSal>(p); });
+  pf.RegistraSchermo(startup::kFormSelezione,
+                     [](startup::Programma& p) { return std::make_unique<selection::FrmSaldaSelezioni>(p); });
+  pf.RegistraSchermo(startup::kFormRipristino,
+                     [](startup::Programma& p) { return std::make_unique<recovery::frmRipriSal>(p); });
 
   // Startup runs as the first event, so that its messages and the host's
   // commands already go through the event loop.

@@ -6,9 +6,9 @@
 
 #include "components/host/SocketMenuHost.h"
 #include "components/lookup/qt/FrmRicerca.h"
-#include "src/startup/qt/FormQt.h"
 #include "src/startup/Chiusura.h"
 #include "src/startup/Programma.h"
+#include "src/startup/qt/FormQt.h"
 #include "src/startup/qt/Maschera.h"
 #include "src/ui/qt/QtOperatore.h"
 #include "src/ui/qt/TastieraQt.h"

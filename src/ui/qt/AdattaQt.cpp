@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -32,8 +32,7 @@ const QScreen* SchermoDi(const QWidget* w) {
 int Px(double twips, double tpp) { return static_cast<int>(std::lround(twips / tpp)); }
 
 Rettangolo Rett(const QRect& r, const QPoint& origine) {
-  return {r.x() - origine.x(), r.y() - origine.y(), r.x() + r.width() - origine.x(),
-          r.y() + r.height() - origine.y()};
+  return {r.x() - origine.x(), r.y() - origine.y(), r.x() + r.width() - origine.x(), r.y() + r.height() - origine.y()};
 }
 
 }  // namespace
@@ -150,7 +149,8 @@ void ScalaControlliQt(QWidget* finestra, double f, const std::vector<Esclusione>
     int altezza = Px(c.height, ty);
     if (c.tipo == TipoControllo::Lista) {
       // One line of the new font at least, whatever the twips say.
-      const int riga = QFontMetrics(fc).height() + 2 * (qobject_cast<QFrame*>(w) ? qobject_cast<QFrame*>(w)->frameWidth() : 0);
+      const int riga =
+          QFontMetrics(fc).height() + 2 * (qobject_cast<QFrame*>(w) ? qobject_cast<QFrame*>(w)->frameWidth() : 0);
       altezza = std::max(altezza, riga);
     }
     w->setGeometry(Px(c.left, tx), Px(c.top, ty), Px(c.width, tx), altezza);

@@ -111,7 +111,10 @@ void FrmMsgCom::keyPressEvent(QKeyEvent* e) {
   }
   if (e->key() == Qt::Key_Escape) {
     risposta_ = annulla_;
-    if (annulla_) accept(); else reject();
+    if (annulla_)
+      accept();
+    else
+      reject();
     return;
   }
   QDialog::keyPressEvent(e);

@@ -29,7 +29,7 @@ struct MisureMsgCom {
 struct LayoutMsgCom {
   int larghezza = 0, altezza = 0;
   bool modoTesto = false;
-  bool aCapo = false;            // the label wraps at the inner width
+  bool aCapo = false;  // the label wraps at the inner width
   bool comandiDannoLarghezza = false;
   int numeroComandi = 1;
   int larghezzaComando = 0;
@@ -37,9 +37,9 @@ struct LayoutMsgCom {
   int topComandi = 0;
   int sinistraEtichetta = 0, larghezzaEtichetta = 0, altezzaEtichetta = 0;
   int sinistraTesto = 0, topTesto = 0, larghezzaTesto = 0, altezzaTesto = 0;
-  int comandoDefault = 0;        // Enter, from 1; 0 none
-  int comandoAnnulla = 0;        // Esc, from 1; 0 none
-  int comandoFuoco = 0;          // the one with the focus, from 1; 0 none
+  int comandoDefault = 0;  // Enter, from 1; 0 none
+  int comandoAnnulla = 0;  // Esc, from 1; 0 none
+  int comandoFuoco = 0;    // the one with the focus, from 1; 0 none
 };
 
 LayoutMsgCom CalcolaLayoutMsgCom(const RichiestaMsg& r, const MisureMsgCom& m);

@@ -1,8 +1,6 @@
 #include "src/ui/qt/QtOperatore.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <memory>
 #include <QDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -10,6 +8,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "src/ui/Suono.h"
 #include "src/ui/qt/FrmMsgCom.h"
@@ -109,9 +109,7 @@ class FrmInElab final : public progress::ProgressController {
   int32_t total_ = 0;
 };
 
-bool HaAudio() {
-  return QFileInfo::exists("/dev/snd") && !QStandardPaths::findExecutable("aplay").isEmpty();
-}
+bool HaAudio() { return QFileInfo::exists("/dev/snd") && !QStandardPaths::findExecutable("aplay").isEmpty(); }
 
 }  // namespace
 
@@ -172,7 +170,8 @@ int QtOperatore::MessageBox(const std::string& text, int style, const std::strin
 std::optional<std::string> QtOperatore::InputBox(const std::string& prompt, const std::string& title,
                                                  const std::string& def) {
   bool ok = false;
-  const QString s = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal, Q(def), &ok);
+  const QString s =
+      QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal, Q(def), &ok);
   if (!ok) return std::nullopt;
   return s.toStdString();
 }
@@ -187,7 +186,9 @@ void QtOperatore::Clessidra(bool on) {
   }
 }
 
-std::unique_ptr<progress::ProgressController> QtOperatore::NuovoProgress() { return std::make_unique<FrmInElab>(adatta); }
+std::unique_ptr<progress::ProgressController> QtOperatore::NuovoProgress() {
+  return std::make_unique<FrmInElab>(adatta);
+}
 
 void QtOperatore::Suona() {
   const Segnale s = InterpretaBeepCome(beepCome_);

@@ -41,15 +41,21 @@ bool PuoPrendereFuoco(QWidget* w) {
 
 void CodiceTasto(const QKeyEvent* e, int& tasto, int& shift) {
   const Qt::KeyboardModifiers m = e->modifiers();
-  shift = (m & Qt::ShiftModifier ? kShift : 0) | (m & Qt::ControlModifier ? kCtrl : 0) | (m & Qt::AltModifier ? kAlt : 0);
+  shift =
+      (m & Qt::ShiftModifier ? kShift : 0) | (m & Qt::ControlModifier ? kCtrl : 0) | (m & Qt::AltModifier ? kAlt : 0);
   const int k = e->key();
   const bool tastierino = m & Qt::KeypadModifier;
   tasto = 0;
-  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) tasto = kTastoF1 + (k - Qt::Key_F1);
-  else if (tastierino && (k == Qt::Key_Period || k == Qt::Key_Comma)) tasto = kTastoDecimaleTastierino;
-  else if (tastierino && k >= Qt::Key_0 && k <= Qt::Key_9) tasto = 96 + (k - Qt::Key_0);
-  else if (k >= Qt::Key_A && k <= Qt::Key_Z) tasto = 'A' + (k - Qt::Key_A);
-  else if (k >= Qt::Key_0 && k <= Qt::Key_9) tasto = '0' + (k - Qt::Key_0);
+  if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+    tasto = kTastoF1 + (k - Qt::Key_F1);
+  else if (tastierino && (k == Qt::Key_Period || k == Qt::Key_Comma))
+    tasto = kTastoDecimaleTastierino;
+  else if (tastierino && k >= Qt::Key_0 && k <= Qt::Key_9)
+    tasto = 96 + (k - Qt::Key_0);
+  else if (k >= Qt::Key_A && k <= Qt::Key_Z)
+    tasto = 'A' + (k - Qt::Key_A);
+  else if (k >= Qt::Key_0 && k <= Qt::Key_9)
+    tasto = '0' + (k - Qt::Key_0);
   else {
     switch (k) {
       case Qt::Key_Return:

@@ -35,9 +35,9 @@ struct Colonna {
   bool scala;
 };
 constexpr Colonna kColonne[] = {
-    {0, 200, false},  {1, 700, false},  {2, 1100, false}, {3, 2700, true}, {4, 900, true},
-    {5, 1000, true},  {6, 350, true},   {7, 1100, true},  {8, 1100, true}, {9, 1100, true},
-    {10, 300, true},  {20, 600, false}, {21, 1000, true},
+    {0, 200, false}, {1, 700, false},  {2, 1100, false}, {3, 2700, true}, {4, 900, true},
+    {5, 1000, true}, {6, 350, true},   {7, 1100, true},  {8, 1100, true}, {9, 1100, true},
+    {10, 300, true}, {20, 600, false}, {21, 1000, true},
 };
 
 bool Importo(int c) { return c == col::kImportoSegno || c == col::kImpPagInc || c == col::kPagato; }
@@ -132,7 +132,8 @@ QVariant ModelloLista::data(const QModelIndex& i, int ruolo) const {
 
 QVariant ModelloLista::headerData(int sezione, Qt::Orientation o, int ruolo) const {
   if (o != Qt::Horizontal || ruolo != Qt::DisplayRole) return {};
-  if (sezione >= 0 && sezione < static_cast<int>(intestazioni_.size())) return Q(intestazioni_[static_cast<size_t>(sezione)]);
+  if (sezione >= 0 && sezione < static_cast<int>(intestazioni_.size()))
+    return Q(intestazioni_[static_cast<size_t>(sezione)]);
   return {};
 }
 
@@ -322,15 +323,15 @@ bool frmSaldaLista::Imposta_Griglia() {
     } catch (...) {
     }
   }
-  key_ = cursore_.Open(ctx_.db, ctx_.conn, "",
-                       compensato::QueryListaScadenze(ctx_.run.tabScadenzeApp, ctx_.utente,
-                                                      ctx_.run.selezione.ordinamento),
-                       false, db::kUpdatable);
+  key_ = cursore_.Open(
+      ctx_.db, ctx_.conn, "",
+      compensato::QueryListaScadenze(ctx_.run.tabScadenzeApp, ctx_.utente, ctx_.run.selezione.ordinamento), false,
+      db::kUpdatable);
   const bool clienti = ctx_.run.selezione.tipoConto == 3;
   std::vector<std::string> intestazioni(col::kColonne);
-  const char* testi[] = {"P.",      "Nr.Doc.", "Dt.Doc.", clienti ? "Cliente" : "Fornitore",
-                         "Conto",   "Dt.Scad", "TP",      "Importo",
-                         clienti ? "Incasso" : "Pagamento", "Abb/Res", "St", "Anno", "Nr.Prog"};
+  const char* testi[] = {"P.",      "Nr.Doc.", "Dt.Doc.", clienti ? "Cliente" : "Fornitore", "Conto",
+                         "Dt.Scad", "TP",      "Importo", clienti ? "Incasso" : "Pagamento", "Abb/Res",
+                         "St",      "Anno",    "Nr.Prog"};
   for (size_t i = 0; i < std::size(testi); ++i) intestazioni[i] = testi[i];
   intestazioni[col::kNumProt] = "N.Prot";
   intestazioni[col::kDataProt] = "Dt.Prot";
@@ -379,8 +380,9 @@ void frmSaldaLista::CalcolaResiduo() {
   labImportoSelezionato_->setText(Q(totali_.testoSelezionato));
   labImportoResiduo_->setText(Q(totali_.testoResiduo));
   QPalette pal = labImportoResiduo_->palette();
-  pal.setColor(QPalette::Window, totali_.rosso ? Colore(ctx_.azienda.coloreErrore)
-                                               : labImportoResiduo_->style()->standardPalette().color(QPalette::Button));
+  pal.setColor(QPalette::Window, totali_.rosso
+                                     ? Colore(ctx_.azienda.coloreErrore)
+                                     : labImportoResiduo_->style()->standardPalette().color(QPalette::Button));
   labImportoResiduo_->setPalette(pal);
 }
 
@@ -439,7 +441,8 @@ void frmSaldaLista::ComAnnulla_Click() {
 // Unloading deletes the screen: not from inside the click of one of its own
 // buttons, which is still on the stack.
 void frmSaldaLista::Chiudi() {
-  QMetaObject::invokeMethod(this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { p_.Scarica(this); }, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------

@@ -117,8 +117,7 @@ class frmSaldaLista final : public startup::Maschera {
   GrigliaLista* dbgLista_;
   QPushButton *comAnnulla_, *comVisualizza_, *comEsci_;
   void ComVisualizza_Click();
-  QLabel *labImportoSelezionato_, *labImportoResiduo_, *labNumScadSel_, *labMoneta_, *labDesMoneta_,
-      *labImportoMax_;
+  QLabel *labImportoSelezionato_, *labImportoResiduo_, *labNumScadSel_, *labMoneta_, *labDesMoneta_, *labImportoMax_;
   QTimer* timSel_;
 };
 

@@ -13,7 +13,8 @@ constexpr int kRiga = 400, kAlto = 300, kSinistra = 240, kValori = 2400, kSecond
 
 }  // namespace
 
-frmSaldaVis::frmSaldaVis(startup::Programma& p) : Maschera(p, "frmSaldaVis", "Visualizzazione Scadenza", 50000, 8700, 5700) {
+frmSaldaVis::frmSaldaVis(startup::Programma& p)
+    : Maschera(p, "frmSaldaVis", "Visualizzazione Scadenza", 50000, 8700, 5700) {
   auto* frame = new QGroupBox(this);
   frame->setObjectName("Frame1");
   Posiziona(frame, 120, 60, 8460, 4920);

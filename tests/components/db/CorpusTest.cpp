@@ -225,7 +225,7 @@ TEST(StatementCorpus, SameResultsOnEveryEngine) {
   EXPECT_EQ(lite[1], "changed 3");
   EXPECT_EQ(lite[2], "numero|\n  3|");
   EXPECT_EQ(lite[5].substr(lite[5].find('\n')).substr(0, 9), "\n  2024|3");  // TOP 1 ... DESC
-  EXPECT_EQ(lite[9], "numscad|pagato|\n  2|1320.625|");                    // IIF(IsNull(..)) in SUM
+  EXPECT_EQ(lite[9], "numscad|pagato|\n  2|1320.625|");                      // IIF(IsNull(..)) in SUM
   const auto at = [&](std::string_view start) {
     for (size_t i = 0; i < std::size(kCorpus); ++i)
       if (std::string_view(kCorpus[i]).rfind(start, 0) == 0) return lite[i];

@@ -130,7 +130,8 @@ TEST_P(CursorTest, EditAndDeleteFindTheRowByItsKey) {
   AddScadenza(2024, 1);
   AddScadenza(2024, 2);
   AddScadenza(2025, 1);
-  const std::string k = c.Open(ex(), conn(), "", "Select * from Scadenze order by Anno, NumProg", false, db::kUpdatable);
+  const std::string k =
+      c.Open(ex(), conn(), "", "Select * from Scadenze order by Anno, NumProg", false, db::kUpdatable);
   c.MoveNext(k);  // 2024/2
   c.Edit(k);
   c.SetField(k, "Utente", Value("luca~3"));
@@ -173,13 +174,17 @@ TEST_P(CursorTest, RowsStayPutWhileTheTableChangesUnderneath) {
 }
 
 TEST_P(CursorTest, JoinCursorWritesOnlyTheFirstTable) {
-  ex().Execute(conn(), "INSERT INTO PianoConti (Tipo, Gruppo, Mastro, Conto, Descrizione) VALUES (3, '01', '02', '000001', 'Rossi')");
-  ex().Execute(conn(), "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, Utente) VALUES (2024, 1, 3, '01', '02', '000001', 'u~1')");
-  const std::string k = c.Open(ex(), conn(), "",
-                               "SELECT ScadenzeApp.*, PianoConti.Descrizione AS RagSoc FROM (ScadenzeApp INNER JOIN PianoConti"
-                               " ON ScadenzeApp.ContoScad = PianoConti.Conto AND ScadenzeApp.MastroScad = PianoConti.Mastro"
-                               " AND ScadenzeApp.GruppoScad = PianoConti.Gruppo) WHERE ScadenzeApp.Utente = 'u~1'",
-                               false, db::kUpdatable);
+  ex().Execute(
+      conn(),
+      "INSERT INTO PianoConti (Tipo, Gruppo, Mastro, Conto, Descrizione) VALUES (3, '01', '02', '000001', 'Rossi')");
+  ex().Execute(conn(), "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, Utente) "
+                       "VALUES (2024, 1, 3, '01', '02', '000001', 'u~1')");
+  const std::string k =
+      c.Open(ex(), conn(), "",
+             "SELECT ScadenzeApp.*, PianoConti.Descrizione AS RagSoc FROM (ScadenzeApp INNER JOIN PianoConti"
+             " ON ScadenzeApp.ContoScad = PianoConti.Conto AND ScadenzeApp.MastroScad = PianoConti.Mastro"
+             " AND ScadenzeApp.GruppoScad = PianoConti.Gruppo) WHERE ScadenzeApp.Utente = 'u~1'",
+             false, db::kUpdatable);
   ASSERT_EQ(c.RecordCount(k), 1);
   EXPECT_EQ(c.GetField(k, "RagSoc").toText(), "Rossi");
   EXPECT_THROW(c.SetField(k, "RagSoc", Value("Bianchi")), util::RuntimeError);
@@ -199,10 +204,11 @@ TEST_P(CursorTest, JoinCursorWritesOnlyTheFirstTable) {
 
 TEST_P(CursorTest, ExpressionNamedLikeAColumnIsReadOnly) {
   ex().Execute(conn(), "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, ImportoScad) VALUES (2024, 1, 2, 10)");
-  const std::string k = c.Open(ex(), conn(), "",
-                               "SELECT IIF(ScadenzeApp.Tipo = '3', ScadenzeApp.ImportoScad, -ScadenzeApp.ImportoScad) AS ImportoScad,"
-                               " ScadenzeApp.Anno, ScadenzeApp.NumProg, ScadenzeApp.ImportoScad AS Importo FROM ScadenzeApp",
-                               false, db::kUpdatable);
+  const std::string k =
+      c.Open(ex(), conn(), "",
+             "SELECT IIF(ScadenzeApp.Tipo = '3', ScadenzeApp.ImportoScad, -ScadenzeApp.ImportoScad) AS ImportoScad,"
+             " ScadenzeApp.Anno, ScadenzeApp.NumProg, ScadenzeApp.ImportoScad AS Importo FROM ScadenzeApp",
+             false, db::kUpdatable);
   db::Recordset& rs = c.GetRecordset(k);
   EXPECT_EQ(rs.field(0, 0).toDouble(), -10);
   EXPECT_FALSE(rs.columnWritable(0));
@@ -309,7 +315,8 @@ TEST_P(ForwardOnlyTest, WalksEveryRowInOrderAcrossPages) {
 }
 
 TEST_P(ForwardOnlyTest, EmptyResultAndReadOnly) {
-  const std::string vuoto = c.Open(ex(), conn(), "", "Select * from Scadenze where NumProg < 0", false, db::kForwardOnly);
+  const std::string vuoto =
+      c.Open(ex(), conn(), "", "Select * from Scadenze where NumProg < 0", false, db::kForwardOnly);
   EXPECT_TRUE(c.IsEmpty(vuoto));
   EXPECT_TRUE(c.Eof(vuoto));
   EXPECT_EQ(c.RecordCount(vuoto), 0);
@@ -326,20 +333,22 @@ TEST_P(ForwardOnlyTest, EmptyResultAndReadOnly) {
 // them failing and retried: the walk goes on across the commits, the
 // rollbacks and the failed statements.
 TEST_P(ForwardOnlyTest, WalkSurvivesTheCallersTransactions) {
-  const std::string k = c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false,
-                               db::kForwardOnly);
+  const std::string k =
+      c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false, db::kForwardOnly);
   int letti = 0;
   for (; !c.Eof(k); c.MoveNext(k)) {
     const int n = c.GetField(k, "NumProg").toLong();
     ASSERT_EQ(n, ++letti);
     if (n % 300 != 1) continue;
     ex().BeginTrans(conn());
-    const std::string riga = "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, Utente) VALUES (2024, " +
-                             std::to_string(n) + ", 3, 'u~1')";
+    const std::string riga =
+        "INSERT INTO ScadenzeApp (Anno, NumProg, Tipo, Utente) VALUES (2024, " + std::to_string(n) + ", 3, 'u~1')";
     ex().Execute(conn(), riga);
     EXPECT_EQ(Errore([&] { ex().Execute(conn(), riga); }), util::err::kDuplicateKey);
-    if (n == 601) ex().Rollback(conn());
-    else ex().CommitTrans(conn());
+    if (n == 601)
+      ex().Rollback(conn());
+    else
+      ex().CommitTrans(conn());
   }
   EXPECT_EQ(letti, kRigheMolte);
   db::DbCursor r;
@@ -349,8 +358,8 @@ TEST_P(ForwardOnlyTest, WalkSurvivesTheCallersTransactions) {
 // Opened inside a transaction that commits before the walk ends.
 TEST_P(ForwardOnlyTest, OpenedInsideATransactionThatCommits) {
   ex().BeginTrans(conn());
-  const std::string k = c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false,
-                               db::kForwardOnly);
+  const std::string k =
+      c.Open(ex(), conn(), "", "Select NumProg from Scadenze order by NumProg", false, db::kForwardOnly);
   ex().CommitTrans(conn());
   int letti = 0;
   for (; !c.Eof(k); c.MoveNext(k)) ASSERT_EQ(c.GetField(k, "NumProg").toLong(), ++letti);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <functional>
 #include <thread>
 
@@ -21,8 +21,8 @@ TEST(ENomeOdbc, TellsOdbcNamesFromFilePaths) {
     const char* name;
     bool odbc;
   } cases[] = {
-      {"ODBC;DSN=ditta", true}, {"odbc;Driver=x", true}, {"ditta.DSN", true}, {"ditta", true},
-      {"/srv/ditta/azienda.db", false}, {"C:\\dati\\azienda.mdb", false}, {"odbc", true}, {"ODBC.db", false},
+      {"ODBC;DSN=ditta", true},         {"odbc;Driver=x", true},          {"ditta.DSN", true}, {"ditta", true},
+      {"/srv/ditta/azienda.db", false}, {"C:\\dati\\azienda.mdb", false}, {"odbc", true},      {"ODBC.db", false},
   };
   for (const auto& c : cases) EXPECT_EQ(db::ENomeOdbc(c.name), c.odbc) << c.name;
 }
@@ -84,16 +84,14 @@ TEST_P(ExecutorTest, CollisionsOnAServerHaveTheirOwnNumbers) {
   }
   {
     SCOPED_TRACE("serialization failure");
-    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL SERIALIZABLE",
-                 db::kPassThrough);
+    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL SERIALIZABLE", db::kPassThrough);
     ex().BeginTrans(conn());
     EXPECT_EQ(Count("Select count(*) as n from Monete"), 2);
     other.Execute(oc, "UPDATE Monete SET NumDec = 4 WHERE Moneta = 'EUR'");
     EXPECT_EQ(numero([&] { ex().Execute(conn(), "UPDATE Monete SET NumDec = 5 WHERE Moneta = 'EUR'"); }),
               util::err::kSerializationFailure);
     ex().Rollback(conn());
-    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED",
-                 db::kPassThrough);
+    ex().Execute(conn(), "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED", db::kPassThrough);
   }
   {
     SCOPED_TRACE("deadlock");
@@ -314,7 +312,8 @@ TEST(OdbcSource, OpensAFileDsn) {
   testsupport::TestDatabase dir(testsupport::Engine::Sqlite, false);
   const std::string dsn = dir.name().substr(0, dir.name().rfind('/')) + "/ditta.dsn";
   FILE* f = std::fopen(dsn.c_str(), "w");
-  std::fprintf(f, "[ODBC]\nDRIVER=PostgreSQL Unicode\nSERVERNAME=%s\nPORT=5432\nDATABASE=compensato\nUID=%s\n", socket, role);
+  std::fprintf(f, "[ODBC]\nDRIVER=PostgreSQL Unicode\nSERVERNAME=%s\nPORT=5432\nDATABASE=compensato\nUID=%s\n", socket,
+               role);
   std::fclose(f);
   ASSERT_TRUE(db::ENomeOdbc(dsn));
   db::DbExecutor ex;

@@ -89,10 +89,10 @@ TEST_P(LiteralRoundTrip, LikeMatchesTheTextOfThePatternLiterally) {
     ex().Execute(conn(), std::string("INSERT INTO LockGest (Tipo, Anno, NumReg, Utente) VALUES ('C', 2024, ") +
                              std::to_string(u[5] - '0') + ", " + SqlLiteral(u, 8) + ")");
   db::DbCursor c;
-  const std::string k = c.Open(ex(), conn(), "",
-                               "Select * from LockGest where Utente LIKE " + SqlLiteral(std::string("ma_x~") + "*", 8) +
-                                   " order by NumReg",
-                               false, db::kSnapshot);
+  const std::string k = c.Open(
+      ex(), conn(), "",
+      "Select * from LockGest where Utente LIKE " + SqlLiteral(std::string("ma_x~") + "*", 8) + " order by NumReg",
+      false, db::kSnapshot);
   ASSERT_EQ(c.RecordCount(k), 2);
   EXPECT_EQ(c.GetField(k, "Utente").toText(), "ma_x~1");
   c.MoveNext(k);
@@ -104,9 +104,9 @@ TEST_P(LiteralRoundTrip, DatesAndAmountsKeepTheirValue) {
                            SqlLiteral(*util::Date::Make(2024, 2, 29), 7) + ", " + SqlLiteral(1234.5678, 5) + ", " +
                            SqlLiteral(1936.27, 5) + ")");
   db::DbCursor c;
-  const std::string k = c.Open(ex(), conn(), "",
-                               "Select * from Scadenze where DataScad >= #02/29/2024# and DataScad < #3/1/2024#",
-                               false, db::kSnapshot);
+  const std::string k =
+      c.Open(ex(), conn(), "", "Select * from Scadenze where DataScad >= #02/29/2024# and DataScad < #3/1/2024#", false,
+             db::kSnapshot);
   ASSERT_EQ(c.RecordCount(k), 1);
   EXPECT_EQ(c.GetField(k, "DataScad"), Value(*util::Date::Make(2024, 2, 29)));
   EXPECT_EQ(c.GetField(k, "ImportoScad"), Value(util::Money::FromUnits(12345678)));
@@ -118,9 +118,8 @@ TEST_P(LiteralRoundTrip, AmountsWrittenByStatementsKeepFourDecimalsOnEveryEngine
   ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, ImportoScad) VALUES (2024, 2, 1)");
   ex().Execute(conn(), "UPDATE Scadenze SET Scadenze.ImportoScad = -12.345649 WHERE NumProg = 2");
   db::DbCursor c;
-  const std::string k = c.Open(ex(), conn(), "",
-                               "Select sum(ImportoScad) as Totale, sum(Cambio) as Cambi from Scadenze", false,
-                               db::kSnapshot);
+  const std::string k = c.Open(
+      ex(), conn(), "", "Select sum(ImportoScad) as Totale, sum(Cambio) as Cambi from Scadenze", false, db::kSnapshot);
   // Stored as 0.0001 and -12.3456: the sum sees the stored amounts, not the typed ones.
   EXPECT_DOUBLE_EQ(c.GetField(k, "Totale").toDouble(), -12.3455);
   EXPECT_DOUBLE_EQ(c.GetField(k, "Cambi").toDouble(), 0.00005);  // a double column keeps its value
@@ -129,7 +128,8 @@ TEST_P(LiteralRoundTrip, AmountsWrittenByStatementsKeepFourDecimalsOnEveryEngine
 // The program's & treats a missing part as empty text: an account code with
 // no ledger still reads "01--000100", not null.
 TEST_P(LiteralRoundTrip, ConcatenationTakesNullAsEmptyText) {
-  ex().Execute(conn(), "INSERT INTO Scadenze (Anno, NumProg, GruppoScad, ContoScad, Tipo) VALUES (2024, 1, '01', '000100', 3)");
+  ex().Execute(conn(),
+               "INSERT INTO Scadenze (Anno, NumProg, GruppoScad, ContoScad, Tipo) VALUES (2024, 1, '01', '000100', 3)");
   db::DbCursor c;
   const std::string k = c.Open(ex(), conn(), "",
                                "Select GruppoScad & '-' & MastroScad & '-' & ContoScad & ' ' AS Conto, "

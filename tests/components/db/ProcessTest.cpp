@@ -38,8 +38,10 @@ Child Start(const std::vector<std::string>& args, int killAt = 0, const Environm
     close(fds[0]);
     if (killAt > 0) setenv("COMPENSATO_DB_KILL_AT", std::to_string(killAt).c_str(), 1);
     for (const auto& [name, value] : env)
-      if (value.empty()) unsetenv(name.c_str());
-      else setenv(name.c_str(), value.c_str(), 1);
+      if (value.empty())
+        unsetenv(name.c_str());
+      else
+        setenv(name.c_str(), value.c_str(), 1);
     std::vector<char*> argv;
     std::string exe = COMPENSATO_RESERVE_CHILD;
     argv.push_back(exe.data());
@@ -78,8 +80,9 @@ class ProcessTest : public DbTest {
   }
   long Reserved(const std::string& user) {
     db::DbCursor c;
-    const std::string k = c.Open(ex(), conn(), "", "Select count(*) as n from Scadenze where Utente = '" + user +
-                                                       "' and FlStato = '0'", false, db::kSnapshot);
+    const std::string k =
+        c.Open(ex(), conn(), "", "Select count(*) as n from Scadenze where Utente = '" + user + "' and FlStato = '0'",
+               false, db::kSnapshot);
     return c.GetField(k, "n").toLong();
   }
 };

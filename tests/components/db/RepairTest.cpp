@@ -40,8 +40,9 @@ class Riparazione : public ::testing::Test {
     db::DbExecutor& ex = origine.executor();
     const std::string& c = origine.conn();
     ex.Execute(c, "CREATE TABLE Prova (n INTEGER PRIMARY KEY, t TEXT NOT NULL)", db::kPassThrough);
-    ex.Execute(c, "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " +
-                      std::to_string(kRighe) + ") INSERT INTO Prova SELECT n, printf('%0200d', n) FROM s",
+    ex.Execute(c,
+               "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < " + std::to_string(kRighe) +
+                   ") INSERT INTO Prova SELECT n, printf('%0200d', n) FROM s",
                db::kPassThrough);
     // Made after the rows, the index fills the second half of the file.
     ex.Execute(c, "CREATE INDEX Prova_t ON Prova (t)", db::kPassThrough);
@@ -75,7 +76,7 @@ class Riparazione : public ::testing::Test {
 
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("compensato-repair-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -105,8 +106,8 @@ TEST_F(Riparazione, AHeaderDamagedIsMendedAndEveryRowKept) {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     const fs::path file = Azienda();
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                              fs::perms::group_write);
+    fs::permissions(file,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
     c.danno(file);
     const std::string danneggiato = Leggi(file);
     ASSERT_EQ(Righe(file), -1) << "the damage makes the file unreadable";

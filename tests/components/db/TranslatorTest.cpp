@@ -18,7 +18,9 @@ db::TableCatalog Catalog() {
   };
   db::TableCatalog c;
   c.set({
-      {"Scadenze", cols({"Anno", "NumProg", "Tipo", "PagTipo", "Moneta", "Utente", "FlStato", "ImpPagInc", "DataScad", "RagRB"}), {"Anno", "NumProg"}},
+      {"Scadenze",
+       cols({"Anno", "NumProg", "Tipo", "PagTipo", "Moneta", "Utente", "FlStato", "ImpPagInc", "DataScad", "RagRB"}),
+       {"Anno", "NumProg"}},
       {"PagTipi", cols({"PagTipo", "EmissEffetti"}), {"PagTipo"}},
       {"Monete", cols({"Moneta", "Descrizione"}), {"Moneta"}},
       {"MovPnTes", cols({"Anno", "NumReg", "IvaPerCassa"}), {"Anno", "NumReg"}},
@@ -30,7 +32,7 @@ db::TableCatalog Catalog() {
 struct Case {
   const char* name;
   const char* in;
-  const char* sqlite;      // with ? for the bound values
+  const char* sqlite;  // with ? for the bound values
   const char* postgres;
 };
 
@@ -116,7 +118,8 @@ TEST(Translator, BindsValuesAndSharesOneTranslationAcrossThem) {
   db::TableCatalog catalog = Catalog();
   db::SqliteDialect lite;
   db::Translator t(lite, catalog);
-  const auto a = t.translate("Select * from Scadenze where Utente LIKE 'a_b*' and Anno = 2024 and DataScad = #12/31/2023#");
+  const auto a =
+      t.translate("Select * from Scadenze where Utente LIKE 'a_b*' and Anno = 2024 and DataScad = #12/31/2023#");
   const auto b = t.translate("Select * from Scadenze where Utente LIKE 'x' and Anno = 7 and DataScad = #1/2/2023#");
   EXPECT_EQ(a.sql, b.sql);
   EXPECT_EQ(t.cacheSize(), 1u);
@@ -137,7 +140,8 @@ TEST(Translator, LocksOnlyPlainSelectsOfTheFirstTable) {
   EXPECT_EQ(t.translate("Select top 1 * from Scadenze order by NumProg DESC", lock).sql,
             "SELECT * FROM \"Scadenze\" ORDER BY \"NumProg\" DESC LIMIT 1 FOR UPDATE OF \"Scadenze\"");
   EXPECT_EQ(t.translate("Select count(*) AS n from Scadenze", lock).sql, "SELECT COUNT(*) AS \"n\" FROM \"Scadenze\"");
-  EXPECT_EQ(t.translate("Select distinct Utente from Scadenze", lock).sql, "SELECT DISTINCT \"Utente\" FROM \"Scadenze\"");
+  EXPECT_EQ(t.translate("Select distinct Utente from Scadenze", lock).sql,
+            "SELECT DISTINCT \"Utente\" FROM \"Scadenze\"");
 }
 
 TEST(Translator, UntranslatableConstructsAreRefusedByName) {

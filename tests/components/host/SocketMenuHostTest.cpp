@@ -80,8 +80,8 @@ class HostDiProva {
 json Risultato(const json& call, json result) { return {{"type", "result"}, {"id", call["id"]}, {"result", result}}; }
 
 json Evento(int id, const std::string& command) {
-  return {{"type", "event"}, {"id", id}, {"menuInstance", "T1"}, {"secondaryKey", "S"},
-          {"command", command}, {"parameter", ""}};
+  return {{"type", "event"},     {"id", id},           {"menuInstance", "T1"},
+          {"secondaryKey", "S"}, {"command", command}, {"parameter", ""}};
 }
 
 class Ricevitore : public host::RicevitoreComandi {
@@ -160,7 +160,8 @@ TEST(SocketMenuHost, CallsPairWithTheirRepliesAndCarryTheirArguments) {
   EXPECT_EQ(client.WorkDate(), *util::Date::Make(2024, 3, 15));
   EXPECT_EQ(client.GetLaunchInfo().osParam, "/FfrmRipriSal");
   EXPECT_EQ(client.CountRunning("MARIO", 12), 2);
-  client.ProgramValue("AddSeg", "Tutti", host::HostValue(std::vector<util::Value>{util::Value::Long(46), util::Value("x")}));
+  client.ProgramValue("AddSeg", "Tutti",
+                      host::HostValue(std::vector<util::Value>{util::Value::Long(46), util::Value("x")}));
   client.Detach();
   EXPECT_FALSE(client.collegato());
   const auto got = h.ricevuti();

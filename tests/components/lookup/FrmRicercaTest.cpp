@@ -4,10 +4,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QScreen>
 #include <cstdlib>
 #include <functional>
 
@@ -81,20 +81,21 @@ class FinestraRicerca : public ::testing::TestWithParam<Engine> {
 TEST_P(FinestraRicerca, TypingNarrowsAndEnterWritesTheCodeAndTheDescription) {
   QString conteggi;
   bool scelto = false;
-  const int esito = Apri("Conto", lookup::kTastoF2, 3,
-                         [&](lookup::FrmRicerca& f) {
-                           Foto(f, "intera");
-                           conteggi += Conta(f);
-                           QTest::keyClick(Cerca(f), Qt::Key_F3);
-                           QTest::keyClicks(Cerca(f), "rossi");
-                           Foto(f, "ristretta");
-                           conteggi += " | " + Conta(f);
-                           QTest::keyClicks(Cerca(f), "_");
-                           conteggi += " | " + Conta(f);
-                           QTest::keyClick(Cerca(f), Qt::Key_Down);
-                           QTest::keyClick(Cerca(f), Qt::Key_Return);
-                         },
-                         scelto);
+  const int esito = Apri(
+      "Conto", lookup::kTastoF2, 3,
+      [&](lookup::FrmRicerca& f) {
+        Foto(f, "intera");
+        conteggi += Conta(f);
+        QTest::keyClick(Cerca(f), Qt::Key_F3);
+        QTest::keyClicks(Cerca(f), "rossi");
+        Foto(f, "ristretta");
+        conteggi += " | " + Conta(f);
+        QTest::keyClicks(Cerca(f), "_");
+        conteggi += " | " + Conta(f);
+        QTest::keyClick(Cerca(f), Qt::Key_Down);
+        QTest::keyClick(Cerca(f), Qt::Key_Return);
+      },
+      scelto);
   EXPECT_EQ(esito, 0);
   EXPECT_TRUE(scelto);
   EXPECT_EQ(conteggi, "22 righe | 2 righe | 1 riga")
@@ -107,12 +108,13 @@ TEST_P(FinestraRicerca, EscClosesWithNothingChosen) {
   txt_->setText("14");
   lab_->setText("prima");
   bool scelto = true;
-  const int esito = Apri("Conto", lookup::kTastoF2, 3,
-                         [&](lookup::FrmRicerca& f) {
-                           QTest::keyClicks(Cerca(f), "01");
-                           QTest::keyClick(Cerca(f), Qt::Key_Escape);
-                         },
-                         scelto);
+  const int esito = Apri(
+      "Conto", lookup::kTastoF2, 3,
+      [&](lookup::FrmRicerca& f) {
+        QTest::keyClicks(Cerca(f), "01");
+        QTest::keyClick(Cerca(f), Qt::Key_Escape);
+      },
+      scelto);
   EXPECT_EQ(esito, 0);
   EXPECT_FALSE(scelto);
   EXPECT_EQ(txt_->text(), "14");
@@ -124,25 +126,26 @@ TEST_P(FinestraRicerca, MovementKeysStayInsideTheList) {
   finestra_->oiSpostaCurs = 5;
   std::vector<int> righe;
   bool scelto = false;
-  Apri("Conto", lookup::kTastoF2, 3,
-       [&](lookup::FrmRicerca& f) {
-         QLineEdit* c = Cerca(f);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_Up);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_PageDown);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_End, Qt::ControlModifier);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_Down);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_PageUp);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_Home, Qt::ControlModifier);
-         righe.push_back(Corrente(f));
-         QTest::keyClick(c, Qt::Key_Escape);
-       },
-       scelto);
+  Apri(
+      "Conto", lookup::kTastoF2, 3,
+      [&](lookup::FrmRicerca& f) {
+        QLineEdit* c = Cerca(f);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_Up);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_PageDown);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_End, Qt::ControlModifier);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_Down);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_PageUp);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_Home, Qt::ControlModifier);
+        righe.push_back(Corrente(f));
+        QTest::keyClick(c, Qt::Key_Escape);
+      },
+      scelto);
   EXPECT_EQ(righe, (std::vector<int>{0, 0, 5, 21, 21, 16, 0}));
 }
 
@@ -150,16 +153,17 @@ TEST_P(FinestraRicerca, ATextThatFindsNothingSaysSoAndEnterChoosesNothing) {
   int64_t colore = 0;
   QString conta;
   bool scelto = true;
-  Apri("Moneta", lookup::kTastoF3, 0,
-       [&](lookup::FrmRicerca& f) {
-         QTest::keyClicks(Cerca(f), "yen");
-         conta = Conta(f);
-         colore = lookup::SfondoDi(Cerca(f));
-         QTest::keyClick(Cerca(f), Qt::Key_Return);
-         EXPECT_NE(finestra_->Aperta(), nullptr) << "Enter on an empty list closed the window";
-         QTest::keyClick(Cerca(f), Qt::Key_Escape);
-       },
-       scelto);
+  Apri(
+      "Moneta", lookup::kTastoF3, 0,
+      [&](lookup::FrmRicerca& f) {
+        QTest::keyClicks(Cerca(f), "yen");
+        conta = Conta(f);
+        colore = lookup::SfondoDi(Cerca(f));
+        QTest::keyClick(Cerca(f), Qt::Key_Return);
+        EXPECT_NE(finestra_->Aperta(), nullptr) << "Enter on an empty list closed the window";
+        QTest::keyClick(Cerca(f), Qt::Key_Escape);
+      },
+      scelto);
   EXPECT_FALSE(scelto);
   EXPECT_EQ(conta, "Nessuna riga trovata");
   EXPECT_EQ(colore, 255);
@@ -168,15 +172,16 @@ TEST_P(FinestraRicerca, ATextThatFindsNothingSaysSoAndEnterChoosesNothing) {
 TEST_P(FinestraRicerca, AggiornaReadsRowsAddedWhileTheWindowWasOpen) {
   QString prima, dopo;
   bool scelto = false;
-  Apri("PagTipo", lookup::kTastoF2, 0,
-       [&](lookup::FrmRicerca& f) {
-         prima = Conta(f);
-         db_->executor().Execute(db_->conn(), "INSERT INTO PagTipi (PagTipo, Descrizione) VALUES ('CA', 'Contanti')");
-         finestra_->ButtonComando("Aggiorna");
-         dopo = Conta(f);
-         QTest::keyClick(Cerca(f), Qt::Key_Escape);
-       },
-       scelto);
+  Apri(
+      "PagTipo", lookup::kTastoF2, 0,
+      [&](lookup::FrmRicerca& f) {
+        prima = Conta(f);
+        db_->executor().Execute(db_->conn(), "INSERT INTO PagTipi (PagTipo, Descrizione) VALUES ('CA', 'Contanti')");
+        finestra_->ButtonComando("Aggiorna");
+        dopo = Conta(f);
+        QTest::keyClick(Cerca(f), Qt::Key_Escape);
+      },
+      scelto);
   EXPECT_EQ(prima, "3 righe");
   EXPECT_EQ(dopo, "4 righe");
 }

@@ -35,8 +35,8 @@ class Eventi final : public lookup::Eventi {
   bool esito = true;
   V chiamate;
   void ClsMainMenuFrm() override { chiamate.push_back("menu"); }
-  void ClsPrepDecod(const std::string& kind, const std::string&, const std::string&, int& tasto, int, const std::string&,
-                    bool& e) override {
+  void ClsPrepDecod(const std::string& kind, const std::string&, const std::string&, int& tasto, int,
+                    const std::string&, bool& e) override {
     chiamate.push_back("prep " + kind + " " + std::to_string(tasto));
     if (tasto == 0) tasto = lookup::kTastoF2;
     e = esito;
@@ -81,7 +81,7 @@ TEST_P(Decodifiche, DecodingIntoAFieldWritesTheLabelPaintsTheFieldAndReturnsTheF
     const char* attesaEtichetta = "";
     int64_t attesoSfondo = kNormale;
     V attesiValori = {};
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"a currency found: description and fields by position; red goes back to normal", "Moneta", " usd ", kErrore,
        {"NumDec", "NumDecGest", "Operatore", "Cee"}, 0, false, "", true, "Dollaro statunitense", kNormale,
@@ -106,9 +106,8 @@ TEST_P(Decodifiche, DecodingIntoAFieldWritesTheLabelPaintsTheFieldAndReturnsTheF
     lookup::EtichettaTesto etichetta;
     etichetta.ImpostaTesto("vecchia");
     std::vector<util::Value> campi(c.campi.begin(), c.campi.end());
-    const bool trovato =
-        l_.DecodificaInCampo(c.kind, campo, etichetta, c.campi.empty() ? nullptr : &campi, c.noColore, c.opzioneTesto,
-                             c.tipoConto);
+    const bool trovato = l_.DecodificaInCampo(c.kind, campo, etichetta, c.campi.empty() ? nullptr : &campi, c.noColore,
+                                              c.opzioneTesto, c.tipoConto);
     EXPECT_EQ(trovato, c.attesoTrovato) << c.nome;
     EXPECT_EQ(etichetta.Testo(), c.attesaEtichetta) << c.nome;
     EXPECT_EQ(campo.Sfondo(), c.attesoSfondo) << c.nome;
@@ -187,8 +186,7 @@ TEST_P(Decodifiche, KeysAndSettingsChooseWhatTheWindowSearchesBy) {
     const char* testo = nullptr;  // the search box's, when not the field's
   } casi[] = {
       {"F3: the description", lookup::kTastoF3, "", lookup::Chiave::Descrizione, "", "bianchi"},
-      {"F3 with CFHelpRic12 P: the VAT number", lookup::kTastoF3, "p", lookup::Chiave::Colonna, "PartitaIva",
-       "IT0999"},
+      {"F3 with CFHelpRic12 P: the VAT number", lookup::kTastoF3, "p", lookup::Chiave::Colonna, "PartitaIva", "IT0999"},
       {"F5: the whole list by code", 116, "", lookup::Chiave::Codice, "", "bianchi", ""},
       {"-4, n = 3: the third column of the set (Localita)", -4, "", lookup::Chiave::Colonna, "Localita", "Bari"},
       {"-3, n = 2: the second column is the description", -3, "", lookup::Chiave::Descrizione, "", "rossi"},

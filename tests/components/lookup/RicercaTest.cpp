@@ -39,7 +39,7 @@ TEST_P(Ricerche, TheTextTypedNarrowsTheRowsLiterallyAndIgnoringCase) {
     Criterio criterio;
     const char* testo;
     V attesi;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"account code with dashes, part of the account", "Conto", 3, {Chiave::Codice}, "14-01-00009",
        {"14-01-000090", "14-01-000091"}},
@@ -92,7 +92,7 @@ TEST(ColonneFinestra, TheColumnSetKeepsCodeAndDescriptionFirst) {
     V campi;
     V titoli;
     std::vector<int> larghezze;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"empty: the kind's own", "", {"Codice", "Descrizione", "Localita"}, {"Conto", "Descrizione", "Localit\xC3\xA0"},
        {1500, 4500, 2200}},

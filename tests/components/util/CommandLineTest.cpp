@@ -27,8 +27,7 @@ TEST(SwitchValue, Table) {
       {"blanks inside kept", "/P CONT01  anno=2024 x /F F", 'P', "CONT01  anno=2024 x", true},
       {"colon separator", "/M:77 /F:X", 'M', "77", true},
       {"equals separator", "/M=77", 'M', "77", true},
-      {"path value is not a switch", "/I /home/ada/torvel.ini /F X", 'I', "/home/ada/torvel.ini",
-       true},
+      {"path value is not a switch", "/I /home/ada/torvel.ini /F X", 'I', "/home/ada/torvel.ini", true},
       {"quoted value keeps switch-like text", "/P \"a /F b\" /F X", 'P', "a /F b", true},
       {"quoted value keeps inner blanks", "/P \" a \"  /F X", 'P', " a ", true},
       {"doubled quote inside quotes", "/P \"say \"\"hi\"\"\"", 'P', "say \"hi\"", true},
@@ -48,8 +47,8 @@ TEST(SwitchValue, Table) {
 }
 
 TEST(SwitchValue, JoinedArgumentsReadBack) {
-  const std::vector<std::string> args = {"-M", "menu 1", "-P", "CONT01 a=\"b\"", "-F",
-                                         "FrmSaldaSelezioni", "-I", "/tmp/x y/torvel.ini"};
+  const std::vector<std::string> args = {
+      "-M", "menu 1", "-P", "CONT01 a=\"b\"", "-F", "FrmSaldaSelezioni", "-I", "/tmp/x y/torvel.ini"};
   const std::string line = JoinCommandLine(args);
   EXPECT_EQ(SwitchValue(line, 'M'), "menu 1");
   EXPECT_EQ(SwitchValue(line, 'P'), "CONT01 a=\"b\"");

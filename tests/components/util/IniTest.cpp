@@ -11,8 +11,7 @@ namespace {
 class IniTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ini-test-" + std::to_string(std::random_device{}()));
+    dir_ = std::filesystem::temp_directory_path() / ("ini-test-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -27,23 +26,22 @@ class IniTest : public ::testing::Test {
 };
 
 TEST_F(IniTest, ProfileQuirks) {
-  const auto file = Write("torvel.ini",
-                          "\xEF\xBB\xBF; main configuration\r\n"
-                          "[Parametri Generali]\r\n"
-                          "NumIni = 2 \r\n"
-                          "OrdIniDBase=db1.ini\r\n"
-                          "OrdIniDBase=second-is-ignored.ini\r\n"
-                          "# another comment\r\n"
-                          "VisParam=\r\n"
-                          "Quoted = \"  blanks kept  \"\r\n"
-                          "Single='x'\r\n"
-                          "Connect=ODBC;DSN=ditta;UID=ada # not a comment\r\n"
-                          "no equals sign here\r\n"
-                          "[Configurazioni]\r\n"
-                          "FormatData=dd/mm/yyyy\r\n"
-                          "[parametri generali]\r\n"
-                          "BeepCome=S\r\n"
-                          "NumIni=9\r\n");
+  const auto file = Write("torvel.ini", "\xEF\xBB\xBF; main configuration\r\n"
+                                        "[Parametri Generali]\r\n"
+                                        "NumIni = 2 \r\n"
+                                        "OrdIniDBase=db1.ini\r\n"
+                                        "OrdIniDBase=second-is-ignored.ini\r\n"
+                                        "# another comment\r\n"
+                                        "VisParam=\r\n"
+                                        "Quoted = \"  blanks kept  \"\r\n"
+                                        "Single='x'\r\n"
+                                        "Connect=ODBC;DSN=ditta;UID=ada # not a comment\r\n"
+                                        "no equals sign here\r\n"
+                                        "[Configurazioni]\r\n"
+                                        "FormatData=dd/mm/yyyy\r\n"
+                                        "[parametri generali]\r\n"
+                                        "BeepCome=S\r\n"
+                                        "NumIni=9\r\n");
   struct Case {
     const char* name;
     const char* section;
@@ -56,8 +54,7 @@ TEST_F(IniTest, ProfileQuirks) {
       {"section and key ignore case", "PARAMETRI generali", "numini", "2", 1},
       {"first occurrence of a key wins", "Parametri Generali", "OrdIniDBase", "db1.ini", 7},
       {"empty value is empty, count 0", "Parametri Generali", "VisParam", "", 0},
-      {"double quotes removed, blanks inside kept", "Parametri Generali", "Quoted",
-       "  blanks kept  ", 15},
+      {"double quotes removed, blanks inside kept", "Parametri Generali", "Quoted", "  blanks kept  ", 15},
       {"single quotes removed", "Parametri Generali", "Single", "x", 1},
       {"semicolons and hashes belong to the value", "Parametri Generali", "Connect",
        "ODBC;DSN=ditta;UID=ada # not a comment", 38},
@@ -65,8 +62,7 @@ TEST_F(IniTest, ProfileQuirks) {
       {"missing key gives default", "Parametri Generali", "Manca", "dflt", 0},
       {"missing section gives default", "Nessuna", "NumIni", "dflt", 0},
       {"key of another section is not seen", "Configurazioni", "NumIni", "dflt", 0},
-      {"line without equals sign is ignored", "Parametri Generali", "no equals sign here", "dflt",
-       0},
+      {"line without equals sign is ignored", "Parametri Generali", "no equals sign here", "dflt", 0},
   };
   for (const Case& c : cases) {
     std::string value = "garbage";
@@ -107,11 +103,9 @@ TEST_F(IniTest, EncodingsReadAsUtf8) {
 }
 
 TEST_F(IniTest, ConfigurationPrecedence) {
-  const auto main = Write("torvel.ini",
-                          "[Configurazioni]\nFormatData=dd/mm/yyyy\n"
-                          "[Parametri Generali]\nBeepCome=S\nVisParam=DB1\n");
-  Write("ditta.ini",
-        "[Configurazioni]\nFormatData=dd-mm-yyyy\n[Parametri Generali]\nBeepCome=\n");
+  const auto main = Write("torvel.ini", "[Configurazioni]\nFormatData=dd/mm/yyyy\n"
+                                        "[Parametri Generali]\nBeepCome=S\nVisParam=DB1\n");
+  Write("ditta.ini", "[Configurazioni]\nFormatData=dd-mm-yyyy\n[Parametri Generali]\nBeepCome=\n");
   struct Case {
     const char* name;
     const char* section;
@@ -122,13 +116,11 @@ TEST_F(IniTest, ConfigurationPrecedence) {
   };
   const Case cases[] = {
       {"database file wins", "Configurazioni", "FormatData", "ditta.ini", "dd-mm-yyyy", 10},
-      {"empty entry in database file does not hide main", "Parametri Generali", "BeepCome",
-       "ditta.ini", "S", 1},
+      {"empty entry in database file does not hide main", "Parametri Generali", "BeepCome", "ditta.ini", "S", 1},
       {"key only in main", "Parametri Generali", "VisParam", "ditta.ini", "DB1", 3},
       {"key in neither", "Risoluzione Video", "Generale", "ditta.ini", "dflt", 0},
       {"no database file", "Configurazioni", "FormatData", "", "dd/mm/yyyy", 10},
-      {"absolute database path", "Configurazioni", "FormatData", dir_ / "ditta.ini", "dd-mm-yyyy",
-       10},
+      {"absolute database path", "Configurazioni", "FormatData", dir_ / "ditta.ini", "dd-mm-yyyy", 10},
       {"missing database file", "Configurazioni", "FormatData", "none.ini", "dd/mm/yyyy", 10},
   };
   for (const Case& c : cases) {

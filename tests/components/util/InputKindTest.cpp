@@ -33,8 +33,7 @@ TEST(FilterInputChar, Kinds) {
       {"Enter always passes", kInputUpper, U'\r', 0, U'\r'},
       {"no kind: anything", 0, U'è', 0, U'è'},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(FilterInputChar(c.kind, c.typed, c.position), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(FilterInputChar(c.kind, c.typed, c.position), c.expected) << c.name;
 }
 
 }  // namespace

@@ -13,16 +13,15 @@ namespace {
 
 class MoneteDb : public testsupport::DbTest {
  protected:
-  void Moneta(const std::string& codice, int dec, int decGest, const std::string& op,
-              const std::string& cee) {
+  void Moneta(const std::string& codice, int dec, int decGest, const std::string& op, const std::string& cee) {
     ex().Execute(conn(), "INSERT INTO Monete (Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee)"
-                         " VALUES (" + util::SqlLiteral(codice, 8) + ", 'x', " + std::to_string(dec) + ", " +
+                         " VALUES (" +
+                             util::SqlLiteral(codice, 8) + ", 'x', " + std::to_string(dec) + ", " +
                              std::to_string(decGest) + ", '" + op + "', '" + cee + "')");
   }
   void Fascia(const std::string& tabella, double finoA, double passo, const std::string& modo) {
-    ex().Execute(conn(), "INSERT INTO " + tabella + " (FinoA, ValArrot, TipoArrot) VALUES (" +
-                             std::to_string(finoA) + ", " + std::to_string(passo) + ", '" + modo +
-                             "')");
+    ex().Execute(conn(), "INSERT INTO " + tabella + " (FinoA, ValArrot, TipoArrot) VALUES (" + std::to_string(finoA) +
+                             ", " + std::to_string(passo) + ", '" + modo + "')");
   }
 };
 
@@ -65,11 +64,10 @@ TEST_P(MoneteDb, RoundingTablesFromTheDatabase) {
     double expected;
   };
   const Case cases[] = {
-      {950, "L", 950}, {994, "L", 990}, {5001, "L", 5100}, {250001, "L", 250100},
-      {2.675, "E", 2.68},  // empty euro table: the euro decimals
+      {950, "L", 950},       {994, "L", 990},    {5001, "L", 5100},
+      {250001, "L", 250100}, {2.675, "E", 2.68},  // empty euro table: the euro decimals
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ArrotondaConTabella(cv, &tabelle, c.importo, c.tipo), c.expected) << c.importo;
+  for (const Case& c : cases) EXPECT_EQ(ArrotondaConTabella(cv, &tabelle, c.importo, c.tipo), c.expected) << c.importo;
 
   // Read once: rows added later are not seen in the same run.
   Fascia("ArrotLire", 500, 5, "D");
@@ -112,8 +110,8 @@ TEST_P(MoneteDb, CompanyDecimalsFromTheCurrencyRecords) {
 
 TEST_P(MoneteDb, ExchangeRateOfADate) {
   for (const auto& [data, cambio] : {std::pair{"#01/01/2024#", "1.08"}, {"#03/01/2024#", "1.0834"}})
-    ex().Execute(conn(), std::string("INSERT INTO Cambi (Moneta, Data, Cambio) VALUES ('USD', ") +
-                             data + ", " + cambio + ")");
+    ex().Execute(conn(),
+                 std::string("INSERT INTO Cambi (Moneta, Data, Cambio) VALUES ('USD', ") + data + ", " + cambio + ")");
   ContestoValuta cv;
   auto d = [](int y, int m, int g) { return *util::Date::Make(y, m, g); };
   struct Case {
@@ -132,12 +130,10 @@ TEST_P(MoneteDb, ExchangeRateOfADate) {
       {"euro", "Euro", d(2024, 3, 1), "1,000000"},
       {"lira: the fixed rate", "L.", d(2024, 3, 1), "1.936,270000"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LeggiCambio(ex(), conn(), cv, c.moneta, c.data), c.shown) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(LeggiCambio(ex(), conn(), cv, c.moneta, c.data), c.shown) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, MoneteDb, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, MoneteDb, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace company

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "components/db/DbExecutor.h"
 #include "components/util/Error.h"
 #include "tests/support/FakeHost.h"
@@ -35,22 +34,19 @@ TEST(LeggiParPers, FallsBackToSecondKeyThenDefault) {
   };
   const Case cases[] = {
       {"found", "Tutti", "DataMinima", std::nullopt, std::nullopt, "01/01/2000", "01/01/2000"},
-      {"missing gives default and marker", "Tutti", "Manca", std::nullopt, std::nullopt, "dflt",
-       kParametroMancante},
+      {"missing gives default and marker", "Tutti", "Manca", std::nullopt, std::nullopt, "dflt", kParametroMancante},
       {"second key", "Tutti", "HlpSpost", "Compensa", "HlpSpost", "S", "S"},
-      {"second key missing too", "Tutti", "Manca", "Compensa", "Manca", "dflt",
-       kParametroMancante},
-      {"second key not asked when first found", "Tutti", "DataMinima", "Compensa", "HlpSpost",
-       "01/01/2000", "01/01/2000"},
+      {"second key missing too", "Tutti", "Manca", "Compensa", "Manca", "dflt", kParametroMancante},
+      {"second key not asked when first found", "Tutti", "DataMinima", "Compensa", "HlpSpost", "01/01/2000",
+       "01/01/2000"},
   };
   for (const Case& c : cases) {
     std::string trovato;
-    EXPECT_EQ(LeggiParPers(h, c.sezione, c.nome, "dflt", &trovato, c.sezione2, c.nome2),
-              c.expected)
-        << c.name;
+    EXPECT_EQ(LeggiParPers(h, c.sezione, c.nome, "dflt", &trovato, c.sezione2, c.nome2), c.expected) << c.name;
     EXPECT_EQ(trovato, c.trovato) << c.name;
   }
-  EXPECT_EQ(h.Di("GetParameter").front().args.at(0), "Personal.Tutti.\xC2\xA7" "DataMinima");
+  EXPECT_EQ(h.Di("GetParameter").front().args.at(0), "Personal.Tutti.\xC2\xA7"
+                                                     "DataMinima");
 }
 
 TEST(OperatoreMassimizzato, Lists) {
@@ -66,8 +62,7 @@ TEST(OperatoreMassimizzato, Lists) {
       {"BRUNO", "ADA", false},       {"tutti,BRUNO", "ADA", false}, {"ADA", "", false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(OperatoreMassimizzato(c.lista, c.operatore), c.expected)
-        << "'" << c.lista << "' for " << c.operatore;
+    EXPECT_EQ(OperatoreMassimizzato(c.lista, c.operatore), c.expected) << "'" << c.lista << "' for " << c.operatore;
 }
 
 TEST(CaricaDatiAzienda, DefaultsForEmptyParameters) {

@@ -132,8 +132,7 @@ TEST(ConvertiInEuro, RatesAndOperators) {
       {"rounded to the euro decimals", 1, util::Value(3.0), "/", "USD", true, 0.33},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ConvertiInEuro(cv, nullptr, c.importo, c.cambio, c.operatore, c.moneta, c.arrotonda),
-              c.expected)
+    EXPECT_EQ(ConvertiInEuro(cv, nullptr, c.importo, c.cambio, c.operatore, c.moneta, c.arrotonda), c.expected)
         << c.name;
   EXPECT_EQ(ConvertiInEuro(cv, nullptr, 1, util::Value(3.0), "/", "USD", true, 4), 0.3333);
 }
@@ -158,8 +157,7 @@ TEST(ConvertiDaEuro, RatesAndOperators) {
       {"euro to euro", 7.5, util::Value(2.0), "*", "Euro", false, 7.5},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ConvertiDaEuro(cv, nullptr, c.importo, c.cambio, c.operatore, c.moneta, c.arrotonda),
-              c.expected)
+    EXPECT_EQ(ConvertiDaEuro(cv, nullptr, c.importo, c.cambio, c.operatore, c.moneta, c.arrotonda), c.expected)
         << c.name;
 }
 
@@ -172,8 +170,7 @@ TEST(ConvertiInEuro, RateThatIsNotANumberIsATypeMismatch) {
   } catch (const util::RuntimeError& e) {
     EXPECT_EQ(e.number(), util::err::kTypeMismatch);
   }
-  EXPECT_THROW(ConvertiDaEuro(InEuro(), nullptr, 1, util::Value("x"), "/", "USD"),
-               util::RuntimeError);
+  EXPECT_THROW(ConvertiDaEuro(InEuro(), nullptr, 1, util::Value("x"), "/", "USD"), util::RuntimeError);
 }
 
 TEST(ArrotondaConTabella, BandsAndEmptyTables) {
@@ -200,8 +197,7 @@ TEST(ArrotondaConTabella, BandsAndEmptyTables) {
       {"empty euro table rounds to the euro decimals", 2.675, "E", 2.68},
       {"any other kind is the euro table", 2.675, "X", 2.68},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ArrotondaConTabella(cv, &tabelle, c.importo, c.tipo), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(ArrotondaConTabella(cv, &tabelle, c.importo, c.tipo), c.expected) << c.name;
   EXPECT_EQ(letture, 2) << "each table is read once";
   EXPECT_EQ(ArrotondaConTabella(cv, nullptr, 1234.5, "L"), 1235) << "no tables: lira decimals";
 }
@@ -222,11 +218,8 @@ TEST(ArrotondaConTabella, UsedByConversionsWhenAsked) {
                             : std::vector<FasciaArrotondamento>{{1e12, 0.05, "A"}};
   });
   const ContestoValuta cv = InEuro();
-  EXPECT_EQ(ConvertiDaEuro(cv, &tabelle, 1, util::Value(), "", "L.", false, std::nullopt, true),
-            1950);
-  EXPECT_EQ(ConvertiInEuro(cv, &tabelle, 10.01, util::Value(2.0), "/", "USD", false, std::nullopt,
-                           true),
-            5.0);
+  EXPECT_EQ(ConvertiDaEuro(cv, &tabelle, 1, util::Value(), "", "L.", false, std::nullopt, true), 1950);
+  EXPECT_EQ(ConvertiInEuro(cv, &tabelle, 10.01, util::Value(2.0), "/", "USD", false, std::nullopt, true), 5.0);
 }
 
 TEST(ConfrontaImporti, SignWithoutNoise) {

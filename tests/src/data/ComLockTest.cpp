@@ -135,10 +135,9 @@ TEST_P(ComLockTest, ExistingLockOutcomes) {
     EXPECT_NE(a.cursore, secondo.ctx->lock.key) << "the default cursor is not touched";
     ASSERT_EQ(secondo.op.messaggi.size(), c.messaggio ? 1u : 0u) << secondo.op.Elenco();
     if (c.messaggio) {
-      EXPECT_EQ(secondo.op.messaggi[0].testo,
-                "Movimenti di prima nota (anno: 2026 - Num.: 12) è in uso da:\nMARIO~T1\n"
-                "Impossibile effettuare variazioni\n"
-                "Se nessuno lo sta usando sbloccare con l'utility: \nGestione ");
+      EXPECT_EQ(secondo.op.messaggi[0].testo, "Movimenti di prima nota (anno: 2026 - Num.: 12) è in uso da:\nMARIO~T1\n"
+                                              "Impossibile effettuare variazioni\n"
+                                              "Se nessuno lo sta usando sbloccare con l'utility: \nGestione ");
     }
   }
 }
@@ -181,8 +180,7 @@ TEST_P(ComLockTest, CheckOnlyWithoutARowIsResultFour) {
 }
 
 TEST_P(ComLockTest, DatabaseErrorIsReportedNotTaken) {
-  ex().Execute(conn(),
-               GetParam() == testsupport::Engine::Postgres ? "DROP TABLE \"LockGest\"" : "DROP TABLE LockGest",
+  ex().Execute(conn(), GetParam() == testsupport::Engine::Postgres ? "DROP TABLE \"LockGest\"" : "DROP TABLE LockGest",
                db::kPassThrough);
   ArgomentiLock a = Lock();
   ASSERT_EQ(Mario().op.messaggi.size(), 0u);
@@ -212,8 +210,7 @@ TEST_P(ComLockTest, ReleaseDeletesTheRowAndClosesTheCursor) {
 }
 
 TEST_P(ComLockTest, NextNumber) {
-  EXPECT_EQ(ProssimoNumero(*Mario().ctx, 2026, "MovPnTes", "NumReg", false), 1)
-      << "first registration of a year";
+  EXPECT_EQ(ProssimoNumero(*Mario().ctx, 2026, "MovPnTes", "NumReg", false), 1) << "first registration of a year";
   ex().Execute(conn(), "INSERT INTO MovPnTes (Anno, NumReg) VALUES (2024, 70)");
   ex().Execute(conn(), "INSERT INTO MovPnTes (Anno, NumReg) VALUES (2025, 40)");
   ex().Execute(conn(), "INSERT INTO MovPnTes (Anno, NumReg) VALUES (2026, 3)");
@@ -257,11 +254,11 @@ TEST_P(ComLockTest, UpdateNoKeyDoppiaMovesUpOnDuplicates) {
     SCOPED_TRACE(c.nome);
     testsupport::TestDatabase base(GetParam());
     for (int n = 1; n <= c.occupati; ++n)
-      base.executor().Execute(base.conn(), "INSERT INTO Scadenze (Anno, NumProg) VALUES (2026, " +
-                                               std::to_string(n) + ")");
+      base.executor().Execute(base.conn(),
+                              "INSERT INTO Scadenze (Anno, NumProg) VALUES (2026, " + std::to_string(n) + ")");
     db::DbCursor cur;
-    const std::string k = cur.Open(base.executor(), base.conn(), "",
-                                   "Select * from Scadenze where false", false, db::kUpdatable);
+    const std::string k =
+        cur.Open(base.executor(), base.conn(), "", "Select * from Scadenze where false", false, db::kUpdatable);
     cur.AddNew(k);
     cur.SetField(k, "Anno", util::Value(static_cast<int16_t>(2026)));
     cur.SetField(k, "NumProg", util::Value(static_cast<int32_t>(1)));
@@ -282,8 +279,7 @@ TEST_P(ComLockTest, UpdateNoKeyDoppiaMovesUpOnDuplicates) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, ComLockTest, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, ComLockTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace compensato

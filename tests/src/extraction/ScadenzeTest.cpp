@@ -56,7 +56,9 @@ TEST_P(Scadenze, ResiduoCopiaLaScadenzaColNumeroSuccessivoDellAnno) {
       "Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, Prefisso, NumDoc, DataDoc, Rata, Moneta, "
       "EntrataUscita, Utente, FlStato";
 
-  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.Anno = 2026 AND Scadenze.NumProg = 1", util::Money::FromDouble(60), 2026), 0)
+  ASSERT_EQ(compensato::CreaScadenzaResiduo(ctx, "Scadenze.Anno = 2026 AND Scadenze.NumProg = 1",
+                                            util::Money::FromDouble(60), 2026),
+            0)
       << az.op.Elenco();
   EXPECT_EQ(az.Righe("SELECT Anno, NumProg FROM Scadenze WHERE NumProg > 7 ORDER BY NumProg"),
             (std::vector<std::string>{"2026|8", "2025|40"}));
@@ -119,7 +121,8 @@ TEST_P(Scadenze, CopiaPrendeSoloLeRiservateDellUtente) {
 TEST_P(Scadenze, CopiaFallitaNonLasciaRighe) {
   for (int32_t n = 1; n <= 3; ++n) az.Inserisci({.numProg = n});
   ctx.db.Execute(ctx.conn, "UPDATE Scadenze SET Utente = '" + ctx.utente + "', FlStato = '0'");
-  ctx.db.Execute(ctx.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 3, 'ANNA~T9', '0')");
+  ctx.db.Execute(ctx.conn,
+                 "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 3, 'ANNA~T9', '0')");
   EXPECT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 1);
   EXPECT_EQ(az.Righe("SELECT NumProg, Utente FROM ScadenzeApp"), (std::vector<std::string>{"3|ANNA~T9"}));
   EXPECT_FALSE(az.op.Elenco().empty()) << "the failure is reported";
@@ -149,8 +152,8 @@ TEST_P(Scadenze, VerificaBloccoUtente) {
     compensato::Contesto& x = a.ctx();
     auto testo = [](const char* v) { return v ? "'" + std::string(v) + "'" : std::string("NULL"); };
     if (c.utenteScadenza)
-      x.db.Execute(x.conn, "UPDATE Scadenze SET Utente = " + testo(c.utenteScadenza) + ", FlStato = " +
-                               testo(c.flStato));
+      x.db.Execute(x.conn,
+                   "UPDATE Scadenze SET Utente = " + testo(c.utenteScadenza) + ", FlStato = " + testo(c.flStato));
     if (c.utenteCopia)
       x.db.Execute(x.conn, "INSERT INTO ScadenzeApp (Anno, NumProg, Utente, FaseElab) VALUES (2026, 1, " +
                                testo(c.utenteCopia) + ", '0')");
@@ -203,11 +206,10 @@ TEST_P(Scadenze, OgniLimiteDellaSelezioneRestringeLEstrazione) {
     x.run.selezione = a.Selezione(true);
     caso.limita(x.run.selezione);
     compensato::CostruisciFiltroScadenze(x, "Scadenze");
-    ASSERT_EQ(compensato::RiservaScadenze(x, x.run.filtro), 0)
-        << a.op.Elenco();
-    EXPECT_EQ(a.Righe("SELECT NumProg FROM Scadenze WHERE FlStato = '0' AND Utente = '" + x.utente +
-                      "' ORDER BY NumProg"),
-              caso.riservate);
+    ASSERT_EQ(compensato::RiservaScadenze(x, x.run.filtro), 0) << a.op.Elenco();
+    EXPECT_EQ(
+        a.Righe("SELECT NumProg FROM Scadenze WHERE FlStato = '0' AND Utente = '" + x.utente + "' ORDER BY NumProg"),
+        caso.riservate);
   }
 }
 

@@ -67,51 +67,48 @@ AziendaContab::AziendaContab(Engine engine) : database(engine) {
     const char* scadValuta;
   };
   const Termine termini[] = {
-      {"30", "RD", "D", "G", 1, "", 30, "N"},   {"FM3", "RD", "F", "M", 3, "U", 1, "N"},
+      {"30", "RD", "D", "G", 1, "", 30, "N"},  {"FM3", "RD", "F", "M", 3, "U", 1, "N"},
       {"NEG", "RD", "D", "M", -1, "", 1, "N"}, {"AUT", "RID", "D", "M", 1, "", 1, "N"},
       {"V3", "RD", "D", "M", 3, "", 1, "S"},
   };
   for (const Termine& p : termini)
     Esegui("INSERT INTO Pagamenti (Pagamento, Descrizione, PagTipo, Decorrenza, Periodicita, NumScad, "
            "TrattamIva, GiornoFisso, NumGGMM, ScadValuta) VALUES (" +
-           T(p.codice) + ",'Termine'," + T(p.pagTipo) + "," + T(p.decorrenza) + "," + T(p.periodicita) +
-           "," + L(util::Value::Integer(p.numScad), 2) + "," + T(p.trattamIva) + ",0," +
+           T(p.codice) + ",'Termine'," + T(p.pagTipo) + "," + T(p.decorrenza) + "," + T(p.periodicita) + "," +
+           L(util::Value::Integer(p.numScad), 2) + "," + T(p.trattamIva) + ",0," +
            L(util::Value::Integer(p.numGGMM), 2) + "," + T(p.scadValuta) + ")");
 
   struct Causale {
     const char *codice, *tipoCausale, *tipoReg, *inValuta, *regInsoluto, *causRit, *intraCee;
   };
   const Causale causali[] = {
-      {"FV", "V", "V", "N", "N", "", "N"},   {"NC", "VS", "V", "N", "N", "", "N"},
-      {"FA", "A", "A", "N", "N", "", "N"},   {"FI", "A", "A", "N", "N", "", "S"},
-      {"AP", "AP", "", "N", "N", "", "N"},   {"INC", "", "", "N", "N", "", "N"},
-      {"ANT", "", "", "N", "N", "", "N"},    {"RIT", "", "", "N", "N", "", "N"},
-      {"FR", "V", "V", "N", "N", "RIT", "N"}, {"INS", "", "", "N", "S", "", "N"},
-      {"FE", "V", "V", "S", "N", "", "N"},
+      {"FV", "V", "V", "N", "N", "", "N"}, {"NC", "VS", "V", "N", "N", "", "N"}, {"FA", "A", "A", "N", "N", "", "N"},
+      {"FI", "A", "A", "N", "N", "", "S"}, {"AP", "AP", "", "N", "N", "", "N"},  {"INC", "", "", "N", "N", "", "N"},
+      {"ANT", "", "", "N", "N", "", "N"},  {"RIT", "", "", "N", "N", "", "N"},   {"FR", "V", "V", "N", "N", "RIT", "N"},
+      {"INS", "", "", "N", "S", "", "N"},  {"FE", "V", "V", "S", "N", "", "N"},
   };
   for (const Causale& k : causali)
     Esegui("INSERT INTO Causali (Causale, Descrizione, TipoCausale, TipoReg, InValuta, RegInsoluto, "
            "CausRit, IntraCee, RevCharge, ImportNoCee) VALUES (" +
-           T(k.codice) + ",'Causale'," + Nullabile(k.tipoCausale) + "," + Nullabile(k.tipoReg) + "," +
-           T(k.inValuta) + "," + T(k.regInsoluto) + "," + Nullabile(k.causRit) + "," + T(k.intraCee) +
-           ",'N','N')");
+           T(k.codice) + ",'Causale'," + Nullabile(k.tipoCausale) + "," + Nullabile(k.tipoReg) + "," + T(k.inValuta) +
+           "," + T(k.regInsoluto) + "," + Nullabile(k.causRit) + "," + T(k.intraCee) + ",'N','N')");
 }
 
 AziendaContab::~AziendaContab() = default;
 
 void AziendaContab::Esegui(const std::string& sql) { database.executor().Execute(database.conn(), sql); }
 
-void AziendaContab::Prepara(const Registrazione& r, const std::string& testata,
-                            const std::string& righe, const std::string& iva) {
+void AziendaContab::Prepara(const Registrazione& r, const std::string& testata, const std::string& righe,
+                            const std::string& iva) {
   const std::string chiave = L(r.anno, 2) + "," + L(r.numReg, 3);
   Esegui("INSERT INTO " + testata +
          " (Anno, NumReg, DataReg, Causale, InValuta, PreProt, NumProt, DataProt, PreDoc, NumDoc, "
          "DataDoc, Moneta, Cambio, Pagamento, Banca, AnnoFat, NumRifFat, CIG, CUP) VALUES (" +
-         chiave + "," + Data(r.dataReg) + "," + T(r.causale) + "," + T(r.moneta == "Euro" ? "N" : "S") +
-         "," + T(r.preProt) + "," + (r.numProt ? L(r.numProt, 3) : "Null") + "," + Data(r.dataProt) +
-         "," + T(r.preDoc) + "," + T(r.numDoc) + "," + Data(r.dataDoc) + "," + T(r.moneta) + "," +
-         L(r.cambio, 5) + "," + Nullabile(r.pagamento) + "," + Nullabile(r.banca) + "," +
-         L(r.annoFat, 2) + "," + L(r.numRifFat, 3) + ",'CIG1','CUP1')");
+         chiave + "," + Data(r.dataReg) + "," + T(r.causale) + "," + T(r.moneta == "Euro" ? "N" : "S") + "," +
+         T(r.preProt) + "," + (r.numProt ? L(r.numProt, 3) : "Null") + "," + Data(r.dataProt) + "," + T(r.preDoc) +
+         "," + T(r.numDoc) + "," + Data(r.dataDoc) + "," + T(r.moneta) + "," + L(r.cambio, 5) + "," +
+         Nullabile(r.pagamento) + "," + Nullabile(r.banca) + "," + L(r.annoFat, 2) + "," + L(r.numRifFat, 3) +
+         ",'CIG1','CUP1')");
   int rig = 0;
   for (const Riga& x : r.righe) {
     ++rig;
@@ -119,17 +116,17 @@ void AziendaContab::Prepara(const Registrazione& r, const std::string& testata,
            " (Anno, NumReg, RigReg, RigLiv, TipoPartita, GruppoPartita, MastroPartita, ContoPartita, "
            "DareAvere, ImportoMon, Importo, ImpostaMon, Imposta, ImpostaIndetrMon, ImpostaIndetr, Iva, "
            "Forzatura, Cambio, PreProt, NumProt, DataProt, PreDoc, NumDoc, DataDoc) VALUES (" +
-           chiave + "," + L(rig, 3) + "," + L(rig, 3) + "," + T(x.tipo) + "," + T(x.conto.substr(0, 2)) +
-           "," + T(x.conto.substr(2, 2)) + "," + T(x.conto.substr(4)) + "," + T(x.dareAvere) + "," +
+           chiave + "," + L(rig, 3) + "," + L(rig, 3) + "," + T(x.tipo) + "," + T(x.conto.substr(0, 2)) + "," +
+           T(x.conto.substr(2, 2)) + "," + T(x.conto.substr(4)) + "," + T(x.dareAvere) + "," +
            L(x.importo * x.cambio, 5) + "," + L(x.importo, 5) + "," + L(x.imposta * x.cambio, 5) + "," +
-           L(x.imposta, 5) + ",0,0," + Nullabile(x.iva) + "," + Nullabile(x.forzatura) + "," +
-           L(x.cambio, 5) + "," + T(r.preProt) + "," + (r.numProt ? L(r.numProt, 3) : "Null") + "," +
-           Data(r.dataProt) + "," + T(r.preDoc) + "," + T(r.numDoc) + "," + Data(r.dataDoc) + ")");
+           L(x.imposta, 5) + ",0,0," + Nullabile(x.iva) + "," + Nullabile(x.forzatura) + "," + L(x.cambio, 5) + "," +
+           T(r.preProt) + "," + (r.numProt ? L(r.numProt, 3) : "Null") + "," + Data(r.dataProt) + "," + T(r.preDoc) +
+           "," + T(r.numDoc) + "," + Data(r.dataDoc) + ")");
   }
   for (int i = 1; i <= r.righeIva; ++i)
     Esegui("INSERT INTO " + iva +
-           " (Anno, NumReg, RigIva, Iva, ImponibileMon, Imponibile, ImpostaMon, Imposta) VALUES (" +
-           chiave + "," + L(i, 3) + ",'22',100,100,22,22)");
+           " (Anno, NumReg, RigIva, Iva, ImponibileMon, Imponibile, ImpostaMon, Imposta) VALUES (" + chiave + "," +
+           L(i, 3) + ",'22',100,100,22,22)");
 }
 
 compensato::posting::ArgomentiContab AziendaContab::Argomenti(int32_t da, int32_t a) const {
@@ -142,8 +139,7 @@ compensato::posting::ArgomentiContab AziendaContab::Argomenti(int32_t da, int32_
 
 std::vector<std::string> AziendaContab::Righe(const std::string& sql) {
   db::DbCursor c;
-  const std::string key =
-      c.Open(database.executor(), database.conn(), "", sql, false, db::kSnapshot);
+  const std::string key = c.Open(database.executor(), database.conn(), "", sql, false, db::kSnapshot);
   std::vector<std::string> righe;
   auto& rs = c.GetRecordset(key);
   for (int r = 0; r < rs.rowCount(); ++r) {
@@ -157,19 +153,15 @@ std::vector<std::string> AziendaContab::Righe(const std::string& sql) {
 
 double AziendaContab::Numero(const std::string& sql) {
   db::DbCursor c;
-  const std::string key =
-      c.Open(database.executor(), database.conn(), "", sql, false, db::kSnapshot);
+  const std::string key = c.Open(database.executor(), database.conn(), "", sql, false, db::kSnapshot);
   const double n = c.IsEmpty(key) ? 0 : c.GetRecordset(key).field(0, 0).toDouble();
   c.Close(key);
   return n;
 }
 
-std::string AziendaContab::Invarianti() {
-  return VerificaInvarianti(database.executor(), database.conn());
-}
+std::string AziendaContab::Invarianti() { return VerificaInvarianti(database.executor(), database.conn()); }
 
-AziendaContab::Registrazione AziendaContab::FatturaCliente(int32_t numReg, double imponibile,
-                                                           double iva) {
+AziendaContab::Registrazione AziendaContab::FatturaCliente(int32_t numReg, double imponibile, double iva) {
   Registrazione r;
   r.numReg = numReg;
   r.causale = "FV";

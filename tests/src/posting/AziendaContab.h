@@ -30,15 +30,14 @@ class AziendaContab {
     std::string dareAvere;
     double importo = 0;
     double imposta = 0;
-    std::string iva;    // "" leaves it null
+    std::string iva;  // "" leaves it null
     std::string forzatura;
     double cambio = 1;  // ImportoMon = importo * cambio
   };
-  static Riga Linea(std::string tipo, std::string conto, std::string dareAvere, double importo,
-                    double imposta = 0, std::string iva = "", std::string forzatura = "",
-                    double cambio = 1) {
+  static Riga Linea(std::string tipo, std::string conto, std::string dareAvere, double importo, double imposta = 0,
+                    std::string iva = "", std::string forzatura = "", double cambio = 1) {
     return Riga{std::move(tipo), std::move(conto), std::move(dareAvere), importo,
-                imposta, std::move(iva), std::move(forzatura), cambio};
+                imposta,         std::move(iva),   std::move(forzatura), cambio};
   }
   struct Registrazione {
     int16_t anno = 2026;

@@ -36,8 +36,7 @@ TEST_P(ConcorrenzaTest, TwoProcessesPostingToTheSameAccounts) {
       if (n % 2) {
         r.causale = "INC";
         r.pagamento = "";
-        r.righe = {AziendaContab::Linea("1", "1801000001", "D", n),
-                   AziendaContab::Linea("3", "1401000001", "A", n)};
+        r.righe = {AziendaContab::Linea("1", "1801000001", "D", n), AziendaContab::Linea("3", "1401000001", "A", n)};
       }
       r.righeIva = n % 2;
       const std::string s = insieme;
@@ -85,8 +84,8 @@ TEST_P(ConcorrenzaTest, TwoProcessesPostingToTheSameAccounts) {
   EXPECT_EQ(az.Numero("Select count(*) from MovPnTes"), totale);
   EXPECT_EQ(az.Numero("Select Max(NumReg) from MovPnTes"), totale) << "numbers unique and without gaps";
   EXPECT_EQ(az.Numero("Select count(*) from (Select Distinct NumReg from MovPnDett) x"), totale);
-  for (const char* tabella : {"MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt", "MovPnTesFatt",
-                              "MovPnDettFatt", "MovPnIvaFatt"})
+  for (const char* tabella :
+       {"MovPnTesFitt", "MovPnDettFitt", "MovPnIvaFitt", "MovPnTesFatt", "MovPnDettFatt", "MovPnIvaFatt"})
     EXPECT_EQ(az.Numero(std::string("Select count(*) from ") + tabella), 0) << tabella;
   EXPECT_EQ(az.Numero("Select count(*) from MovPnIva"), kPerInsieme);
   EXPECT_EQ(az.Numero("Select Max(NumProg) from Scadenze"), az.Numero("Select count(*) from Scadenze"));
@@ -94,8 +93,7 @@ TEST_P(ConcorrenzaTest, TwoProcessesPostingToTheSameAccounts) {
   EXPECT_EQ(az.Invarianti(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, ConcorrenzaTest, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, ConcorrenzaTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace compensato::posting

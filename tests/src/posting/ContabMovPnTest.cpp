@@ -20,8 +20,7 @@ class ContabMovPnTest : public ::testing::TestWithParam<testsupport::Engine> {
     AziendaContab::Registrazione r;
     r.numReg = numReg;
     r.causale = "INC";
-    r.righe = {AziendaContab::Linea("1", "1801000001", "D", importo),
-               AziendaContab::Linea("3", cliente, "A", importo)};
+    r.righe = {AziendaContab::Linea("1", "1801000001", "D", importo), AziendaContab::Linea("3", cliente, "A", importo)};
     return r;
   }
 
@@ -47,13 +46,11 @@ TEST_P(ContabMovPnTest, StagedEntryMovesIntoTheLedgerWithItsTotals) {
   EXPECT_EQ(az.Numero("Select count(*) from MovPnIva Where NumReg = 7"), 1);
   EXPECT_EQ(az.Numero("Select count(*) from MovPnDettApp"), 0);
   EXPECT_EQ(az.Numero("Select count(*) from MovPnIvaApp"), 0);
-  EXPECT_EQ(az.Righe("Select DataReg, Causale from MovPnTes"),
-            (std::vector<std::string>{"15/03/2026|INC"}))
+  EXPECT_EQ(az.Righe("Select DataReg, Causale from MovPnTes"), (std::vector<std::string>{"15/03/2026|INC"}))
       << "the header stays as it was";
   EXPECT_EQ(az.Righe("Select PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, SaldoIniziale, "
                      "ProgrDare, ProgrAvere, UltAgg from PdcProg Order By PartTipo"),
-            (std::vector<std::string>{"1|18|01|000001|0|150,25|0|15/03/2026",
-                                      "3|14|01|000001|0|0|150,25|15/03/2026"}));
+            (std::vector<std::string>{"1|18|01|000001|0|150,25|0|15/03/2026", "3|14|01|000001|0|0|150,25|15/03/2026"}));
 }
 
 TEST_P(ContabMovPnTest, EmptyRangeSaysSoAndChangesNothing) {
@@ -232,9 +229,8 @@ TEST_P(ContabMovPnTest, RenumberingNumbers) {
     ContabMovPn(azienda.ctx(), x);
     EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
     EXPECT_EQ(x.numRegContab, c.atteso);
-    EXPECT_EQ(azienda.Numero("Select count(*) from MovPnDett Where Anno = 2026 And NumReg = " +
-                             std::to_string(c.atteso)),
-              2);
+    EXPECT_EQ(
+        azienda.Numero("Select count(*) from MovPnDett Where Anno = 2026 And NumReg = " + std::to_string(c.atteso)), 2);
   }
 }
 
@@ -319,8 +315,7 @@ TEST_P(ContabMovPnTest, CallerHeldTransactionIsLeftToTheCaller) {
   EXPECT_EQ(az.Numero("Select count(*) from PdcProg"), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, ContabMovPnTest, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, ContabMovPnTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace compensato::posting

@@ -9,8 +9,8 @@ namespace {
 
 util::Money M(double v) { return util::Money::FromDouble(v); }
 
-RigaMovimento Riga(int32_t rig, std::string tipo, std::string conto, std::string da, double importo,
-                   double imposta = 0, std::string iva = "", std::string revCharge = "") {
+RigaMovimento Riga(int32_t rig, std::string tipo, std::string conto, std::string da, double importo, double imposta = 0,
+                   std::string iva = "", std::string revCharge = "") {
   RigaMovimento r;
   r.rigReg = rig;
   r.tipoPartita = std::move(tipo);
@@ -35,8 +35,8 @@ AttributiCausale Causale(std::string tipoCausale, std::string tipoReg) {
   return c;
 }
 
-FigureDocumento Cammina(const AttributiCausale& c, const std::vector<RigaMovimento>& righe,
-                        bool creaRate = true, bool tuttoMerci = false) {
+FigureDocumento Cammina(const AttributiCausale& c, const std::vector<RigaMovimento>& righe, bool creaRate = true,
+                        bool tuttoMerci = false) {
   FigureDocumento f;
   for (const RigaMovimento& r : righe)
     AccumulaRiga(f, c, r, creaRate, [&](const RigaMovimento&) { return tuttoMerci; });
@@ -104,10 +104,9 @@ TEST(FigureDocumento, DocumentAccountCases) {
 }
 
 TEST(FigureDocumento, ReverseChargeVatIsKeptApart) {
-  const FigureDocumento f =
-      Cammina(Causale("A", "A"), {Riga(1, "2", "3001000007", "A", 1000),
-                                  Riga(2, "1", "6001000001", "D", 500, 110, "RC", "S"),
-                                  Riga(3, "1", "6001000002", "D", 500, 110, "22")});
+  const FigureDocumento f = Cammina(
+      Causale("A", "A"), {Riga(1, "2", "3001000007", "A", 1000), Riga(2, "1", "6001000001", "D", 500, 110, "RC", "S"),
+                          Riga(3, "1", "6001000002", "D", 500, 110, "22")});
   EXPECT_DOUBLE_EQ(f.iva.azienda, 220);
   EXPECT_DOUBLE_EQ(f.ivaRevCharge.azienda, 110);
   EXPECT_DOUBLE_EQ(f.ivaRevCharge.mon, 220);
@@ -118,10 +117,8 @@ TEST(FigureDocumento, GoodsLinesOfANonEuImport) {
   c.importNoCee = "S";
   c.collegataSenzaContropartita = true;
   std::vector<RigaMovimento> righe = {
-      Riga(1, "2", "3001000009", "A", 1000),
-      Riga(2, "1", "6101000001", "D", 600, 132, "22"),
-      Riga(3, "1", "6101000002", "D", 400, 88, "22"),
-      Riga(4, "1", "6101000003", "D", 77),  // no VAT code
+      Riga(1, "2", "3001000009", "A", 1000), Riga(2, "1", "6101000001", "D", 600, 132, "22"),
+      Riga(3, "1", "6101000002", "D", 400, 88, "22"), Riga(4, "1", "6101000003", "D", 77),  // no VAT code
   };
   righe[2].forzatura = "I";
   EXPECT_DOUBLE_EQ(Cammina(c, righe, true, true).merci.azienda, 600);

@@ -9,16 +9,14 @@ namespace {
 using testsupport::AziendaContab;
 using Righe = std::vector<std::string>;
 
-const char* kRate =
-    "Select Rata, DataScad, ImportoScad, EntrataUscita, Tipo, GruppoScad, MastroScad, ContoScad, "
-    "NumReg from Scadenze Order By NumProg";
+const char* kRate = "Select Rata, DataScad, ImportoScad, EntrataUscita, Tipo, GruppoScad, MastroScad, ContoScad, "
+                    "NumReg from Scadenze Order By NumProg";
 
 class RateFatturaTest : public ::testing::TestWithParam<testsupport::Engine> {
  protected:
   AziendaContab az{GetParam()};
 
-  ArgomentiContab Contabilizza(int32_t da = 0, int32_t a = 0, bool forza = false,
-                               const std::string& modo = "N") {
+  ArgomentiContab Contabilizza(int32_t da = 0, int32_t a = 0, bool forza = false, const std::string& modo = "N") {
     ArgomentiContab x = az.Argomenti(da, a);
     x.creaScadenze = true;
     x.forzaScadenze = forza;
@@ -29,8 +27,7 @@ class RateFatturaTest : public ::testing::TestWithParam<testsupport::Engine> {
   }
 
   static AziendaContab::Registrazione Documento(int32_t numReg, const std::string& causale,
-                                                const std::string& pagamento,
-                                                std::vector<AziendaContab::Riga> righe) {
+                                                const std::string& pagamento, std::vector<AziendaContab::Riga> righe) {
     AziendaContab::Registrazione r;
     r.numReg = numReg;
     r.causale = causale;
@@ -63,8 +60,7 @@ TEST_P(RateFatturaTest, CustomerInvoiceGetsItsScheduleAsInstallments) {
   az.Prepara(AziendaContab::FatturaCliente(4));
   const ArgomentiContab x = Contabilizza();
   EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
-  EXPECT_EQ(az.Righe(kRate), (Righe{"1|30/04/2026|220|E|3|14|01|000001|4",
-                                    "2|31/05/2026|500|E|3|14|01|000001|4",
+  EXPECT_EQ(az.Righe(kRate), (Righe{"1|30/04/2026|220|E|3|14|01|000001|4", "2|31/05/2026|500|E|3|14|01|000001|4",
                                     "3|30/06/2026|500|E|3|14|01|000001|4"}));
   EXPECT_EQ(az.Righe("Select Anno, NumProg, AnnoReg, Pagamento, PagTipo, Prefisso, NumDoc, DataDoc, "
                      "PreProt, NumProt, DataProt, Causale, Moneta, Cambio, ImportoScadEuro, ImportoFatt, "
@@ -104,11 +100,10 @@ TEST_P(RateFatturaTest, WhichDocumentsGetInstallments) {
     bool forza;
     int rate;
   };
-  AziendaContab::Registrazione acquisto =
-      Documento(1, "FA", "30",
-                {AziendaContab::Linea("2", "4001000001", "A", 610),
-                 AziendaContab::Linea("1", "6601000001", "D", 500, 110, "22"),
-                 AziendaContab::Linea("1", "2601000002", "D", 110)});
+  AziendaContab::Registrazione acquisto = Documento(
+      1, "FA", "30",
+      {AziendaContab::Linea("2", "4001000001", "A", 610), AziendaContab::Linea("1", "6601000001", "D", 500, 110, "22"),
+       AziendaContab::Linea("1", "2601000002", "D", 110)});
   AziendaContab::Registrazione negativo = AziendaContab::FatturaCliente(1);
   negativo.pagamento = "NEG";
   AziendaContab::Registrazione automatico = AziendaContab::FatturaCliente(1);
@@ -237,8 +232,7 @@ TEST_P(RateFatturaTest, ScheduleErrorHoldsBackOnlyItsRegistration) {
   az.Prepara(AziendaContab::FatturaCliente(2));
   const ArgomentiContab x = Contabilizza();
   EXPECT_EQ(x.numErrori, 1);
-  EXPECT_EQ(x.testoErrori,
-            "Errore n°0 : Manca il cliente con codice :14-01-000099 in Calcolo scadenze\n");
+  EXPECT_EQ(x.testoErrori, "Errore n°0 : Manca il cliente con codice :14-01-000099 in Calcolo scadenze\n");
   ASSERT_EQ(az.op.messaggi.size(), 1u);
   EXPECT_EQ(az.op.messaggi[0].testo, "Errori nel calcolo scadenze: \n" + x.testoErrori);
   EXPECT_EQ(az.Righe("Select Distinct NumReg from MovPnDett"), (Righe{"2"}));
@@ -274,11 +268,10 @@ TEST_P(RateFatturaTest, ModeAInstallmentsCarryTheNegatedNumber) {
 }
 
 TEST_P(RateFatturaTest, InstallmentsInTheEntrysCurrency) {
-  AziendaContab::Registrazione r = Documento(
-      1, "FE", "V3",
-      {AziendaContab::Linea("3", "1401000001", "D", 1220, 0, "", "", 2),
-       AziendaContab::Linea("1", "5801000001", "A", 1000, 220, "22", "", 2),
-       AziendaContab::Linea("1", "2601000001", "A", 220, 0, "", "", 2)});
+  AziendaContab::Registrazione r = Documento(1, "FE", "V3",
+                                             {AziendaContab::Linea("3", "1401000001", "D", 1220, 0, "", "", 2),
+                                              AziendaContab::Linea("1", "5801000001", "A", 1000, 220, "22", "", 2),
+                                              AziendaContab::Linea("1", "2601000001", "A", 220, 0, "", "", 2)});
   r.moneta = "USD";
   r.cambio = 2;
   az.Prepara(r);
@@ -327,8 +320,7 @@ TEST_P(RateFatturaTest, NonEuImportSchedulesFromItsGoodsLines) {
     x.forzaScadenze = true;
     ContabMovPn(azienda.ctx(), x);
     EXPECT_EQ(x.numErrori, 0) << x.testoErrori;
-    EXPECT_EQ(azienda.Righe("Select ImportoScad, EntrataUscita from Scadenze"),
-              (Righe{std::string(c.importo) + "|U"}));
+    EXPECT_EQ(azienda.Righe("Select ImportoScad, EntrataUscita from Scadenze"), (Righe{std::string(c.importo) + "|U"}));
   }
 }
 
@@ -343,8 +335,7 @@ TEST_P(RateFatturaTest, BankDataOfTheInstallments) {
       {"the header's bank", false, std::nullopt, std::nullopt, "HDR||IT60X0542811101000000123456"},
       {"forced: the account's bank and grouping", true, std::nullopt, std::nullopt,
        "BPM|R1|IT60X0542811101000000123456"},
-      {"the caller's override wins", true, util::Value("OVR"), util::Value("G9"),
-       "OVR|G9|IT60X0542811101000000123456"},
+      {"the caller's override wins", true, util::Value("OVR"), util::Value("G9"), "OVR|G9|IT60X0542811101000000123456"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -387,15 +378,13 @@ TEST_P(RateFatturaTest, BankDataOfAnAccountWithShortParts) {
 TEST_P(RateFatturaTest, UnpaidBillMarksItsInstallments) {
   AziendaContab::Registrazione r =
       Documento(1, "INS", "30",
-                {AziendaContab::Linea("3", "1401000001", "D", 300),
-                 AziendaContab::Linea("1", "1801000001", "A", 300)});
+                {AziendaContab::Linea("3", "1401000001", "D", 300), AziendaContab::Linea("1", "1801000001", "A", 300)});
   az.Prepara(r);
   Contabilizza(0, 0, true);
   EXPECT_EQ(az.Righe("Select ImportoScad, Insoluto from Scadenze"), (Righe{"300|S"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, RateFatturaTest, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, RateFatturaTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace compensato::posting

@@ -42,8 +42,7 @@ TEST_P(RegistrazioniMiste, ThousandRegistrationsKeepTheLedgerConsistent) {
       totale += importo;
       r.righe.push_back(AziendaContab::Linea("1", conti[caso() % 5], "D", importo));
     }
-    r.righe.push_back(AziendaContab::Linea(caso() % 2 ? "3" : "1",
-                                           caso() % 2 ? "1401000001" : "1401000002", "A",
+    r.righe.push_back(AziendaContab::Linea(caso() % 2 ? "3" : "1", caso() % 2 ? "1401000001" : "1401000002", "A",
                                            std::round(totale * 100) / 100));
     r.righeIva = static_cast<int>(caso() % 2);
     az.Prepara(r);
@@ -69,8 +68,7 @@ TEST_P(RegistrazioniMiste, ThousandRegistrationsKeepTheLedgerConsistent) {
   EXPECT_EQ(az.Numero("Select Max(NumProg) from Scadenze"), numeri) << "progressive numbers without gaps";
 }
 
-INSTANTIATE_TEST_SUITE_P(Db, RegistrazioniMiste, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Db, RegistrazioniMiste, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
 }  // namespace compensato::posting

@@ -31,8 +31,8 @@ class FinestraRipristinoQt : public ::testing::TestWithParam<testsupport::Engine
   // Installment n reserved by `utente`, as a run killed before its copy leaves it.
   void Riservata(int32_t n, const std::string& utente) {
     az.Inserisci({.numProg = n, .conto = "00000" + std::to_string(n)});
-    az.ctx().db.Execute(az.ctx().conn, "UPDATE Scadenze SET Utente = '" + utente + "', FlStato = '0' WHERE NumProg = " +
-                                           std::to_string(n));
+    az.ctx().db.Execute(az.ctx().conn, "UPDATE Scadenze SET Utente = '" + utente +
+                                           "', FlStato = '0' WHERE NumProg = " + std::to_string(n));
   }
   // The window as the program opens it: loaded into the program's forms.
   recovery::frmRipriSal& Apri() {

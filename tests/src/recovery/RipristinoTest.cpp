@@ -44,8 +44,7 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
       return;
     }
     compensato::CostruisciFiltroScadenze(ctx, "Scadenze");
-    ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro),
-              0);
+    ASSERT_EQ(compensato::RiservaScadenze(ctx, ctx.run.filtro), 0);
     if (copia) {
       ASSERT_EQ(compensato::CopiaScadenzeApp(ctx, "Scadenze", "ScadenzeApp"), 0);
     }
@@ -57,8 +56,8 @@ class Ripristino : public ::testing::TestWithParam<testsupport::Engine> {
 
   double Conta(const std::string& sql) { return az.Numero(sql); }
   double Parametri(const std::string& utente, const std::string& programma) {
-    return Conta("SELECT COUNT(*) FROM AppoggioTemp WHERE Utente = '" + utente + "' AND IdProgramma = '" +
-                 programma + "'");
+    return Conta("SELECT COUNT(*) FROM AppoggioTemp WHERE Utente = '" + utente + "' AND IdProgramma = '" + programma +
+                 "'");
   }
   void TuttoLibero() {
     EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE Utente <> ' ' OR FlStato IS NOT NULL"), 0);
@@ -76,8 +75,7 @@ TEST_P(Ripristino, FaseZeroAnnullata) {
   ASSERT_GT(Parametri("MARIO~T0", ctx.programId), 0);
   ASSERT_EQ(compensato::Controllo_Elaborazione(ctx), 0);
   EXPECT_EQ(Parametri("MARIO~T0", ctx.programId), 0);
-  EXPECT_TRUE(az.op.Mostrato("E' stata completamente annullata l'ultima elaborazione effettuata"))
-      << az.op.Elenco();
+  EXPECT_TRUE(az.op.Mostrato("E' stata completamente annullata l'ultima elaborazione effettuata")) << az.op.Elenco();
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 0);
   TuttoLibero();
@@ -182,9 +180,8 @@ TEST_P(Ripristino, FinestraElencaEBloccoPerFlag) {
   az.Inserisci({.numProg = 3, .conto = "000003", .importo = 40});
   RunInterrotto("ANNA~T2", true, false);
   for (const char* utente : {"LUCA~T1", "ANNA~T2"})
-    ASSERT_EQ(compensato::ScriviAppoggio(ctx, utente, compensato::kProgrammaRipristino, "Causale",
-                                         util::Value("INC"), 1),
-              0);
+    ASSERT_EQ(
+        compensato::ScriviAppoggio(ctx, utente, compensato::kProgrammaRipristino, "Causale", util::Value("INC"), 1), 0);
 
   const std::vector<compensato::IdentitaBloccata> elenco = compensato::CercaLock(ctx);
   ASSERT_EQ(elenco.size(), 2u);
@@ -248,7 +245,6 @@ TEST_P(Ripristino, FinestraRigheEPassiDopoLElaborazione) {
   TuttoLibero();
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, Ripristino, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Motori, Ripristino, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

@@ -10,9 +10,9 @@ namespace {
 
 util::Date D(int y, int m, int d) { return *util::Date::Make(y, m, d); }
 
-TerminePagamento Termine(std::string decorrenza, std::string periodicita, int16_t numScad,
-                         std::string trattamIva = "", int16_t numGGMM = 1, int16_t giornoFisso = 0,
-                         std::vector<int16_t> periodo = {}, std::vector<double> percentuale = {}) {
+TerminePagamento Termine(std::string decorrenza, std::string periodicita, int16_t numScad, std::string trattamIva = "",
+                         int16_t numGGMM = 1, int16_t giornoFisso = 0, std::vector<int16_t> periodo = {},
+                         std::vector<double> percentuale = {}) {
   TerminePagamento t;
   t.decorrenza = std::move(decorrenza);
   t.periodicita = std::move(periodicita);
@@ -169,8 +169,7 @@ TEST(CalcolaScadenze, MissingAccountIsTheOneError) {
   CalcolaScadenze(Termine("D", "M", 2), std::nullopt, a);
   EXPECT_EQ(a.numScad, 0);
   EXPECT_EQ(a.numErrori, 1);
-  EXPECT_EQ(a.testoErrori,
-            "Errore n°0 : Manca il cliente con codice :04-01-000001 in Calcolo scadenze\n");
+  EXPECT_EQ(a.testoErrori, "Errore n°0 : Manca il cliente con codice :04-01-000001 in Calcolo scadenze\n");
 }
 
 TEST(CalcolaScadenze, DateBeyondTheCalendarIsRecordedNotThrown) {
@@ -252,8 +251,7 @@ TEST(CalcolaScadenze, Surcharges) {
     CalcolaScadenze(c.termine, MesiEsclusi{}, a);
     EXPECT_EQ(a.numErrori, 0) << a.testoErrori;
     ASSERT_EQ(a.importiScad.size(), c.rate.size());
-    for (size_t i = 0; i < c.rate.size(); ++i)
-      EXPECT_DOUBLE_EQ(a.importiScad[i], c.rate[i]) << "rata " << i + 1;
+    for (size_t i = 0; i < c.rate.size(); ++i) EXPECT_DOUBLE_EQ(a.importiScad[i], c.rate[i]) << "rata " << i + 1;
     ASSERT_EQ(a.importiMagg.size(), c.maggiorazioni.size());
     for (size_t i = 0; i < c.maggiorazioni.size(); ++i)
       EXPECT_DOUBLE_EQ(a.importiMagg[i], c.maggiorazioni[i]) << "maggiorazione " << i + 1;

@@ -64,8 +64,7 @@ TEST_P(LetturaPagamentoTest, MissingTermOrAccount) {
   const ArgomentiScadenze senzaConto = Calcola("FM3", "1401000099");
   EXPECT_EQ(senzaConto.numScad, 0);
   EXPECT_EQ(senzaConto.numErrori, 1);
-  EXPECT_EQ(senzaConto.testoErrori,
-            "Errore n°0 : Manca il cliente con codice :14-01-000099 in Calcolo scadenze\n");
+  EXPECT_EQ(senzaConto.testoErrori, "Errore n°0 : Manca il cliente con codice :14-01-000099 in Calcolo scadenze\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, LetturaPagamentoTest, ::testing::ValuesIn(testsupport::Engines()),

@@ -19,9 +19,9 @@
 #include "components/util/AccountCode.h"
 #include "components/util/SqlLiteral.h"
 #include "src/startup/Programma.h"
+#include "src/ui/qt/CampiQt.h"
 #include "src/worklist/QueryLista.h"
 #include "src/worklist/qt/FrmSaldaLista.h"
-#include "src/ui/qt/CampiQt.h"
 #include "tests/src/selection/AziendaSelezione.h"
 #include "tests/src/selection/CasiSelezione.h"
 #include "tests/src/startup/FakePiattaforma.h"
@@ -98,8 +98,11 @@ class SchermoSelezione : public ::testing::TestWithParam<testsupport::Engine> {
   // Installments of 2024, inside the screen's default ranges.
   void Scadenze(int primo = 1) {
     for (int n = primo; n < primo + 3; ++n)
-      az.Inserisci({.numProg = n, .conto = "00000" + std::to_string(n - primo + 1), .importo = 100.0 * (n - primo + 1),
-                    .dataDoc = util::Date::Carry(2024, 2, n), .dataScad = util::Date::Carry(2024, 3, n),
+      az.Inserisci({.numProg = n,
+                    .conto = "00000" + std::to_string(n - primo + 1),
+                    .importo = 100.0 * (n - primo + 1),
+                    .dataDoc = util::Date::Carry(2024, 2, n),
+                    .dataScad = util::Date::Carry(2024, 3, n),
                     .anno = 2024});
   }
 };
@@ -146,11 +149,10 @@ TEST_P(SchermoSelezione, OpensWithItsDefaults) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   const std::vector<std::string> attesi = {
-      "Txt_10",  "Txt_20",  "Txt_30",  "Txt_40",  "Txt_50",  "Txt_60",  "Txt_70",  "Txt_80",
-      "Txt_90",  "Txt_100", "Ancheeffetti", "Txt_110", "Txt_130", "Txt_140", "Txt_150", "Txt_160",
-      "Txt_170", "Txt_180", "Txt_190", "Txt_200", "Txt_210", "Txt_220", "Txt_230", "Txt_240",
-      "Txt_250", "Txt_260", "OptOrdinamento_2", "OptTipoElab_1", "OptCliente", "ComOk", "ComAnnulla",
-      "Txt_10"};
+      "Txt_10",  "Txt_20",  "Txt_30",           "Txt_40",        "Txt_50",     "Txt_60",  "Txt_70",     "Txt_80",
+      "Txt_90",  "Txt_100", "Ancheeffetti",     "Txt_110",       "Txt_130",    "Txt_140", "Txt_150",    "Txt_160",
+      "Txt_170", "Txt_180", "Txt_190",          "Txt_200",       "Txt_210",    "Txt_220", "Txt_230",    "Txt_240",
+      "Txt_250", "Txt_260", "OptOrdinamento_2", "OptTipoElab_1", "OptCliente", "ComOk",   "ComAnnulla", "Txt_10"};
   visti.resize(attesi.size());
   EXPECT_EQ(visti, attesi);
 }
@@ -164,7 +166,7 @@ TEST_P(SchermoSelezione, TypingInTheFields) {
     std::function<void(QWidget&)> digita;
     std::function<void(QWidget&)> verifica;
     std::vector<std::string> messaggi;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"an account typed with dashes, normalised and copied to the upper bound",
        [](QWidget& f) { Digita(f, kContoDa, "14-1-000002"); },
@@ -350,8 +352,10 @@ TEST_P(SchermoSelezione, ConfirmationChecksFieldsNeverEntered) {
   } casi[] = {
       {"a red field never entered",
        [](SchermoSelezione& t) { t.az.host.parametri["CauCon.ContoAbbAtt"] = util::Value("999999"); },
-       [](QWidget&) {}, {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
-      {"a maximum of 0 never entered", [](SchermoSelezione&) {},
+       [](QWidget&) {},
+       {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
+      {"a maximum of 0 never entered",
+       [](SchermoSelezione&) {},
        [](QWidget& f) { Txt(f, kMassimo)->setText("0"); },
        {"Indicare l'importo massimo per il compensato.",
         "Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
@@ -458,8 +462,8 @@ TEST_P(SchermoSelezione, AnInteractiveRunOpensTheWorklist) {
   QTimer::singleShot(300, confermaLista);
   QTest::mouseClick(W<QPushButton>(f, "ComOk"), Qt::LeftButton);
   EXPECT_FALSE(vista);
-  EXPECT_EQ(Messaggi(), std::vector<std::string>{
-                            "Elaborazione precedente interrotta: prima di proseguire eseguire il ripristino"});
+  EXPECT_EQ(Messaggi(),
+            std::vector<std::string>{"Elaborazione precedente interrotta: prima di proseguire eseguire il ripristino"});
 }
 
 TEST_P(SchermoSelezione, EsciUnloadsTheScreen) {

@@ -16,10 +16,10 @@ using testsupport::Selezione;
 TEST_P(Selezione, DefaultsOfAFreshScreen) {
   ModelloSelezioni& m = Nuovo();
   const std::pair<int, const char*> attesi[] = {
-      {kScadDa, "01/01/2024"}, {kScadA, "31/12/2024"},       {kDocDa, "01/01/2024"},       {kDocA, "31/12/2024"},
-      {kDataReg, "15/03/2024"}, {kAnno, "2024"},             {kMoneta, "Euro"},            {kCambio, "1,000000"},
-      {kMassimo, "9.999.999.999,00"}, {kCausale, "INC"},     {kPartita, "18-01-000001"},   {kAbbAtt, "70-05-000001"},
-      {kAbbPas, "62-05-000001"}, {kUtiCambio, ""},           {kPerdCambio, ""},            {kContoDa, ""},
+      {kScadDa, "01/01/2024"},        {kScadA, "31/12/2024"}, {kDocDa, "01/01/2024"},     {kDocA, "31/12/2024"},
+      {kDataReg, "15/03/2024"},       {kAnno, "2024"},        {kMoneta, "Euro"},          {kCambio, "1,000000"},
+      {kMassimo, "9.999.999.999,00"}, {kCausale, "INC"},      {kPartita, "18-01-000001"}, {kAbbAtt, "70-05-000001"},
+      {kAbbPas, "62-05-000001"},      {kUtiCambio, ""},       {kPerdCambio, ""},          {kContoDa, ""},
   };
   for (const auto& [i, testo] : attesi) {
     EXPECT_EQ(m.Txt(i).Testo(), testo) << "Txt(" << i << ")";
@@ -70,7 +70,7 @@ TEST_P(Selezione, FieldChecks) {
     std::vector<std::pair<int, std::string>> testi;  // expected texts after the steps
     std::vector<int> rossi;                          // the fields expected red, of those named in `testi`
     std::vector<std::string> messaggi;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"an account typed with dashes is normalised, decoded and copied to the upper bound",
        {{kContoDa, "14-1-000002"}},
@@ -218,7 +218,8 @@ TEST_P(Selezione, Confirmation) {
       {"a red field never entered",
        [](ModelloSelezioni& m) { m.Txt(kAbbAtt).ImpostaTesto("99-99-999999"); },
        {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
-      {"a field already red", [](ModelloSelezioni& m) { Digita(m, kPartita, ""); },
+      {"a field already red",
+       [](ModelloSelezioni& m) { Digita(m, kPartita, ""); },
        {"Ci sono dei dati errati. Non è possibile continuare l'elaborazione"}},
       {"a maximum of 0 never entered",
        [](ModelloSelezioni& m) { m.Txt(kMassimo).ImpostaTesto("0"); },

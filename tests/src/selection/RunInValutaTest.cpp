@@ -48,10 +48,10 @@ class RunInValuta : public testsupport::Selezione {
   // The entry of a run, each line as "RigReg account D/A ImportoMon Importo".
   std::vector<std::string> Righe(int numReg, int decimali) {
     std::vector<std::string> out;
-    for (const std::string& r : az_->Righe(
-             "SELECT RigReg, GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, DareAvere, ImportoMon, "
-             "Importo FROM MovPnDett WHERE NumReg = " +
-             std::to_string(numReg) + " ORDER BY RigReg")) {
+    for (const std::string& r :
+         az_->Righe("SELECT RigReg, GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, DareAvere, ImportoMon, "
+                    "Importo FROM MovPnDett WHERE NumReg = " +
+                    std::to_string(numReg) + " ORDER BY RigReg")) {
       const std::vector<std::string> v = Campi(r);
       out.push_back(v[0] + " " + v[1] + " " + v[2] + " " + Cifre(v[3], decimali) + " " + Cifre(v[4], 2));
     }
@@ -172,9 +172,10 @@ TEST_P(RunInValuta, OgniRigaEIlResiduoInEuro) {
     ASSERT_EQ(griglia.esitoElab, 0) << az_->op.Elenco();
     EXPECT_EQ(Righe(numReg + 1, v.numDec), v.parziale);
     std::vector<std::string> scadenze;
-    for (const std::string& r : az_->Righe("SELECT NumProg, ImportoScad, ImportoScadEuro, ImportoScadLire, "
-                                           "IIF(NumRegPag IS NULL, 'N', 'S') FROM Scadenze WHERE NumProg = 3 OR NumProg >= 5 "
-                                           "ORDER BY NumProg")) {
+    for (const std::string& r :
+         az_->Righe("SELECT NumProg, ImportoScad, ImportoScadEuro, ImportoScadLire, "
+                    "IIF(NumRegPag IS NULL, 'N', 'S') FROM Scadenze WHERE NumProg = 3 OR NumProg >= 5 "
+                    "ORDER BY NumProg")) {
       const std::vector<std::string> c = Campi(r);
       scadenze.push_back(c[0] + " " + Cifre(c[1], 4) + " " + Cifre(c[2], 2) + " " + Cifre(c[3], 2) + " " + c[4]);
     }

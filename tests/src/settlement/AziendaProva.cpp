@@ -40,8 +40,8 @@ AziendaProva::AziendaProva(Engine engine) : database(engine) {
       {"40", "01", "000001", 2, "Delta S.r.l."},    {"40", "01", "000002", 2, "Epsilon S.p.A."},
   };
   for (const Conto& k : conti)
-    db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES (" + L(k.g, 8) +
-                      "," + L(k.m, 8) + "," + L(k.k, 8) + "," + L(util::Value::Integer(k.tipo), 2) + "," +
+    db.Execute(c, "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, Descrizione) VALUES (" + L(k.g, 8) + "," +
+                      L(k.m, 8) + "," + L(k.k, 8) + "," + L(util::Value::Integer(k.tipo), 2) + "," +
                       L(k.descrizione, 8) + ")");
   db.Execute(c, "INSERT INTO PagTipi (PagTipo, Descrizione, EmissEffetti, RegIncAut) VALUES ('RD', "
                 "'Rimessa diretta', 'N', 'N')");
@@ -55,23 +55,22 @@ AziendaProva::~AziendaProva() = default;
 
 void AziendaProva::Inserisci(const NuovaScadenza& s) {
   const std::string numDoc = s.numDoc.empty() ? "F" + std::to_string(s.numProg) : s.numDoc;
-  ctx_->db.Execute(
-      ctx_->conn,
-      "INSERT INTO Scadenze (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, "
-      "Prefisso, NumDoc, DataDoc, Rata, Moneta, Cambio, EntrataUscita, ImportoScad, ImportoScadEuro, "
-      "ImportoScadLire, ImpPagInc, StatoScad, Utente) VALUES (" +
-          L(s.anno, 2) + "," + L(s.numProg, 3) + "," + L(util::Value::Integer(s.tipo), 2) + "," +
-          L(s.tipo == 3 ? "14" : "40", 8) + ",'01'," + L(s.conto, 8) + "," + L(s.dataScad, 7) + ",'RD','V'," +
-          L(numDoc, 8) + "," + L(s.dataDoc, 7) + ",1,'Euro',1," + L(s.entrataUscita, 8) + "," +
-          L(s.importo, 5) + "," + L(s.importo, 5) + "," + L(std::round(s.importo * 1936.27), 5) + ",0,'',' ')");
+  ctx_->db.Execute(ctx_->conn,
+                   "INSERT INTO Scadenze (Anno, NumProg, Tipo, GruppoScad, MastroScad, ContoScad, DataScad, PagTipo, "
+                   "Prefisso, NumDoc, DataDoc, Rata, Moneta, Cambio, EntrataUscita, ImportoScad, ImportoScadEuro, "
+                   "ImportoScadLire, ImpPagInc, StatoScad, Utente) VALUES (" +
+                       L(s.anno, 2) + "," + L(s.numProg, 3) + "," + L(util::Value::Integer(s.tipo), 2) + "," +
+                       L(s.tipo == 3 ? "14" : "40", 8) + ",'01'," + L(s.conto, 8) + "," + L(s.dataScad, 7) +
+                       ",'RD','V'," + L(numDoc, 8) + "," + L(s.dataDoc, 7) + ",1,'Euro',1," + L(s.entrataUscita, 8) +
+                       "," + L(s.importo, 5) + "," + L(s.importo, 5) + "," + L(std::round(s.importo * 1936.27), 5) +
+                       ",0,'',' ')");
 }
 
 void AziendaProva::PreparaLista(int tipo, double massimo) {
   compensato::Contesto& c = *ctx_;
   c.run.selezione = Selezione(false, tipo, massimo);
   compensato::CostruisciFiltroScadenze(c, "Scadenze");
-  if (compensato::RiservaECopia(c) != 0)
-    throw std::runtime_error("riserva e copia non riuscite: " + op.Elenco());
+  if (compensato::RiservaECopia(c) != 0) throw std::runtime_error("riserva e copia non riuscite: " + op.Elenco());
 }
 
 std::vector<std::string> Campi(const std::string& riga) {
@@ -136,10 +135,10 @@ std::string AziendaProva::Invarianti() {
 }
 
 void GrigliaProva::Prepara(compensato::Contesto& ctx) {
-  key_ = cursore_.Open(ctx.db, ctx.conn, "",
-                       compensato::QueryListaScadenze(ctx.run.tabScadenzeApp, ctx.utente,
-                                                      ctx.run.selezione.ordinamento),
-                       false, db::kUpdatable);
+  key_ =
+      cursore_.Open(ctx.db, ctx.conn, "",
+                    compensato::QueryListaScadenze(ctx.run.tabScadenzeApp, ctx.utente, ctx.run.selezione.ordinamento),
+                    false, db::kUpdatable);
   if (cursore_.IsEmpty(key_)) {
     ui::Avviso(ctx.op, "Non ci sono scadenze che rientrano nelle selezioni");
     ctx.run.esitoLista = 1000;

@@ -17,11 +17,11 @@ namespace testsupport {
 // 14-01-000001.., suppliers 40-01-000001..; amounts as stored (unsigned).
 struct NuovaScadenza {
   int32_t numProg = 0;
-  int tipo = 3;                 // 3 customer, 2 supplier
+  int tipo = 3;  // 3 customer, 2 supplier
   std::string conto = "000001";
   std::string entrataUscita = "E";
   double importo = 100;
-  std::string numDoc;           // "" gives "F<numProg>"
+  std::string numDoc;  // "" gives "F<numProg>"
   util::Date dataDoc = util::Date::Carry(2026, 3, 1);
   util::Date dataScad = util::Date::Carry(2026, 4, 30);
   int16_t anno = 2026;

@@ -301,8 +301,8 @@ TEST_P(Elaborazione, ParametroMancanteFermaIlRun) {
   ASSERT_EQ(Conta("SELECT COUNT(*) FROM ScadenzeApp"), 1);
 
   EXPECT_EQ(compensato::ElaborazioneScadenze(ctx, ctx.utente, ctx.programId, true, false, 0), 1);
-  EXPECT_TRUE(az.op.Mostrato(
-      "Errore durante la lettura delle selezioni dal file temporaneo: l'operazione verrà annullata"));
+  EXPECT_TRUE(
+      az.op.Mostrato("Errore durante la lettura delle selezioni dal file temporaneo: l'operazione verrà annullata"));
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM MovPnTes"), 0);
   EXPECT_EQ(Conta("SELECT COUNT(*) FROM AppoggioTemp"), 0);
   NessunaTraccia();
@@ -420,8 +420,7 @@ TEST_P(Elaborazione, RigaRifiutataNelLottoNominaIlSuoPasso) {
     const char* passo;
   } casi[] = {
       {"a closed installment's line, in the second batch", "NEW.NumDoc = 'F280'", "NEW.\"NumDoc\" = 'F280'", "7"},
-      {"a partly paid installment's line, in the second batch", "NEW.NumDoc = 'F279'", "NEW.\"NumDoc\" = 'F279'",
-       "5"},
+      {"a partly paid installment's line, in the second batch", "NEW.NumDoc = 'F279'", "NEW.\"NumDoc\" = 'F279'", "5"},
       {"the closing line", "NEW.RigReg = 1", "NEW.\"RigReg\" = 1", "9"},
   };
   for (const auto& c : casi) {
@@ -500,8 +499,7 @@ TEST_P(Elaborazione, ErroreImprevistoNominaIlSuoPasso) {
     AziendaProva a(GetParam());
     a.Inserisci({.numProg = 1, .importo = 100, .dataDoc = util::Date::Carry(2026, 3, 1)});
     a.Inserisci({.numProg = 2, .conto = "000002", .importo = 900, .dataDoc = util::Date::Carry(2026, 3, 2)});
-    Rifiuta(a.ctx(), GetParam(), "rifiuta_copia", "DELETE", "ScadenzeApp", "OLD.NumProg = 2",
-            "OLD.\"NumProg\" = 2");
+    Rifiuta(a.ctx(), GetParam(), "rifiuta_copia", "DELETE", "ScadenzeApp", "OLD.NumProg = 2", "OLD.\"NumProg\" = 2");
     int esito;
     if (automatica) {
       a.op.risposte = {1};
@@ -622,10 +620,10 @@ TEST_P(Elaborazione, EccedenzaInValutaEstera) {
   GrigliaProva griglia;
   griglia.scelte = {{1, "C", 137.5}};
   ASSERT_EQ(Elabora(az.ctx(), InDollari(az.Selezione(false)), &griglia), 0) << az.op.Elenco();
-  EXPECT_EQ(RigheComplete(az), (std::vector<std::string>{"1 1-18-01-000001 D 125.00 100.00 3-14-01-000001",
-                                                         "2 3-14-01-000001 A 125.00 100.00 1-18-01-000001",
-                                                         "3 1-70-05-000001 A 12.50 10.00 3-14-01-000001",
-                                                         "4 1-18-01-000001 D 12.50 10.00 1-70-05-000001"}));
+  EXPECT_EQ(RigheComplete(az),
+            (std::vector<std::string>{
+                "1 1-18-01-000001 D 125.00 100.00 3-14-01-000001", "2 3-14-01-000001 A 125.00 100.00 1-18-01-000001",
+                "3 1-70-05-000001 A 12.50 10.00 3-14-01-000001", "4 1-18-01-000001 D 12.50 10.00 1-70-05-000001"}));
   NessunaTraccia();
 }
 
@@ -665,7 +663,8 @@ TEST_P(Elaborazione, RestoInValutaConvertitoDalValoreEsatto) {
     ASSERT_EQ(Elabora(a.ctx(), selezione, &griglia), 0) << a.op.Elenco();
     EXPECT_EQ(RigheComplete(a), caso.righe);
     std::vector<std::string> scadenze;
-    for (const std::string& r : a.Righe("SELECT NumProg, ImportoScad, ImportoScadEuro FROM Scadenze ORDER BY NumProg")) {
+    for (const std::string& r :
+         a.Righe("SELECT NumProg, ImportoScad, ImportoScadEuro FROM Scadenze ORDER BY NumProg")) {
       const std::vector<std::string> v = Campi(r);
       scadenze.push_back(v[0] + " " + Importo(v[1]) + " " + Importo(v[2]));
     }
@@ -701,5 +700,4 @@ TEST_P(Elaborazione, CompletamentoAlCambioDelRun) {
   NessunaTraccia();
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, Elaborazione, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Motori, Elaborazione, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);

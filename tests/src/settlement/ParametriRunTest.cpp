@@ -90,9 +90,9 @@ TEST_P(ParametriRun, ICampiVuotiSonoValoriNonMancanze) {
 
 // Any one of the fourteen gone fails the read; the others are read all the same.
 TEST_P(ParametriRun, UnaChiaveMancanteFallisceLaLettura) {
-  for (const char* chiave : {"Cambio", "Causale", "ContoPartita", "DescAggiuntiva", "ContoAbbAtt", "ContoAbbPas",
-                             "DataReg", "Anno", "ContoUtiCambio", "ContoPerdCambio", "Cdc", "NumProt", "DataProt",
-                             "PrefProt"}) {
+  for (const char* chiave :
+       {"Cambio", "Causale", "ContoPartita", "DescAggiuntiva", "ContoAbbAtt", "ContoAbbPas", "DataReg", "Anno",
+        "ContoUtiCambio", "ContoPerdCambio", "Cdc", "NumProt", "DataProt", "PrefProt"}) {
     SCOPED_TRACE(chiave);
     ctx.db.Execute(ctx.conn, "DELETE FROM AppoggioTemp");
     Scrivi(Piena());
@@ -113,8 +113,8 @@ TEST_P(ParametriRun, UnaChiaveMancanteFallisceLaLettura) {
 // run's.
 TEST_P(ParametriRun, MonetaMancanteEDatiDiAltri) {
   Scrivi(Piena());
-  ctx.db.Execute(ctx.conn, std::string("DELETE FROM AppoggioTemp WHERE IdCampo = '") +
-                               compensato::kChiaveMonetaRun + "'");
+  ctx.db.Execute(ctx.conn,
+                 std::string("DELETE FROM AppoggioTemp WHERE IdCampo = '") + compensato::kChiaveMonetaRun + "'");
   ASSERT_TRUE(compensato::LeggiParametriRun(ctx, ctx.utente, ctx.programId));
   EXPECT_EQ(ctx.run.monetaRun, ctx.azienda.monetaAzienda);
 
@@ -122,7 +122,6 @@ TEST_P(ParametriRun, MonetaMancanteEDatiDiAltri) {
   EXPECT_FALSE(compensato::LeggiParametriRun(ctx, ctx.utente, ctx.programId + "X"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, ParametriRun, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Motori, ParametriRun, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

@@ -74,7 +74,8 @@ std::string Coerente(AziendaProva& a) {
   zero("SELECT COUNT(*) FROM ScadenzeApp", "working copy left");
   zero("SELECT COUNT(*) FROM LockGest", "entry lock left");
   zero("SELECT COUNT(*) FROM MovPnDettApp", "staged lines left");
-  for (const std::string& r : a.Righe("SELECT NumDoc, SUM(ImportoScad) AS T, COUNT(*) AS N FROM Scadenze GROUP BY NumDoc")) {
+  for (const std::string& r :
+       a.Righe("SELECT NumDoc, SUM(ImportoScad) AS T, COUNT(*) AS N FROM Scadenze GROUP BY NumDoc")) {
     const auto v = Campi(r);
     const double atteso = 100.0 + std::stoi(v[0].substr(1));
     if (std::fabs(util::Value(v[1]).toDouble() - atteso) > 0.001)
@@ -94,8 +95,7 @@ TEST_P(Processi, RunUccisoERipristinato) {
     AziendaProva a(GetParam());
     Riempi(a);
     std::string uscita;
-    ASSERT_EQ(Esegui({SETTLEMENT_CHILD, "griglia", a.database.name(), "MARIO~C0"}, 1000000000L, &uscita), 0)
-        << uscita;
+    ASSERT_EQ(Esegui({SETTLEMENT_CHILD, "griglia", a.database.name(), "MARIO~C0"}, 1000000000L, &uscita), 0) << uscita;
     totale = std::stol(uscita.substr(uscita.rfind("statements ") + 11));
     ASSERT_EQ(Coerente(a), "");
     ASSERT_GT(a.Numero("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NOT NULL"), 30);
@@ -126,8 +126,7 @@ TEST_P(Processi, DueOperatoriInsieme) {
   AziendaProva a(GetParam());
   Riempi(a);
   const pid_t primo = fork();
-  if (primo == 0)
-    _exit(Esegui({SETTLEMENT_CHILD, "auto", a.database.name(), "ANNA~P1", "1401000001", "1401000002"}));
+  if (primo == 0) _exit(Esegui({SETTLEMENT_CHILD, "auto", a.database.name(), "ANNA~P1", "1401000001", "1401000002"}));
   const int secondo = Esegui({SETTLEMENT_CHILD, "auto", a.database.name(), "LUCA~P2", "1401000002", "1401000003"});
   int stato = 0;
   waitpid(primo, &stato, 0);
@@ -138,7 +137,8 @@ TEST_P(Processi, DueOperatoriInsieme) {
   EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM MovPnTes"), 2);
   EXPECT_EQ(a.Numero("SELECT COUNT(*) FROM Scadenze WHERE NumRegPag IS NULL"), 0);
   // The cash of both entries is exactly what the installments were worth.
-  const double incassato = a.Numero("SELECT SUM(IIF(DareAvere = 'D', Importo, -Importo)) FROM MovPnDett WHERE RigReg = 1");
+  const double incassato =
+      a.Numero("SELECT SUM(IIF(DareAvere = 'D', Importo, -Importo)) FROM MovPnDett WHERE RigReg = 1");
   const double dovuto = a.Numero("SELECT SUM(IIF(EntrataUscita = 'E', ImportoScad, -ImportoScad)) FROM Scadenze");
   EXPECT_NEAR(incassato, dovuto, 0.001);
 }

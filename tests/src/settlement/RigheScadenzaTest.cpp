@@ -52,11 +52,10 @@ class RigheScadenza : public ::testing::TestWithParam<testsupport::Engine> {
     std::vector<std::string> out;
     for (const std::string& riga :
          Scritte("SELECT RigReg, TipoPartita & '-' & GruppoPartita & '-' & MastroPartita & '-' & ContoPartita, "
-                  "TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & ContoCPartita, DareAvere, "
-                  "ImportoMon, Importo FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = 5 ORDER BY RigReg")) {
+                 "TipoCPartita & '-' & GruppoCPartita & '-' & MastroCPartita & '-' & ContoCPartita, DareAvere, "
+                 "ImportoMon, Importo FROM MovPnDettApp WHERE Anno = 2026 AND NumReg = 5 ORDER BY RigReg")) {
       const auto v = Campi(riga);
-      out.push_back(v[0] + " " + v[1] + " " + v[2] + " " + v[3] + " " + DueDecimali(v[4]) + " " +
-                    DueDecimali(v[5]));
+      out.push_back(v[0] + " " + v[1] + " " + v[2] + " " + v[3] + " " + DueDecimali(v[4]) + " " + DueDecimali(v[5]));
     }
     return out;
   }
@@ -92,9 +91,9 @@ TEST_P(RigheScadenza, ContiLatiEImportiPerCaso) {
     const char* nome;
     compensato::RigaScadenza scadenza;
     std::vector<std::string> righe;
-    double pagatoNetto;    // what the run's paid total moved by, money in positive
-    double eccedenzaNetta; // what the allowance pair moved on the cash account
-  // clang-format off
+    double pagatoNetto;     // what the run's paid total moved by, money in positive
+    double eccedenzaNetta;  // what the allowance pair moved on the cash account
+    // clang-format off
   } casi[] = {
       {"customer, closed and overpaid",
        Cliente("C", 110),
@@ -192,12 +191,14 @@ TEST_P(RigheScadenza, IvaPerCassaDallaRegistrazioneDellaFattura) {
   auto registrazione = [&](int numReg, const char* numDoc, const char* perCassa, const char* contoRiga1) {
     const std::string n = std::to_string(numReg);
     ctx.db.Execute(ctx.conn, "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, PreDoc, NumDoc, DataDoc, "
-                             "IvaPerCassa) VALUES (2025, " + n + ", #03/01/2026#, 'FV', 'V', '" + numDoc +
-                                 "', #03/01/2026#, '" + perCassa + "')");
+                             "IvaPerCassa) VALUES (2025, " +
+                                 n + ", #03/01/2026#, 'FV', 'V', '" + numDoc + "', #03/01/2026#, '" + perCassa + "')");
     ctx.db.Execute(ctx.conn, "INSERT INTO MovPnDett (Anno, NumReg, RigReg, TipoPartita, GruppoPartita, MastroPartita, "
-                             "ContoPartita) VALUES (2025, " + n + ", 1, '3', '14', '01', '" + contoRiga1 + "')");
+                             "ContoPartita) VALUES (2025, " +
+                                 n + ", 1, '3', '14', '01', '" + contoRiga1 + "')");
     ctx.db.Execute(ctx.conn, "INSERT INTO MovPnDett (Anno, NumReg, RigReg, TipoPartita, GruppoPartita, MastroPartita, "
-                             "ContoPartita) VALUES (2025, " + n + ", 2, '3', '14', '01', '000001')");
+                             "ContoPartita) VALUES (2025, " +
+                                 n + ", 2, '3', '14', '01', '000001')");
   };
   registrazione(1, "F1", "S", "000001");
   registrazione(2, "F2", "N", "000001");
@@ -230,7 +231,6 @@ TEST_P(RigheScadenza, IvaPerCassaDallaRegistrazioneDellaFattura) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Motori, RigheScadenza, ::testing::ValuesIn(testsupport::Engines()),
-                         testsupport::EngineName);
+INSTANTIATE_TEST_SUITE_P(Motori, RigheScadenza, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace

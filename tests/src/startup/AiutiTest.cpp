@@ -53,10 +53,10 @@ TEST(AvvioAiuti, TheLookupWindowsFactorFollowsTheScreensRules) {
     double atteso;
   } casi[] = {
       {"Generale=1\nHelp=1,25\n", 1.25},
-      {"Generale=1,5\n", 1.5},                    // "Help" absent (-2): as "Generale"
-      {"Generale=-2\nPersBase=1,1\nHelp=-2\n", 1.1}, // "Generale" per screen: "PersBase"
-      {"Generale=1\nHelp=0\n", 0},               // automatic, measured by the window
-      {"Generale=1\nHelp=-1\n", -1},             // never scaled
+      {"Generale=1,5\n", 1.5},                        // "Help" absent (-2): as "Generale"
+      {"Generale=-2\nPersBase=1,1\nHelp=-2\n", 1.1},  // "Generale" per screen: "PersBase"
+      {"Generale=1\nHelp=0\n", 0},                    // automatic, measured by the window
+      {"Generale=1\nHelp=-1\n", -1},                  // never scaled
   };
   for (const Caso& c : casi) {
     Avviato b("", c.risoluzione);

@@ -119,7 +119,7 @@ TEST(Avvio, EachFailingStepHasItsMessageAndThenTheProgramCloses) {
     const char* guasta;  // host operation that fails with 5
     bool finestraMsg;    // message window (true) or standard box
     const char* testo;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"no host", "Attach", true, "Il menu principale non \xC3\xA8 in esecuzione\nQuesto programma non pu\xC3\xB2 essere eseguito autonomamente"},
       {"no launch info", "LaunchInfo", true, "Problemi col collegamento col men\xC3\xB9\nForse questo programma non \xC3\xA8 stato lanciato correttamente"},

@@ -66,7 +66,7 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
     std::vector<int> risposteBox;
     int esito;
     const char* file;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"NumIni absent", "[Parametri Generali]\nOrdIniDBase=base.ini\n", {}, {}, 0, "base.ini"},
       {"NumIni 0", "[Parametri Generali]\nNumIni=0\nOrdIniDBase=base.ini\n", {}, {}, 0, "base.ini"},
@@ -103,7 +103,8 @@ TEST(ApriConfigurazione, TheChoiceAmongDatabaseConfigurations) {
       EXPECT_TRUE(b.op.Mostrato("Numero di ini scelto\n(da 0 a 2)\n1 -> a.ini\n2 -> b.ini")) << b.op.Elenco();
     }
     if (c.esito == -1 && std::string(c.file).empty()) {
-      EXPECT_TRUE(b.op.Mostrato("File di inizializzazione non trovato\no con informazioni non corrette.")) << b.op.Elenco();
+      EXPECT_TRUE(b.op.Mostrato("File di inizializzazione non trovato\no con informazioni non corrette."))
+          << b.op.Elenco();
     }
   }
 }
@@ -148,8 +149,10 @@ TEST(ApriDatabase, AFileWithADamagedHeaderIsRepairedAndOpened) {
   b.op.risposteBox = {ui::box::kOk};
   ASSERT_EQ(startup::ApriConfigurazione(*b.p, "torvel.ini", b.dir / "x.ini"), 0) << b.op.Elenco();
   ASSERT_EQ(b.op.messaggi.size(), 2u) << b.op.Elenco();
-  EXPECT_EQ(b.op.messaggi[1].testo, "Il database " + file.string() + " e' stato recuperato.\nIl file danneggiato "
-                                    "e' stato conservato come " + file.string() + ".danneggiato");
+  EXPECT_EQ(b.op.messaggi[1].testo, "Il database " + file.string() +
+                                        " e' stato recuperato.\nIl file danneggiato "
+                                        "e' stato conservato come " +
+                                        file.string() + ".danneggiato");
   ASSERT_TRUE(b.ctx->db.IsOpen(b.ctx->conn));
   db::DbCursor c;
   const std::string k = c.Open(b.ctx->db, b.ctx->conn, "", "SELECT Descrizione FROM Monete", false, db::kSnapshot);
@@ -167,7 +170,8 @@ TEST(ApriDatabase, AFileTheEngineDoesNotRecogniseIsRefusedAfterTheRepairFails) {
   b.op.risposteBox = {ui::box::kOk};
   EXPECT_EQ(startup::ApriConfigurazione(*b.p, "torvel.ini", b.dir / "x.ini"), -1);
   ASSERT_EQ(b.op.messaggi.size(), 2u) << b.op.Elenco();
-  EXPECT_EQ(b.op.messaggi[0].testo, "Errore nell'apertura del database " + rotto.string() + "\nVuoi tentare di recuperarlo");
+  EXPECT_EQ(b.op.messaggi[0].testo,
+            "Errore nell'apertura del database " + rotto.string() + "\nVuoi tentare di recuperarlo");
   EXPECT_NE(b.op.messaggi[1].testo.find("non puo' essere recuperato"), std::string::npos);
   EXPECT_TRUE(b.host.Chiamato("Detach"));
 }
@@ -180,7 +184,7 @@ TEST(ApriDatabase, ASqlLoginIsAskedOfTheHostAndRetriedAfterARefusal) {
   struct Caso {
     const char* nome;
     std::vector<std::pair<std::string, std::string>> login;  // typed at the host, in order
-    std::vector<int> risposte;                                // to "Utente o password non validi per SQL"
+    std::vector<int> risposte;                               // to "Utente o password non validi per SQL"
     bool apre;
   } casi[] = {
       {"login asked, right", {{role ? role : "", ""}}, {}, true},

@@ -85,14 +85,14 @@ class FakePiattaforma : public startup::Piattaforma {
     int esitoShow = 0;                // ShowForm result
   };
   std::map<std::string, Comportamento> comportamenti;  // by screen name
-  bool modaleAperta = false;  // a modal window is open: modeless shows fail with 401
-  std::function<void(startup::Schermo&)> allaCarica;  // what a screen's load does besides
+  bool modaleAperta = false;                           // a modal window is open: modeless shows fail with 401
+  std::function<void(startup::Schermo&)> allaCarica;   // what a screen's load does besides
 
   // What happened.
   std::vector<std::string> eventi;  // "load X", "unload X", "show X <tipo>", "splash <caption>", ...
   bool terminato = false;
   int codiceUscita = -1;  // as given to Termina
-  std::string splash;  // the caption on screen, empty when closed
+  std::string splash;     // the caption on screen, empty when closed
   std::string segnale;
   FakeSchermo* attivo = nullptr;
   int64_t adesso = 0;

@@ -68,10 +68,10 @@ TEST(Campi, ControllaData) {
        "01/01/1900", 0x00FF00, 0, "", false},
       {"a short entry completed", "20", util::kDataFacoltativa, 1, true, "01/01/1900", util::kDataCompletata,
        "20/03/2024", 0x00FF00, 0, "", false},
-      {"empty and optional: valid", "", util::kDataFacoltativa, 1, true, "01/01/1900", util::kDataVuota, "",
+      {"empty and optional: valid", "", util::kDataFacoltativa, 1, true, "01/01/1900", util::kDataVuota, "", 0x00FF00,
+       0, "", false},
+      {"empty DataMinima: any date", "01/01/1800", util::kDataFacoltativa, 1, true, "", util::kDataValida, "01/01/1800",
        0x00FF00, 0, "", false},
-      {"empty DataMinima: any date", "01/01/1800", util::kDataFacoltativa, 1, true, "", util::kDataValida,
-       "01/01/1800", 0x00FF00, 0, "", false},
       {"not a date, both marks", "31/02/2024", util::kDataFacoltativa, 3, false, "01/01/1900", util::kDataErrata,
        "31/02/2024", 255, 1, "", false},
   };

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTest>
-#include <QTimer>
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTest>
+#include <QTimer>
 
 #include "src/ui/qt/QtOperatore.h"
-#include "tests/support/AppQt.h"
 #include "src/ui/qt/TastieraQt.h"
+#include "tests/support/AppQt.h"
 
 namespace {
 

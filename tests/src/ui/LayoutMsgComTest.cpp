@@ -79,11 +79,13 @@ TEST(LayoutMsgCom, LongLinesWrapAndVeryTallMessagesTurnToTextMode) {
     bool aCapo, modoTesto;
   } casi[] = {
       {"a line wider than 80% of the screen", std::string(200, 'x'), false, true, false},
-      {"several hundred lines", [] {
+      {"several hundred lines",
+       [] {
          std::string s;
          for (int i = 0; i < 300; ++i) s += "riga\n";
          return s;
-       }(), false, false, true},
+       }(),
+       false, false, true},
       {"forced text mode", "Una riga", true, false, true},
   };
   for (const auto& c : casi) {

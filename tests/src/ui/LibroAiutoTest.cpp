@@ -44,11 +44,11 @@ TEST(LibroAiuto, WhatIsNoHelpFileIsRefused) {
 }
 
 TEST(LibroAiuto, SitemapEntriesAndNesting) {
-  const auto v = ui::LeggiMappaSito(
-      "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Uno &amp; due\">"
-      "<param name=\"Local\" value=\"uno.htm\"></OBJECT><ul><li><object type='text/sitemap'>"
-      "<param name=Name value=Dentro><param name=Local value=\"sub/d.htm\"></object></ul>"
-      "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Solo titolo\"></OBJECT></UL>");
+  const auto v =
+      ui::LeggiMappaSito("<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Uno &amp; due\">"
+                         "<param name=\"Local\" value=\"uno.htm\"></OBJECT><ul><li><object type='text/sitemap'>"
+                         "<param name=Name value=Dentro><param name=Local value=\"sub/d.htm\"></object></ul>"
+                         "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Solo titolo\"></OBJECT></UL>");
   ASSERT_EQ(v.size(), 3u);
   EXPECT_EQ(v[0].nome, "Uno & due");
   EXPECT_EQ(v[0].percorso, "/uno.htm");

@@ -79,7 +79,7 @@ TEST(Scala, RisolviFattore) {
     ui::GeometriaForm form;
     ui::Video video;
     double atteso;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"Generale -1: never scaled", -2, {-1, 0}, "Compensa-Sel", piccola, Schermo(1024, 768), 1},
       {"Generale -1 wins over a factor in the screen's key", -2, {-1, -1}, "Compensa-Sel", piccola,
@@ -132,10 +132,10 @@ TEST(Scala, ScalaControlli) {
     double left, top, width, height, font;
   } casi[] = {
       {"a text box scales in everything", Controllo("Txt", 1, ui::TipoControllo::Testo), 200, 400, 2000, 600, 16},
-      {"flags 3: in place and at its size, its font scaled", Controllo("Txt", 2, ui::TipoControllo::Testo), 100,
-       200, 1000, 300, 16},
-      {"index -1 matches every element: font kept", Controllo("lab", 7, ui::TipoControllo::Etichetta), 200, 400,
-       2000, 600, 8},
+      {"flags 3: in place and at its size, its font scaled", Controllo("Txt", 2, ui::TipoControllo::Testo), 100, 200,
+       1000, 300, 16},
+      {"index -1 matches every element: font kept", Controllo("lab", 7, ui::TipoControllo::Etichetta), 200, 400, 2000,
+       600, 8},
       {"flag 1: resized, not moved", Controllo("Com", 0, ui::TipoControllo::Comando), 100, 200, 2000, 600, 16},
       {"an image without stretch keeps position and size",
        [] {

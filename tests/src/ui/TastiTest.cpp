@@ -80,8 +80,7 @@ TEST(Tasti, EnterMovesTheFocus) {
   } casi[] = {
       {"single-line: forward", false, u"abc", 0, 0, 0, false, false, 1, 1, false},
       {"single-line Shift+Enter: backward", false, u"abc", 0, 0, ui::kShift, false, false, 1, -1, false},
-      {"multi-line with part selected: stays and inserts a line", true, u"riga uno", 0, 4, 0, false, false, 0, 0,
-       true},
+      {"multi-line with part selected: stays and inserts a line", true, u"riga uno", 0, 4, 0, false, false, 0, 0, true},
       {"multi-line with nothing selected: stays", true, u"riga uno", 3, 0, 0, false, false, 0, 0, true},
       {"multi-line wholly selected: moves on", true, u"riga uno", 0, 8, 0, false, false, 1, 1, false},
       {"data grid without the grid flag: stays", false, u"", 0, 0, 0, true, false, 0, 0, false},

@@ -91,8 +91,8 @@ class ListaQt : public ::testing::TestWithParam<testsupport::Engine> {
     g.setCurrentIndex(g.model()->index(versoRiga, col::kImpPagInc));
   }
   std::string Salvata(int numProg) {
-    const auto righe = az.Righe("SELECT ImpPagInc, StatoScad FROM ScadenzeApp WHERE NumProg = " +
-                                std::to_string(numProg));
+    const auto righe =
+        az.Righe("SELECT ImpPagInc, StatoScad FROM ScadenzeApp WHERE NumProg = " + std::to_string(numProg));
     return righe.empty() ? "(none)" : righe[0];
   }
 };
@@ -236,8 +236,7 @@ TEST_P(ListaQt, ConfermaOltreIlMassimoNo) {
   az.op.risposte = {2};  // "No"
   QTest::mouseClick(f.findChild<QPushButton*>("ComEsci"), Qt::LeftButton);
   ASSERT_FALSE(az.op.messaggi.empty());
-  EXPECT_NE(az.op.messaggi.back().testo.find("superiore all'importo massimo"), std::string::npos)
-      << az.op.Elenco();
+  EXPECT_NE(az.op.messaggi.back().testo.find("superiore all'importo massimo"), std::string::npos) << az.op.Elenco();
   EXPECT_EQ(Salvata(1), "100|C") << "the pending edit was saved first";
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.isVisible());
@@ -278,9 +277,8 @@ TEST_P(ListaQt, ConfermaSiScriveUnaRegistrazione) {
 TEST_P(ListaQt, AnnullaOChiusura) {
   Scadenze();
   const std::pair<const char*, void (*)(worklist::frmSaldaLista&)> modi[] = {
-      {"Annulla", [](worklist::frmSaldaLista& f) {
-         QTest::mouseClick(f.findChild<QPushButton*>("ComAnnulla"), Qt::LeftButton);
-       }},
+      {"Annulla",
+       [](worklist::frmSaldaLista& f) { QTest::mouseClick(f.findChild<QPushButton*>("ComAnnulla"), Qt::LeftButton); }},
       {"window closed", [](worklist::frmSaldaLista& f) { f.close(); }},
   };
   for (const auto& [nome, esci] : modi) {

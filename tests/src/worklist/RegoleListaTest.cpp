@@ -13,9 +13,9 @@ TEST(RegoleLista, IlCursoreStaSoloSuPagatoEStato) {
   struct Caso {
     int nuova, precedente, attesa;
   } casi[] = {
-      {8, 5, 8}, {10, 8, 10},  // editable columns take it
-      {9, 8, 10},              // leaving the paid amount forward goes to the state
-      {5, 10, 8}, {0, 3, 8},   // anything else comes back to the paid amount
+      {8, 5, 8},  {10, 8, 10},  // editable columns take it
+      {9, 8, 10},               // leaving the paid amount forward goes to the state
+      {5, 10, 8}, {0, 3, 8},    // anything else comes back to the paid amount
       {7, 8, 10},
   };
   for (const Caso& c : casi) EXPECT_EQ(lista::ColonnaAmmessa(c.nuova, c.precedente), c.attesa) << c.nuova;
@@ -70,7 +70,7 @@ TEST(RegoleLista, DopoIlPagatoArrotondatoLoStato) {
       {"110", 100, 2, 110, "C"},
       {"-50", -100, 2, -50, "A"},
       {"-100", -100, 2, -100, "C"},
-      {"33,335", 100, 2, 33.34, "A"},   // half away from zero
+      {"33,335", 100, 2, 33.34, "A"},  // half away from zero
       {"-33,335", -100, 2, -33.34, "A"},
       {"1.234,4", 5000, 0, 1234, "A"},  // a currency without decimals
       {"99,999", 100, 2, 100, "C"},     // rounding reaches the due amount
@@ -89,7 +89,7 @@ TEST(RegoleLista, StatiAccettati) {
     const char* digitato;
     double pagato, dovuto;
     const char* stato;  // nullptr: refused
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"c minuscola", "c", 100, 100, "C"},
       {"A parziale", "A", 40, 100, "A"},

@@ -26,9 +26,8 @@ class TotaliLista : public ::testing::TestWithParam<testsupport::Engine> {
   }
   // What the grid saves for a row.
   void Segna(int numProg, const char* stato, double pagato) {
-    ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET StatoScad = '" + std::string(stato) +
-                                 "', ImpPagInc = " + util::SqlLiteral(pagato, 5) +
-                                 " WHERE NumProg = " + std::to_string(numProg));
+    ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET StatoScad = '" + std::string(stato) + "', ImpPagInc = " +
+                                 util::SqlLiteral(pagato, 5) + " WHERE NumProg = " + std::to_string(numProg));
   }
 };
 
@@ -39,7 +38,7 @@ TEST_P(TotaliLista, CifreDopoOgniRiga) {
     const char* massimo;
     const char *numero, *selezionato, *residuo;
     bool rosso;
-  // clang-format off
+    // clang-format off
   } casi[] = {
       {"nulla di saldato", {}, "1.000,00", "0", "", "", false},
       {"un acconto", {{1, "A", 40}}, "1.000,00", "1", "40,00", "960,00", false},

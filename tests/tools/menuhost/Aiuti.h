@@ -94,8 +94,10 @@ std::vector<json> Fino(host::wire::Canale& ch, int ms, F basta) {
       if (basta(*m)) return got;
     }
     if (!ch.aperto()) break;
-    ch.Attendi(static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now()).count()) + 1);
+    ch.Attendi(
+        static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now()).count()) +
+        1);
   }
   return got;
 }

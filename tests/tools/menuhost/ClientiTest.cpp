@@ -126,7 +126,7 @@ TEST(Impostori, EveryClientRefusesAFolderOrAListenerThatIsNotTheUsersAndSendsNot
   struct Caso {
     const char* nome;
     std::function<void(const fs::path& base)> prepara;  // makes base/compensato
-    int uidAscolto;                                      // -1: this user listens
+    int uidAscolto;                                     // -1: this user listens
     const char* motivo;
     bool soloRoot;
   } casi[] = {

@@ -91,8 +91,8 @@ TEST_F(MenuInEsecuzione, MalformedLinesAreLoggedAnsweredAndTheHostServesOn) {
       {"call whose args are an object", R"({"type":"call","id":3,"op":"GetParameter","args":{"a":1}})", "result",
        R"({"a":1})"},
       {"call without id", R"({"type":"call","op":"ProgramId"})", "", R"("op":"ProgramId")"},
-      {"control whose secondaryKey is a number", R"({"type":"control","command":"esiste","secondaryKey":5})",
-       "control", R"("secondaryKey":5)"},
+      {"control whose secondaryKey is a number", R"({"type":"control","command":"esiste","secondaryKey":5})", "control",
+       R"("secondaryKey":5)"},
       {"control whose parameter is an object", R"({"type":"control","command":"esiste","parameter":{"x":1}})",
        "control", R"({"x":1})"},
       {"reply whose id is a text", R"({"type":"reply","id":"abc","reply":""})", "", R"("id":"abc")"},
@@ -306,9 +306,7 @@ TEST(Server, EntriesOfAnotherUserInItsFolderAreRemovedAndNamed) {
   menuhost::Parametri par;
   par.file = cartella.Parametri("").string();
   testing::internal::CaptureStderr();
-  {
-    menuhost::Server s(par, "S3");
-  }
+  { menuhost::Server s(par, "S3"); }
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(fs::exists(piantato));
   EXPECT_TRUE(fs::exists(nostro)) << "our own entries stay";

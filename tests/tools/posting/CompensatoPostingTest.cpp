@@ -46,8 +46,7 @@ TEST(CompensatoPosting, ReportsAnEmptyRangeAndFailures) {
   AziendaContab az(testsupport::Engine::Sqlite);
   Esito e = Lancia("--db " + Nome(az) + " --year 2026");
   EXPECT_EQ(e.stato, 0) << e.uscita;
-  EXPECT_NE(e.uscita.find("Messaggio: Non ci sono movimenti nell'intervallo"), std::string::npos)
-      << e.uscita;
+  EXPECT_NE(e.uscita.find("Messaggio: Non ci sono movimenti nell'intervallo"), std::string::npos) << e.uscita;
 
   AziendaContab::Registrazione ignoto = AziendaContab::FatturaCliente(1);
   ignoto.righe[0].conto = "1401000099";
@@ -96,8 +95,9 @@ TEST(CompensatoPosting, InterruptionLeavesWholeRegistrationsAndARerunFinishes) {
     AziendaContab az(testsupport::Engine::Sqlite);
     for (int32_t n = 1; n <= kFatture; ++n) az.Prepara(AziendaContab::FatturaCliente(n));
     const std::string comando = "--db " + Nome(az) + " --year 2026 --installments";
-    const Esito morto = Lancia("COMPENSATO_DB_KILL_AT=" + std::to_string(uccidiA) + " " +
-                               std::string(COMPENSATO_POSTING) + " " + comando, false);
+    const Esito morto = Lancia(
+        "COMPENSATO_DB_KILL_AT=" + std::to_string(uccidiA) + " " + std::string(COMPENSATO_POSTING) + " " + comando,
+        false);
     EXPECT_NE(morto.stato, 0) << morto.uscita;
     EXPECT_EQ(az.Invarianti(), "");
     // Per registration: all its lines posted and none staged, or the reverse;
@@ -108,8 +108,7 @@ TEST(CompensatoPosting, InterruptionLeavesWholeRegistrationsAndARerunFinishes) {
       const double staged = az.Numero("Select count(*) from MovPnDettApp" + dove);
       const double rate = az.Numero("Select count(*) from Scadenze" + dove);
       EXPECT_TRUE((posted == 3 && staged == 0 && rate == 3) || (posted == 0 && staged == 3 && rate == 0))
-          << "registration " << n << ": " << posted << " posted, " << staged << " staged, " << rate
-          << " installments";
+          << "registration " << n << ": " << posted << " posted, " << staged << " staged, " << rate << " installments";
     }
     const double giaPostate = az.Numero("Select count(*) from MovPnDett") / 3;
     if (giaPostate > 0 && giaPostate < kFatture) ++interrotteAMeta;

@@ -103,17 +103,17 @@ TEST_P(DecodificheProgramma, TheAutomaticLookupOpensAsTheSettingsSay) {
   struct Caso {
     const char* nome;
     const char* decodHelpAbil;
-    const char* kind;       // "Conto3": DecodificaConto on customers
+    const char* kind;  // "Conto3": DecodificaConto on customers
     const char* testo;
     Tasti tasti;
     bool attesoTrovato;
     const char* attesoTesto;
     const char* attesaEtichetta;
-    std::vector<int> attesiTasti;          // the keys of the windows that showed
-    std::vector<QString> attesiConteggi;   // the rows each one showed
+    std::vector<int> attesiTasti;         // the keys of the windows that showed
+    std::vector<QString> attesiConteggi;  // the rows each one showed
     bool messaggioAperto = false;
-    bool persKey = false;                  // "DecodHelpPersKey" with "ContoHlp" 3 (F3)
-  // clang-format off
+    bool persKey = false;  // "DecodHelpPersKey" with "ContoHlp" 3 (F3)
+    // clang-format off
   } casi[] = {
       {"a missing account with C: F2 on customers, a row chosen, formatted and decoded again", "C", "Conto3",
        "14-01-00009", Premi({Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}), true, "14-01-000090",

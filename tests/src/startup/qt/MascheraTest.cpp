@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "components/db/DbExecutor.h"
 #include "components/util/DateEntry.h"
