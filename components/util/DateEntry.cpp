@@ -59,22 +59,13 @@ int ValidateDate(std::string& testo, int opzione, const Date& dataLavoro, Date* 
       case 1:
       case 2: g = s; break;
       case 3:
-        g = s.substr(0, 2);
-        m = s.substr(2);
-        break;
       case 4:
-        g = s.substr(0, 2);
-        m = s.substr(2, 2);
-        break;
       case 6:
-        g = s.substr(0, 2);
-        m = s.substr(2, 2);
-        a = s.substr(4);
-        break;
       case 8:
+        // ggm, ggmm, ggmmaa, ggmmaaaa
         g = s.substr(0, 2);
         m = s.substr(2, 2);
-        a = s.substr(4);
+        if (s.size() > 4) a = s.substr(4);
         break;
       default: return esito(kDataErrata, "Data non valida");
     }
