@@ -85,23 +85,18 @@ void BM_Automatica(benchmark::State& state) {
 // parameters go.
 void MinimoSqlite(sqlite3* s, bool riservate) {
   Esegui(s, "BEGIN IMMEDIATE");
-  Esegui(s, "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, "
-            "Moneta, Cambio) VALUES "
+  Esegui(s, "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale, InValuta, Moneta, Cambio) VALUES "
             "(2026, 1, '2026-12-10', 'INC', 'N', 'Euro', 1)");
   sqlite3_stmt *paga = nullptr, *riga = nullptr, *leggi = nullptr;
   sqlite3_prepare_v2(s, "SELECT NumProg, ContoScad, ImportoScad FROM Scadenze ORDER BY NumProg", -1, &leggi, nullptr);
   sqlite3_prepare_v2(s,
-                     riservate ? "UPDATE Scadenze SET Utente = ' ', FlStato = NULL, "
-                                 "AnnoPag = 2026, NumRegPag = 1, "
-                                 "DataRegPag = '2026-12-10', RigLivPag = ?1 WHERE "
-                                 "Anno = 2026 AND NumProg = ?2"
-                               : "UPDATE Scadenze SET AnnoPag = 2026, NumRegPag = 1, "
-                                 "DataRegPag = '2026-12-10', "
+                     riservate ? "UPDATE Scadenze SET Utente = ' ', FlStato = NULL, AnnoPag = 2026, NumRegPag = 1, "
+                                 "DataRegPag = '2026-12-10', RigLivPag = ?1 WHERE Anno = 2026 AND NumProg = ?2"
+                               : "UPDATE Scadenze SET AnnoPag = 2026, NumRegPag = 1, DataRegPag = '2026-12-10', "
                                  "RigLivPag = ?1 WHERE Anno = 2026 AND NumProg = ?2",
                      -1, &paga, nullptr);
   sqlite3_prepare_v2(s,
-                     "INSERT INTO MovPnDett (Anno, NumReg, RigReg, RigLiv, TipoPartita, "
-                     "GruppoPartita, "
+                     "INSERT INTO MovPnDett (Anno, NumReg, RigReg, RigLiv, TipoPartita, GruppoPartita, "
                      "MastroPartita, ContoPartita, DareAvere, ImportoMon, Importo) VALUES "
                      "(2026, 1, ?1, ?1, ?2, ?3, '01', ?4, ?5, ?6, ?6)",
                      -1, &riga, nullptr);
@@ -132,8 +127,7 @@ void MinimoSqlite(sqlite3* s, bool riservate) {
   sqlite3_bind_text(riga, 5, "D", -1, SQLITE_STATIC);
   sqlite3_bind_double(riga, 6, totale);
   sqlite3_step(riga);
-  Esegui(s, "INSERT INTO PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, "
-            "CoPartConto, ProgrDare, ProgrAvere) "
+  Esegui(s, "INSERT INTO PdcProg (Anno, PartTipo, CoPartGruppo, CoPartMastro, CoPartConto, ProgrDare, ProgrAvere) "
             "SELECT Anno, TipoPartita, GruppoPartita, MastroPartita, ContoPartita, "
             "SUM(CASE WHEN DareAvere = 'D' THEN Importo ELSE 0 END), "
             "SUM(CASE WHEN DareAvere = 'A' THEN Importo ELSE 0 END) FROM MovPnDett "
@@ -224,8 +218,7 @@ void RunInterrotto(const std::string& azienda) {
   if (compensato::ScriviSelezioni(ctx) != 0) std::abort();
   compensato::CostruisciFiltroScadenze(ctx, ctx.run.tabScadenze);
   if (compensato::RiservaECopia(ctx) != 0) std::abort();
-  ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = "
-                           "'C', ImpPagInc = ImportoScad");
+  ctx.db.Execute(ctx.conn, "UPDATE ScadenzeApp SET FaseElab = '1', StatoScad = 'C', ImpPagInc = ImportoScad");
 }
 
 // The next start of the operator's program completes the killed run.
@@ -303,25 +296,16 @@ void AziendaScadenzePg(testsupport::TestDatabase& d, int n) {
   const std::string conto = "INSERT INTO \"PianoConti\" (\"Gruppo\", \"Mastro\", \"Conto\", "
                             "\"Tipo\", \"Descrizione\") ";
   server(conto + "VALUES ('18', '01', '000001', 1, 'Cassa')");
-  server(conto + "SELECT '14', '01', k::text, 3, 'Cliente' FROM "
-                 "generate_series(1, 100) k");
-  server("INSERT INTO \"PagTipi\" (\"PagTipo\", \"EmissEffetti\") VALUES "
-         "('RD', 'N')");
-  server("INSERT INTO \"Monete\" (\"Moneta\", \"NumDec\", \"NumDecGest\", "
-         "\"Operatore\", \"Cee\") VALUES "
+  server(conto + "SELECT '14', '01', k::text, 3, 'Cliente' FROM generate_series(1, 100) k");
+  server("INSERT INTO \"PagTipi\" (\"PagTipo\", \"EmissEffetti\") VALUES ('RD', 'N')");
+  server("INSERT INTO \"Monete\" (\"Moneta\", \"NumDec\", \"NumDecGest\", \"Operatore\", \"Cee\") VALUES "
          "('Euro', 2, 2, '/', 'S')");
-  server("INSERT INTO \"Causali\" (\"Causale\", \"TipoCausale\") VALUES "
-         "('INC', '')");
-  server("INSERT INTO \"Scadenze\" (\"Anno\", \"NumProg\", \"Tipo\", "
-         "\"GruppoScad\", \"MastroScad\", \"ContoScad\", "
-         "\"DataScad\", \"PagTipo\", \"Prefisso\", \"NumDoc\", \"DataDoc\", "
-         "\"Rata\", \"Moneta\", \"Cambio\", "
-         "\"EntrataUscita\", \"ImportoScad\", \"ImportoScadEuro\", "
-         "\"ImpPagInc\", \"StatoScad\", \"Utente\") "
-         "SELECT 2026, i, 3, '14', '01', (i % 100 + 1)::text, DATE "
-         "'2026-04-30', 'RD', 'V', 'F' || i, "
-         "DATE '2026-03-01', 1, 'Euro', 1, 'E', 100, 100, 0, '', ' ' FROM "
-         "generate_series(1, " +
+  server("INSERT INTO \"Causali\" (\"Causale\", \"TipoCausale\") VALUES ('INC', '')");
+  server("INSERT INTO \"Scadenze\" (\"Anno\", \"NumProg\", \"Tipo\", \"GruppoScad\", \"MastroScad\", \"ContoScad\", "
+         "\"DataScad\", \"PagTipo\", \"Prefisso\", \"NumDoc\", \"DataDoc\", \"Rata\", \"Moneta\", \"Cambio\", "
+         "\"EntrataUscita\", \"ImportoScad\", \"ImportoScadEuro\", \"ImpPagInc\", \"StatoScad\", \"Utente\") "
+         "SELECT 2026, i, 3, '14', '01', (i % 100 + 1)::text, DATE '2026-04-30', 'RD', 'V', 'F' || i, "
+         "DATE '2026-03-01', 1, 'Euro', 1, 'E', 100, 100, 0, '', ' ' FROM generate_series(1, " +
          std::to_string(n) + ") i");
 }
 
@@ -387,38 +371,24 @@ void MinimoPg(Programma& p, bool riservate) {
   const std::string& c = p.conn;
   auto server = [&](const std::string& sql) { db.Execute(c, sql, db::kPassThrough); };
   db.BeginTrans(c);
-  server("INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", "
-         "\"Causale\", \"InValuta\", \"Moneta\", "
+  server("INSERT INTO \"MovPnTes\" (\"Anno\", \"NumReg\", \"DataReg\", \"Causale\", \"InValuta\", \"Moneta\", "
          "\"Cambio\") VALUES (2026, 1, DATE '2026-12-10', 'INC', 'N', 'Euro', 1)");
-  const std::string righe = "INSERT INTO \"MovPnDett\" (\"Anno\", \"NumReg\", "
-                            "\"RigReg\", \"RigLiv\", \"TipoPartita\", "
-                            "\"GruppoPartita\", \"MastroPartita\", "
-                            "\"ContoPartita\", \"DareAvere\", \"ImportoMon\", "
+  const std::string righe = "INSERT INTO \"MovPnDett\" (\"Anno\", \"NumReg\", \"RigReg\", \"RigLiv\", \"TipoPartita\", "
+                            "\"GruppoPartita\", \"MastroPartita\", \"ContoPartita\", \"DareAvere\", \"ImportoMon\", "
                             "\"Importo\") ";
-  server(righe + "SELECT 2026, 1, 1 + row_number() OVER w, 1 + row_number() "
-                 "OVER w, '3', '14', '01', \"ContoScad\", "
-                 "'A', \"ImportoScad\", \"ImportoScad\" FROM \"Scadenze\" "
-                 "WINDOW w AS (ORDER BY \"NumProg\")");
-  server(righe + "SELECT 2026, 1, 1, 1, '1', '18', '01', '000001', 'D', "
-                 "SUM(\"ImportoScad\"), SUM(\"ImportoScad\") "
+  server(righe + "SELECT 2026, 1, 1 + row_number() OVER w, 1 + row_number() OVER w, '3', '14', '01', \"ContoScad\", "
+                 "'A', \"ImportoScad\", \"ImportoScad\" FROM \"Scadenze\" WINDOW w AS (ORDER BY \"NumProg\")");
+  server(righe + "SELECT 2026, 1, 1, 1, '1', '18', '01', '000001', 'D', SUM(\"ImportoScad\"), SUM(\"ImportoScad\") "
                  "FROM \"Scadenze\"");
   server(std::string("UPDATE \"Scadenze\" S SET ") + (riservate ? "\"Utente\" = ' ', \"FlStato\" = NULL, " : "") +
-         "\"AnnoPag\" = 2026, \"NumRegPag\" = 1, \"DataRegPag\" = DATE "
-         "'2026-12-10', "
-         "\"RigLivPag\" = r.n FROM (SELECT \"Anno\", \"NumProg\", 1 + "
-         "row_number() OVER (ORDER BY \"NumProg\") AS n "
-         "FROM \"Scadenze\") r WHERE S.\"Anno\" = r.\"Anno\" AND S.\"NumProg\" "
-         "= r.\"NumProg\"");
-  server("INSERT INTO \"PdcProg\" (\"Anno\", \"PartTipo\", \"CoPartGruppo\", "
-         "\"CoPartMastro\", \"CoPartConto\", "
-         "\"ProgrDare\", \"ProgrAvere\") SELECT \"Anno\", \"TipoPartita\", "
-         "\"GruppoPartita\", \"MastroPartita\", "
-         "\"ContoPartita\", SUM(CASE WHEN \"DareAvere\" = 'D' THEN \"Importo\" "
-         "ELSE 0 END), "
-         "SUM(CASE WHEN \"DareAvere\" = 'A' THEN \"Importo\" ELSE 0 END) FROM "
-         "\"MovPnDett\" "
-         "GROUP BY \"Anno\", \"TipoPartita\", \"GruppoPartita\", "
-         "\"MastroPartita\", \"ContoPartita\"");
+         "\"AnnoPag\" = 2026, \"NumRegPag\" = 1, \"DataRegPag\" = DATE '2026-12-10', "
+         "\"RigLivPag\" = r.n FROM (SELECT \"Anno\", \"NumProg\", 1 + row_number() OVER (ORDER BY \"NumProg\") AS n "
+         "FROM \"Scadenze\") r WHERE S.\"Anno\" = r.\"Anno\" AND S.\"NumProg\" = r.\"NumProg\"");
+  server("INSERT INTO \"PdcProg\" (\"Anno\", \"PartTipo\", \"CoPartGruppo\", \"CoPartMastro\", \"CoPartConto\", "
+         "\"ProgrDare\", \"ProgrAvere\") SELECT \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", "
+         "\"ContoPartita\", SUM(CASE WHEN \"DareAvere\" = 'D' THEN \"Importo\" ELSE 0 END), "
+         "SUM(CASE WHEN \"DareAvere\" = 'A' THEN \"Importo\" ELSE 0 END) FROM \"MovPnDett\" "
+         "GROUP BY \"Anno\", \"TipoPartita\", \"GruppoPartita\", \"MastroPartita\", \"ContoPartita\"");
   if (riservate) {
     server("DELETE FROM \"ScadenzeApp\"");
     server("DELETE FROM \"AppoggioTemp\"");
