@@ -28,8 +28,8 @@ constexpr int kDidascalia = 60;  // captions, from the frame's left
 constexpr int kLargDidascalia = 2940;
 constexpr int kColonna = 3060;  // fields, from the outer frame's left
 constexpr int kDestra = 5850;   // the captions of the right half
-constexpr int kLargDestra = 2040;
-constexpr int kColonnaDestra = 7890;
+constexpr int kLargDestra = 2160;
+constexpr int kColonnaDestra = 8010;
 constexpr int kFine = 10500;  // where the rows end, from the outer frame's left
 constexpr int kAiuto = 300;   // a "..." button's width
 
@@ -136,9 +136,11 @@ FrmSaldaSelezioni::FrmSaldaSelezioni(startup::Programma& p)
   didascalia(fra_, "a:", kColonna + 1230, y, 270);
   campo(fra_, kDocA, kColonna + 1530, y, 1200);
   didascalia(fra_, "Pref/Nr.Documento da:", kDestra, y, kLargDestra);
-  campo(fra_, kPrefissoDoc, kColonnaDestra, y, 450);
-  campo(fra_, kNumDocDa, kColonnaDestra + 480, y, 900);
-  didascalia(fra_, "a:", kColonnaDestra + 1410, y, 270);
+  // The prefix is a letter or two: its field gives the caption the room it
+  // needs when the font grows with the screen.
+  campo(fra_, kPrefissoDoc, kColonnaDestra, y, 390);
+  campo(fra_, kNumDocDa, kColonnaDestra + 420, y, 840);
+  didascalia(fra_, "a:", kColonnaDestra + 1290, y, 270);
   campo(fra_, kNumDocA, kFine - 900, y, 900);
   y += kPasso;
   codice(fra_, "Tipo Pagamento:", kPagTipo, kColonna, y, 900, kFine);
