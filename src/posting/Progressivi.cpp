@@ -4,15 +4,16 @@
 #include <vector>
 
 #include "components/util/Error.h"
-#include "components/util/Round.h"
 #include "components/util/SqlLiteral.h"
 #include "components/util/Text.h"
 
 namespace compensato::posting {
 namespace {
 
+// Half away from zero, exactly: a double keeps only fifteen significant
+// digits of the largest totals the currency column holds.
 util::Money Somma(util::Money totale, util::Money importo, int16_t decimali) {
-  return util::Money::FromDouble(util::Round(totale.toDouble() + importo.toDouble(), "A", 1, -decimali));
+  return (totale + importo).Rounded(decimali);
 }
 
 std::string Condizione(const RigaProgressivo& r) {
@@ -74,7 +75,7 @@ class Modifiche {
         }
         return nome + " = " + e;
       };
-      auto importo = [](util::Money m) { return util::SqlLiteral(util::Value(m.toDouble()), 5); };
+      auto importo = [](util::Money m) { return util::SqlLiteral(util::Value(m), 6); };
       std::string dove;
       for (size_t i = primo; i < fine; ++i) dove += (i > primo ? " or " : "") + righe_[i].condizione;
       const std::string sql =

@@ -95,6 +95,17 @@ TEST_P(ProgressiviTest, TotalsAreRoundedToTheCompanyDecimals) {
   az.Esegui("DELETE FROM MovPnDett");
 }
 
+TEST_P(ProgressiviTest, TotalsOfFourteenIntegerDigitsKeepTheirCents) {
+  // The first registration makes the accounts' rows, the second updates them.
+  for (int32_t n : {1, 2})
+    az.Prepara(Registrazione(n, "INC", util::Date::Carry(2026, 3, n),
+                             {AziendaContab::Linea("1", "1801000001", "D", 12345678901234.56),
+                              AziendaContab::Linea("3", "1401000001", "A", 12345678901234.56)}));
+  Contabilizza();
+  EXPECT_EQ(az.Righe("Select ProgrDare, ProgrAvere from PdcProg Order By CoPartGruppo"),
+            (Righe{"0|24691357802469,12", "24691357802469,12|0"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, ProgressiviTest, ::testing::ValuesIn(testsupport::Engines()), testsupport::EngineName);
 
 }  // namespace
