@@ -2,6 +2,7 @@
 
 #include "components/db/DbCursor.h"
 #include "components/util/SqlLiteral.h"
+#include "src/data/CampiOpzionali.h"
 #include "src/ui/Errori.h"
 
 namespace compensato {
@@ -30,9 +31,7 @@ std::string ColonnaLettura(int tipo) {
 std::string LetteraleValore(const util::Value& valore, int tipo) {
   switch (tipo) {
     case appoggio::kNumero: return util::SqlLiteral(valore, 5);
-    case appoggio::kData:
-      if (valore.toText() == "01/01/100") return util::SqlLiteral(util::Value(""), 7);
-      return util::SqlLiteral(valore, 7);
+    case appoggio::kData: return util::SqlLiteral(DataOpzionale(valore), 7);
     case appoggio::kTesto:
     case appoggio::kTestoLungo: return util::SqlLiteral(valore, 8);
     default: return "";

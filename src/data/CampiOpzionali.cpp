@@ -2,18 +2,18 @@
 
 namespace compensato {
 
+util::Value DataOpzionale(const util::Value& value) { return value.toText() == "01/01/100" ? util::Value("") : value; }
+
+util::Value NumeroOpzionale(const util::Value& value) {
+  return value.isNumeric() && value.toDouble() == 0 ? util::Value("") : value;
+}
+
 void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value) {
-  if (value.toText() == "01/01/100")
-    cursor.SetField(key, column, util::Value(""));
-  else
-    cursor.SetField(key, column, value);
+  cursor.SetField(key, column, DataOpzionale(value));
 }
 
 void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value) {
-  if (value.isNumeric() && value.toDouble() == 0)
-    cursor.SetField(key, column, util::Value(""));
-  else
-    cursor.SetField(key, column, value);
+  cursor.SetField(key, column, NumeroOpzionale(value));
 }
 
 }  // namespace compensato

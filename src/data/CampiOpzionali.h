@@ -11,10 +11,15 @@ namespace compensato {
 // instead of the placeholder the program holds for "none", so that the
 // stored row says "none" too.
 
-// A date; the empty date "01/01/100" is stored as an empty value.
+// What an optional date or number is stored as: the empty date "01/01/100"
+// and the number 0 as an empty value, anything else as it is. Optional
+// numbers (a protocol number) so stay empty rather than zero.
+util::Value DataOpzionale(const util::Value& value);
+util::Value NumeroOpzionale(const util::Value& value);
+
+// A date, as DataOpzionale stores it.
 void ScriviData(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value);
-// A number; 0 is stored as an empty value, so optional numbers (a protocol
-// number) stay empty rather than zero.
+// A number, as NumeroOpzionale stores it.
 void ScriviNumero(db::DbCursor& cursor, const std::string& key, const std::string& column, const util::Value& value);
 
 }  // namespace compensato

@@ -4,6 +4,7 @@
 
 #include "components/db/Connection.h"
 #include "components/util/SqlLiteral.h"
+#include "src/data/CampiOpzionali.h"
 
 namespace compensato {
 namespace {
@@ -53,12 +54,12 @@ void RigheDifferite::Imposta(db::DbExecutor& db, const std::string& conn, const 
 
 void RigheDifferite::ImpostaData(db::DbExecutor& db, const std::string& conn, const std::string& campo,
                                  const util::Value& valore) {
-  Imposta(db, conn, campo, valore.toText() == "01/01/100" ? util::Value("") : valore);
+  Imposta(db, conn, campo, DataOpzionale(valore));
 }
 
 void RigheDifferite::ImpostaNumero(db::DbExecutor& db, const std::string& conn, const std::string& campo,
                                    const util::Value& valore) {
-  Imposta(db, conn, campo, valore.isNumeric() && valore.toDouble() == 0 ? util::Value("") : valore);
+  Imposta(db, conn, campo, NumeroOpzionale(valore));
 }
 
 void RigheDifferite::Aggiungi() {

@@ -24,9 +24,9 @@ class RigheDifferite {
   // Starts a row; `origine` names, should the row be refused, whose it was.
   void Nuova(std::string origine);
   void Imposta(db::DbExecutor& db, const std::string& conn, const std::string& campo, const util::Value& valore);
-  // A date column: the empty date of the program's forms ("01/01/100") is no date.
+  // An optional date or number column, stored as DataOpzionale and
+  // NumeroOpzionale store it.
   void ImpostaData(db::DbExecutor& db, const std::string& conn, const std::string& campo, const util::Value& valore);
-  // A number column: 0 is no number.
   void ImpostaNumero(db::DbExecutor& db, const std::string& conn, const std::string& campo, const util::Value& valore);
   // The row started by Nuova joins those waiting.
   void Aggiungi();
